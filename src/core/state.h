@@ -1,0 +1,78 @@
+#pragma once
+// Module configuration and the session variables shared by every window.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+namespace core {
+
+struct ModuleConfig {
+    double ScaleX = 1.0;
+    double ScaleY = 1.0;
+    QString ProgramDir;      // the program folder, no trailing separator
+    QString ExeName;         // executable file name without extension
+    QString DataDir;         // program folder / data-folder name /
+    QString DataExt = ".rar";
+    QString ModuleName;
+    QString ModuleTitle;
+    int16_t ModuleNo = 0;
+    std::array<QString, 41> InfoLines;  // 0..40, only 0..20 filled
+    QString AppTitle;        // caption of message boxes without a title
+
+    // A data file: DataDir + name + DataExt.
+    QString dataFile(const QString& name) const;
+    // A record file: ProgramDir/ksdata/name.rar.
+    QString recordFile(const QString& name) const;
+    QString recordsDir() const;
+    // A file of the program folder.
+    QString programFile(const QString& name) const;
+};
+
+enum RunModes : int16_t { RunGuided = 1, RunPractice = 2, RunExam = 3 };
+enum ListKinds : int16_t { ListPaper = 0, ListPaperWrong = 2, ListUnitWrong = 6, ListFlagged = 9, ListUnit = 20 };
+
+struct SessionState {
+    static constexpr int MaxQuestions = 40;
+
+    int16_t RunMode = 0;
+    int16_t ListKind = 0;
+    int16_t SetNo = 0;
+    int16_t ReviewUnit = 0;
+    int16_t QuestionCount = 0;
+    int16_t CurrentQuestion = 1;
+    int16_t CurrentStep = 1;
+    int16_t MinutesLeft = 0;
+    QDateTime ExamStartTime;
+    bool AllowCloseQuestion = false;
+    bool DemoRunning = false;
+    QString ImeLayout;
+    int16_t ImeSimEnabled = 0;   // -1 on, 0 off
+
+    // Candidate data.
+    QString CandidateName = "Tesmar1";
+    QString CandidateId;
+
+    QString ScriptFile;
+    QString QuestionFile;
+    QString TextTableFile;
+    QString QuestionLine;
+    QString StepLine;
+
+    // Per-question tables, 1-based (index 0 unused).
+    std::array<int16_t, 41> QuestionId{};
+    std::array<int16_t, 41> QuestionState{};
+    std::array<int16_t, 41> QuestionStep{};
+    std::array<QString, 41> QuestionResult{};
+    std::array<std::array<QString, 7>, 41> QuestionPictures{};
+    std::array<int16_t, 46> StepStart{};
+};
+
+// The one instance of each, shared by all windows.
+ModuleConfig& config();
+SessionState& session();
+// Resets both to their defaults (tests).
+void resetSharedState();
+
+} // namespace core

@@ -1,0 +1,185 @@
+#include "core/text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cmath>
+#include <limits>
+
+namespace core {
+
+QString fromGbk(const QByteArray& bytes) {
+    QStringDecoder dec("GBK");
+    return dec(bytes);
+}
+
+QByteArray toGbk(const QString& text) {
+    QStringEncoder enc("GBK");
+    return enc(text);
+}
+
+bool encodableInGbk(const QString& text) {
+    QStringEncoder enc("GBK");
+    QByteArray b = enc(text);
+    return !enc.hasError();
+}
+
+QStringList splitLines(const QString& text) {
+    QStringList out;
+    QString cur;
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        QChar c = text[i];
+        if (c == u'\r') {
+            out << cur;
+            cur.clear();
+            if (i + 1 < n && text[i + 1] == u'\n') ++i;
+        } else if (c == u'\n') {
+            out << cur;
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.isEmpty()) out << cur;
+    return out;
+}
+
+std::optional<QStringList> readLines(const QString& path) {
+    QFile f(normalizePath(path));
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return splitLines(fromGbk(f.readAll()));
+}
+
+std::optional<QString> readFirstLine(const QString& path) {
+    auto lines = readLines(path);
+    if (!lines) return std::nullopt;
+    return lines->isEmpty() ? QString() : lines->first();
+}
+
+bool writeLines(const QString& path, const QStringList& lines) {
+    QString p = normalizePath(path);
+    QSaveFile f(p);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    QByteArray data;
+    for (const QString& l : lines) {
+        data += toGbk(l);
+        data += "\r\n";
+    }
+    if (f.write(data) != data.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+double leadingNumber(const QString& text) {
+    int i = 0;
+    const int n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    bool neg = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        neg = text[i] == u'-';
+        ++i;
+    }
+    double v = 0;
+    bool any = false;
+    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+        v = v * 10 + (text[i].unicode() - u'0');
+        any = true;
+        ++i;
+    }
+    if (i < n && text[i] == u'.') {
+        ++i;
+        double scale = 0.1;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            v += (text[i].unicode() - u'0') * scale;
+            scale /= 10;
+            any = true;
+            ++i;
+        }
+    }
+    if (!any) return 0;
+    return neg ? -v : v;
+}
+
+long roundHalfEven(double v) {
+    if (!std::isfinite(v)) return 0;
+    return std::lrint(v);  // default rounding mode: to nearest, ties to even
+}
+
+int16_t val16(const QString& text) {
+    double v = leadingNumber(text);
+    if (!(v > -32768.5 && v < 32767.5)) return 0;
+    long r = roundHalfEven(v);
+    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max()) return 0;
+    return static_cast<int16_t>(r);
+}
+
+int32_t val32(const QString& text) {
+    double v = leadingNumber(text);
+    if (!(v > -2147483648.5 && v < 2147483647.5)) return 0;
+    long r = roundHalfEven(v);
+    if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max()) return 0;
+    return static_cast<int32_t>(r);
+}
+
+QString trimSpaces(const QString& s) { return rtrimSpaces(ltrimSpaces(s)); }
+
+QString ltrimSpaces(const QString& s) {
+    int i = 0;
+    while (i < s.size() && s[i] == u' ') ++i;
+    return s.mid(i);
+}
+
+QString rtrimSpaces(const QString& s) {
+    int n = s.size();
+    while (n > 0 && s[n - 1] == u' ') --n;
+    return s.left(n);
+}
+
+QString mid(const QString& s, int start, int len) {
+    if (start < 1 || len <= 0 || start > s.size()) return QString();
+    return s.mid(start - 1, len);
+}
+
+QString mid(const QString& s, int start) {
+    if (start < 1 || start > s.size()) return QString();
+    return s.mid(start - 1);
+}
+
+QString left(const QString& s, int len) { return len <= 0 ? QString() : s.left(len); }
+QString right(const QString& s, int len) { return len <= 0 ? QString() : s.right(len); }
+
+QString padDigits(long n, int width) {
+    QString t = QString(width, u'0') + QString::number(n);
+    return t.right(width);
+}
+
+QString normalizePath(const QString& p) {
+    QString s = p;
+    s.replace(u'\\', u'/');
+    QString out;
+    out.reserve(s.size());
+    for (int i = 0; i < s.size(); ++i) {
+        if (s[i] == u'/' && !out.isEmpty() && out.back() == u'/') continue;
+        out += s[i];
+    }
+    return out;
+}
+
+QString joinPath(const QString& a, const QString& b) {
+    if (a.isEmpty()) return normalizePath(b);
+    if (b.isEmpty()) return normalizePath(a);
+    return normalizePath(a + u'/' + b);
+}
+
+QString joinPath(std::initializer_list<QString> parts) {
+    QString out;
+    for (const QString& p : parts) out = out.isEmpty() ? normalizePath(p) : joinPath(out, p);
+    return out;
+}
+
+} // namespace core

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/text.h"
+
+using namespace core;
+
+TEST(Text, LeadingNumberAndRounding) {
+    struct Case { const char* text; int16_t v; } cases[] = {
+        {"12ab", 12}, {"ab", 0}, {"", 0}, {" 7", 7}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2},
+        {"32767", 32767}, {"32768", 0}, {"-32768", -32768}, {"0012", 12}, {"1 2", 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(val16(QString::fromUtf8(c.text)), c.v) << c.text;
+}
+
+TEST(Text, SplitLinesHandlesAllBreaks) {
+    EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (QStringList{"a", "", "b"}));
+    EXPECT_TRUE(splitLines("").isEmpty());
+}
+
+TEST(Text, TrimRemovesSpacesOnly) {
+    EXPECT_EQ(trimSpaces("  a b \t "), "a b \t");
+    EXPECT_EQ(trimSpaces("\ta "), "\ta");
+}
+
+TEST(Text, MidLeftRightPad) {
+    EXPECT_EQ(mid("abcdef", 2, 3), "bcd");
+    EXPECT_EQ(mid("abc", 3, 5), "c");
+    EXPECT_EQ(mid("abc", 4, 1), "");
+    EXPECT_EQ(padDigits(7, 2), "07");
+    EXPECT_EQ(padDigits(123, 2), "23");
+    EXPECT_EQ(padDigits(105, 4), "0105");
+}
+
+TEST(Text, JoinPath) {
+    EXPECT_EQ(joinPath("/a/b/", "c"), "/a/b/c");
+    EXPECT_EQ(joinPath("/a\\\\b", "\\c.rar"), "/a/b/c.rar");
+    EXPECT_EQ(normalizePath("/p//data\\\\"), "/p/data/");
+}
+
+TEST(Text, GbkRoundTripWithCrlf) {
+    QTemporaryDir dir;
+    QString p = dir.filePath("x.rar");
+    QStringList lines{QString::fromUtf8("字处理"), "abc", ""};
+    ASSERT_TRUE(writeLines(p, lines));
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray raw = f.readAll();
+    EXPECT_EQ(raw, QByteArray::fromHex("d7d6b4a6c0ed") + "\r\nabc\r\n\r\n");
+    EXPECT_EQ(*readLines(p), lines);
+    EXPECT_FALSE(readLines(dir.filePath("missing")).has_value());
+}
+
+TEST(Text, FailedWriteKeepsOldFile) {
+    QTemporaryDir dir;
+    QString p = dir.filePath("keep.rar");
+    ASSERT_TRUE(writeLines(p, {"old"}));
+    // A folder that cannot be written: the save fails, the old file stays.
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    bool ok = writeLines(p, {"new"});
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (ok) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_EQ(*readLines(p), QStringList{"old"});
+}
