@@ -1,0 +1,937 @@
+#include "core/forms.h"
+
+#include <QtGlobal>
+#include <algorithm>
+
+#include "core/clock.h"
+#include "core/state.h"
+#include "core/ui.h"
+
+namespace core {
+
+namespace {
+uint64_t g_revision = 1;
+std::vector<Form*> g_loaded;
+std::vector<Form*> g_dead;   // unloaded, freed when no handler runs
+int g_globalDepth = 0;
+}
+
+uint64_t modelRevision() { return g_revision; }
+void touchModel() { ++g_revision; }
+
+bool isWindowless(Kind k) {
+    return k == Kind::Label || k == Kind::Image || k == Kind::Shape || k == Kind::Line;
+}
+
+bool isContainer(Kind k) { return k == Kind::PictureBox || k == Kind::Frame; }
+
+double twipsPerPixelX() { return 15.0 * config().ScaleX; }
+double twipsPerPixelY() { return 15.0 * config().ScaleY; }
+double pictureWidthTwips(const QImage& img) { return img.width() * twipsPerPixelX(); }
+double pictureHeightTwips(const QImage& img) { return img.height() * twipsPerPixelY(); }
+
+uint32_t rgbValue(int r, int g, int b) {
+    return static_cast<uint32_t>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
+}
+
+QRgb toQRgb(uint32_t c) {
+    if (c & 0x80000000u) {
+        // System colours, in the classic look.
+        switch (c & 0xFF) {
+        case 0x05: return qRgb(255, 255, 255);   // window background
+        case 0x08: return qRgb(0, 0, 0);         // window text
+        case 0x0D: return qRgb(10, 36, 106);     // highlight
+        case 0x0E: return qRgb(255, 255, 255);   // highlight text
+        case 0x12: return qRgb(0, 0, 0);         // button text
+        case 0x10: return qRgb(128, 128, 128);   // button shadow
+        case 0x14: return qRgb(255, 255, 255);   // button highlight
+        case 0x18: return qRgb(255, 255, 225);   // tooltip background
+        default: return qRgb(212, 208, 200);     // button face
+        }
+    }
+    return qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255);
+}
+
+// ---------------------------------------------------------------- Container
+
+Control* Container::childAt(double x, double y) const {
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool wantWindowless = pass == 1;
+        for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+            Control* c = *it;
+            if (isWindowless(c->kind()) != wantWindowless) continue;
+            if (!c->visible()) continue;
+            if (c->kind() == Kind::Shape || c->kind() == Kind::Line) continue;
+            if (!c->contains(x, y)) continue;
+            if (!c->enabled()) {
+                if (wantWindowless) continue;  // the mouse goes to what lies below
+                return c;                      // a disabled window swallows it
+            }
+            if (isContainer(c->kind())) {
+                double in = c->clientInset();
+                if (Control* inner = c->childAt(x - c->left() - in, y - c->top() - in)) return inner;
+            }
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Form* form, Kind kind, QString name, int index)
+    : form_(form), kind_(kind), name_(std::move(name)), index_(index) {
+    if (kind == Kind::Label || kind == Kind::Image || kind == Kind::Shape) backStyle_ = kind == Kind::Label ? 1 : 0;
+    if (kind == Kind::TextBox || kind == Kind::ListBox) {
+        backColor_ = 0x80000005;
+        foreColor_ = 0x80000008;
+        borderStyle_ = 1;
+    }
+    if (kind == Kind::Shape || kind == Kind::Line) borderStyle_ = 1;
+    if (isWindowless(kind)) tabStop_ = false;
+}
+
+Control::~Control() = default;
+
+void Control::setContainer(Control* c) {
+    Container* oldParent = container_ ? static_cast<Container*>(container_) : static_cast<Container*>(form_);
+    auto& v = oldParent->children_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    container_ = c;
+    Container* np = c ? static_cast<Container*>(c) : static_cast<Container*>(form_);
+    np->children_.push_back(this);
+    touchModel();
+}
+
+#define SETTER(fn, member, type)        \
+    void Control::fn(type v) {          \
+        if (member == v) return;        \
+        member = v;                     \
+        touchModel();                   \
+    }
+
+SETTER(setLeft, left_, double)
+SETTER(setTop, top_, double)
+SETTER(setEnabled, enabled_, bool)
+SETTER(setCaption, caption_, const QString&)
+SETTER(setLocked, locked_, bool)
+SETTER(setMultiLine, multiLine_, bool)
+SETTER(setMaxLength, maxLength_, int)
+SETTER(setStretch, stretch_, bool)
+SETTER(setBackColor, backColor_, uint32_t)
+SETTER(setForeColor, foreColor_, uint32_t)
+SETTER(setBackStyle, backStyle_, int)
+SETTER(setBorderStyle, borderStyle_, int)
+SETTER(setAppearance, appearance_, int)
+SETTER(setAlignment, alignment_, int)
+SETTER(setGraphicalStyle, graphical_, bool)
+SETTER(setFontName, fontName_, const QString&)
+SETTER(setFontSize, fontSize_, double)
+SETTER(setFontBold, bold_, bool)
+SETTER(setFontItalic, italic_, bool)
+SETTER(setFontUnderline, underline_, bool)
+SETTER(setMousePointer, mousePointer_, int)
+SETTER(setMouseIcon, mouseIcon_, const QString&)
+SETTER(setToolTipText, toolTip_, const QString&)
+SETTER(setShape, shape_, int)
+SETTER(setBorderColor, borderColor_, uint32_t)
+SETTER(setBorderWidth, borderWidth_, int)
+SETTER(setFillStyle, fillStyle_, int)
+SETTER(setFillColor, fillColor_, uint32_t)
+SETTER(setTabStop, tabStop_, bool)
+#undef SETTER
+
+void Control::setWidth(double v) {
+    if (v < 0) throw RuntimeError(380, "invalid property value");
+    if (width_ == v) return;
+    width_ = v;
+    touchModel();
+}
+
+void Control::setHeight(double v) {
+    if (v < 0) throw RuntimeError(380, "invalid property value");
+    if (height_ == v) return;
+    height_ = v;
+    touchModel();
+}
+
+void Control::move(double l, double t) {
+    setLeft(l);
+    setTop(t);
+}
+
+void Control::move(double l, double t, double w, double h) {
+    setLeft(l);
+    setTop(t);
+    setWidth(w);
+    setHeight(h);
+}
+
+double Control::clientInset() const {
+    if (kind_ == Kind::PictureBox && borderStyle_ == 1) return appearance_ == 1 ? 2 * twipsPerPixelX() : twipsPerPixelX();
+    return 0;
+}
+
+void Control::setVisible(bool v) {
+    if (visible_ == v) return;
+    visible_ = v;
+    if (!v && form_ && form_->active_ && (form_->active_ == this)) form_->active_ = nullptr;
+    touchModel();
+}
+
+bool Control::shown() const {
+    for (const Control* c = this; c; c = c->container_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+void Control::setText(const QString& t) {
+    QString nt = (maxLength_ > 0 && t.size() > maxLength_) ? t.left(maxLength_) : t;
+    if (kind_ != Kind::TextBox) {
+        setCaption(nt);
+        return;
+    }
+    if (text_ == nt) return;
+    text_ = nt;
+    selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
+    selLength_ = 0;
+    touchModel();
+    raiseChange();
+}
+
+void Control::setSelStart(int v) {
+    if (v < 0) throw RuntimeError(380, "invalid property value");
+    v = std::min(v, static_cast<int>(text_.size()));
+    selStart_ = v;
+    selLength_ = 0;
+    touchModel();
+}
+
+void Control::setSelLength(int v) {
+    if (v < 0) throw RuntimeError(380, "invalid property value");
+    selLength_ = std::min(v, static_cast<int>(text_.size()) - selStart_);
+    touchModel();
+}
+
+QString Control::selText() const { return text_.mid(selStart_, selLength_); }
+
+void Control::setSelText(const QString& t) {
+    QString nt = text_.left(selStart_) + t + text_.mid(selStart_ + selLength_);
+    int pos = selStart_ + static_cast<int>(t.size());
+    setText(nt);
+    selStart_ = std::min(pos, static_cast<int>(text_.size()));
+    selLength_ = 0;
+}
+
+void Control::setPicture(PictureData p) {
+    picture_ = std::move(p);
+    if (picture_ && !picture_->isNull()) {
+        bool takeSize = (kind_ == Kind::Image && !stretch_) || (kind_ == Kind::PictureBox && autoSize_);
+        if (takeSize) {
+            width_ = pictureWidthTwips(*picture_) + 2 * clientInset();
+            height_ = pictureHeightTwips(*picture_) + 2 * clientInset();
+        }
+    }
+    touchModel();
+}
+
+void Control::setAutoSize(bool v) {
+    autoSize_ = v;
+    if (v && picture_ && kind_ == Kind::PictureBox) setPicture(picture_);
+    touchModel();
+}
+
+void Control::setLine(double x1, double y1, double x2, double y2) {
+    left_ = x1;
+    top_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    touchModel();
+}
+
+void Control::addItem(const QString& s) {
+    items_ << s;
+    touchModel();
+}
+
+void Control::clearItems() {
+    items_.clear();
+    listIndex_ = -1;
+    touchModel();
+}
+
+void Control::setListIndex(int i) {
+    if (i < -1 || i >= listCount()) throw RuntimeError(380, "invalid property value");
+    if (listIndex_ == i) return;
+    listIndex_ = i;
+    touchModel();
+    raiseClick();
+}
+
+void Control::setValue(int v) {
+    if (kind_ == Kind::CommandButton) {
+        if (v) raiseClick();
+        return;
+    }
+    if (value_ == v) return;
+    value_ = v;
+    touchModel();
+    raiseClick();
+}
+
+void Control::zOrder(int pos) {
+    Container* p = container_ ? static_cast<Container*>(container_) : static_cast<Container*>(form_);
+    auto& v = p->children_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    if (pos == 0)
+        v.push_back(this);
+    else
+        v.insert(v.begin(), this);
+    touchModel();
+}
+
+double Control::formX() const {
+    double x = left_;
+    for (const Control* c = container_; c; c = c->container_) x += c->left_ + c->clientInset();
+    return x;
+}
+
+double Control::formY() const {
+    double y = top_;
+    for (const Control* c = container_; c; c = c->container_) y += c->top_ + c->clientInset();
+    return y;
+}
+
+void Control::setFocus() {
+    if (!shown() || !enabled_) throw RuntimeError(5, "invalid procedure call");
+    form_->setActiveControl(this);
+}
+
+void Control::raiseClick() {
+    if (onClick) form_->dispatch("Click", [&] { onClick(*this); });
+}
+
+void Control::raiseDblClick() {
+    if (onDblClick) form_->dispatch("DblClick", [&] { onDblClick(*this); });
+}
+
+void Control::raiseChange() {
+    if (onChange) form_->dispatch("Change", [&] { onChange(*this); });
+}
+
+void Control::raiseMouse(const std::function<void(Control&, const MouseArgs&)>& h, const MouseArgs& a) {
+    if (h) form_->dispatch("Mouse", [&] { h(*this, a); });
+}
+
+void Control::copyFrom(const Control& o) {
+    left_ = o.left_;
+    top_ = o.top_;
+    width_ = o.width_;
+    height_ = o.height_;
+    x2_ = o.x2_;
+    y2_ = o.y2_;
+    enabled_ = o.enabled_;
+    caption_ = o.caption_;
+    text_ = o.text_;
+    locked_ = o.locked_;
+    multiLine_ = o.multiLine_;
+    maxLength_ = o.maxLength_;
+    picture_ = o.picture_;
+    stretch_ = o.stretch_;
+    autoSize_ = o.autoSize_;
+    backColor_ = o.backColor_;
+    foreColor_ = o.foreColor_;
+    backStyle_ = o.backStyle_;
+    borderStyle_ = o.borderStyle_;
+    appearance_ = o.appearance_;
+    alignment_ = o.alignment_;
+    graphical_ = o.graphical_;
+    fontName_ = o.fontName_;
+    fontSize_ = o.fontSize_;
+    bold_ = o.bold_;
+    italic_ = o.italic_;
+    underline_ = o.underline_;
+    mousePointer_ = o.mousePointer_;
+    mouseIcon_ = o.mouseIcon_;
+    toolTip_ = o.toolTip_;
+    shape_ = o.shape_;
+    borderColor_ = o.borderColor_;
+    borderWidth_ = o.borderWidth_;
+    fillStyle_ = o.fillStyle_;
+    fillColor_ = o.fillColor_;
+    tabStop_ = o.tabStop_;
+    onClick = o.onClick;
+    onDblClick = o.onDblClick;
+    onChange = o.onChange;
+    onGotFocus = o.onGotFocus;
+    onLostFocus = o.onLostFocus;
+    onMouseDown = o.onMouseDown;
+    onMouseUp = o.onMouseUp;
+    onMouseMove = o.onMouseMove;
+    onKeyDown = o.onKeyDown;
+    onKeyUp = o.onKeyUp;
+    onKeyPress = o.onKeyPress;
+    touchModel();
+}
+
+// ---------------------------------------------------------------- arrays
+
+Control& ControlArray::operator[](int i) const {
+    auto it = elems_.find(i);
+    if (it == elems_.end())
+        throw RuntimeError(340, QString("control array element %1(%2) does not exist").arg(name_).arg(i));
+    return *it->second;
+}
+
+Control* ControlArray::find(int i) const {
+    auto it = elems_.find(i);
+    return it == elems_.end() ? nullptr : it->second;
+}
+
+Control& ControlArray::load(int i) {
+    if (elems_.empty()) throw RuntimeError(340, "control array " + name_ + " has no element");
+    if (exists(i)) throw RuntimeError(360, QString("%1(%2) already loaded").arg(name_).arg(i));
+    const Control& base = *elems_.begin()->second;
+    Control& c = form_->create(base.kind(), name_, i, base.container());
+    c.copyFrom(base);
+    c.visible_ = false;
+    elems_[i] = &c;
+    return c;
+}
+
+void ControlArray::unload(int i) {
+    auto it = elems_.find(i);
+    if (it == elems_.end()) throw RuntimeError(340, "no such element");
+    Control* c = it->second;
+    c->setVisible(false);
+    if (form_->active_ == c) form_->active_ = nullptr;
+    if (form_->capture_ == c) form_->capture_ = nullptr;
+    Container* p = c->container() ? static_cast<Container*>(c->container()) : static_cast<Container*>(form_);
+    auto& v = p->children_;
+    v.erase(std::remove(v.begin(), v.end(), c), v.end());
+    elems_.erase(it);
+    touchModel();
+}
+
+int ControlArray::lbound() const {
+    if (elems_.empty()) throw RuntimeError(9, "subscript out of range");
+    return elems_.begin()->first;
+}
+
+int ControlArray::ubound() const {
+    if (elems_.empty()) throw RuntimeError(9, "subscript out of range");
+    return elems_.rbegin()->first;
+}
+
+// ---------------------------------------------------------------- menus
+
+Menu::Menu(Form* form, QString name, int index, Menu* parent)
+    : form_(form), name_(std::move(name)), index_(index), parent_(parent) {}
+
+void Menu::setCaption(const QString& c) {
+    caption_ = c;
+    touchModel();
+}
+void Menu::setVisible(bool v) {
+    visible_ = v;
+    touchModel();
+}
+void Menu::setEnabled(bool v) {
+    enabled_ = v;
+    touchModel();
+}
+void Menu::setChecked(bool v) {
+    checked_ = v;
+    touchModel();
+}
+
+void Menu::raiseClick() {
+    if (onClick) form_->dispatch("MenuClick", [&] { onClick(*this); });
+}
+
+Menu& MenuArray::operator[](int i) const {
+    auto it = elems_.find(i);
+    if (it == elems_.end()) throw RuntimeError(340, QString("menu element %1(%2) does not exist").arg(name_).arg(i));
+    return *it->second;
+}
+
+Menu& MenuArray::load(int i) {
+    if (elems_.empty()) throw RuntimeError(340, "menu array " + name_ + " has no element");
+    if (exists(i)) throw RuntimeError(360, "menu element already loaded");
+    const Menu& base = *elems_.begin()->second;
+    const Menu& last = *elems_.rbegin()->second;
+    auto m = std::make_unique<Menu>(form_, name_, i, base.parent());
+    m->caption_ = base.caption_;
+    m->enabled_ = base.enabled_;
+    m->onClick = base.onClick;
+    Menu* raw = m.get();
+    std::vector<Menu*>& siblings = base.parent() ? base.parent()->items_ : form_->topMenus_;
+    auto pos = std::find(siblings.begin(), siblings.end(), &last);
+    siblings.insert(pos == siblings.end() ? siblings.end() : pos + 1, raw);
+    form_->menus_.push_back(std::move(m));
+    elems_[i] = raw;
+    touchModel();
+    return *raw;
+}
+
+int MenuArray::ubound() const {
+    if (elems_.empty()) throw RuntimeError(9, "subscript out of range");
+    return elems_.rbegin()->first;
+}
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(QString name) : name_(std::move(name)) {}
+
+Form::~Form() {
+    for (auto& t : timers_) t->deactivate();
+}
+
+Control& Form::create(Kind kind, const QString& name, int index, Control* container) {
+    auto c = std::make_unique<Control>(this, kind, name, index);
+    Control* raw = c.get();
+    raw->container_ = container;
+    Container* p = container ? static_cast<Container*>(container) : static_cast<Container*>(this);
+    p->children_.push_back(raw);
+    controls_.push_back(std::move(c));
+    touchModel();
+    return *raw;
+}
+
+Control& Form::add(Kind kind, const QString& name, Control* container) {
+    Control& c = create(kind, name, -1, container);
+    named_[name] = &c;
+    return c;
+}
+
+Control& Form::addElement(Kind kind, const QString& name, int index, Control* container) {
+    ControlArray& a = array(name);
+    if (a.exists(index)) throw RuntimeError(360, "element exists");
+    Control& c = create(kind, name, index, container);
+    a.elems_[index] = &c;
+    return c;
+}
+
+ControlArray& Form::array(const QString& name) {
+    auto& slot = arrays_[name];
+    if (!slot) slot = std::make_unique<ControlArray>(this, name);
+    return *slot;
+}
+
+Control& Form::control(const QString& name) const {
+    auto it = named_.find(name);
+    if (it == named_.end()) throw RuntimeError(424, "no control " + name);
+    return *it->second;
+}
+
+Timer& Form::addTimer(const QString& name, int interval, bool enabled) {
+    timers_.push_back(std::make_unique<Timer>(this, name));
+    Timer& t = *timers_.back();
+    t.setInterval(interval);
+    t.setEnabled(enabled);
+    return t;
+}
+
+Timer& Form::timer(const QString& name) const {
+    for (auto& t : timers_)
+        if (t->name() == name) return *t;
+    throw RuntimeError(424, "no timer " + name);
+}
+
+Menu& Form::addMenu(const QString& name, Menu* parent, int index) {
+    auto m = std::make_unique<Menu>(this, name, index, parent);
+    Menu* raw = m.get();
+    if (parent)
+        parent->items_.push_back(raw);
+    else
+        topMenus_.push_back(raw);
+    menus_.push_back(std::move(m));
+    if (index >= 0) {
+        auto& a = menuArrays_[name];
+        if (!a) a = std::make_unique<MenuArray>(this, name);
+        a->elems_[index] = raw;
+    }
+    touchModel();
+    return *raw;
+}
+
+MenuArray& Form::menuArray(const QString& name) {
+    auto& a = menuArrays_[name];
+    if (!a) a = std::make_unique<MenuArray>(this, name);
+    return *a;
+}
+
+Menu& Form::menu(const QString& name) const {
+    for (auto& m : menus_)
+        if (m->name() == name && m->index() < 0) return *m;
+    throw RuntimeError(424, "no menu " + name);
+}
+
+std::vector<Control*> Form::allControls() const {
+    std::vector<Control*> out;
+    out.reserve(controls_.size());
+    for (auto& c : controls_) out.push_back(c.get());
+    return out;
+}
+
+void Form::setCaption(const QString& c) {
+    caption_ = c;
+    touchModel();
+}
+void Form::setLeft(double v) {
+    left_ = v;
+    touchModel();
+}
+void Form::setTop(double v) {
+    top_ = v;
+    touchModel();
+}
+void Form::setWidth(double v) {
+    width_ = v;
+    touchModel();
+    if (onResize && loaded_) dispatch("Resize", onResize);
+}
+void Form::setHeight(double v) {
+    height_ = v;
+    touchModel();
+    if (onResize && loaded_) dispatch("Resize", onResize);
+}
+void Form::move(double l, double t) {
+    left_ = l;
+    top_ = t;
+    touchModel();
+}
+void Form::move(double l, double t, double w, double h) {
+    left_ = l;
+    top_ = t;
+    width_ = w;
+    height_ = h;
+    touchModel();
+    if (onResize && loaded_) dispatch("Resize", onResize);
+}
+
+double Form::frameLeft() const { return borderStyle_ == 0 ? 0 : 4 * twipsPerPixelX(); }
+double Form::frameTop() const { return borderStyle_ == 0 ? 0 : 4 * twipsPerPixelY() + 19 * twipsPerPixelY(); }
+double Form::scaleWidth() const { return std::max(0.0, width_ - 2 * frameLeft()); }
+double Form::scaleHeight() const {
+    return std::max(0.0, height_ - frameTop() - (borderStyle_ == 0 ? 0 : 4 * twipsPerPixelY()));
+}
+
+void Form::setVisible(bool v) {
+    if (v) {
+        show();
+        return;
+    }
+    hide();
+}
+
+void Form::setBorderStyle(int v) {
+    borderStyle_ = v;
+    touchModel();
+}
+void Form::setWindowState(int s) {
+    windowState_ = s;
+    touchModel();
+}
+void Form::setTopmost(bool v) {
+    topmost_ = v;
+    touchModel();
+}
+void Form::setKeyPreview(bool v) { keyPreview_ = v; }
+void Form::setBackColor(uint32_t c) {
+    backColor_ = c;
+    touchModel();
+}
+void Form::setPicture(PictureData p) {
+    picture_ = std::move(p);
+    touchModel();
+}
+void Form::setMousePointer(int p) {
+    mousePointer_ = p;
+    touchModel();
+}
+void Form::setMouseIcon(const QString& path) {
+    mouseIcon_ = path;
+    touchModel();
+}
+void Form::setShowInTaskbar(bool v) {
+    showInTaskbar_ = v;
+    touchModel();
+}
+void Form::setEnabled(bool v) {
+    enabled_ = v;
+    touchModel();
+}
+
+void Form::runLoad() {
+    loaded_ = true;
+    g_loaded.push_back(this);
+    touchModel();
+    if (onLoad) {
+        ++depth_;
+        ++g_globalDepth;
+        // The load has no boundary of its own: its errors reach the code
+        // whose reference loaded the form.
+        struct Guard {
+            Form* f;
+            ~Guard() {
+                --f->depth_;
+                --g_globalDepth;
+            }
+        } guard{this};
+        onLoad();
+    }
+}
+
+void Form::show(bool modal) {
+    if (unloading_) return;
+    if (!visible_) {
+        visible_ = true;
+        touchModel();
+        if (onActivate) dispatch("Activate", onActivate);
+    }
+    if (modal) {
+        modal_ = true;
+        ui().runModal(*this);
+        modal_ = false;
+    }
+}
+
+void Form::hide() {
+    if (!visible_) return;
+    visible_ = false;
+    releaseCapture();
+    touchModel();
+}
+
+bool Form::unload() {
+    if (!loaded_ || unloading_) return true;
+    int cancel = 0;
+    if (onQueryUnload) dispatch("QueryUnload", [&] { onQueryUnload(cancel, 1); });
+    if (cancel) return false;
+    if (onUnload) dispatch("Unload", [&] { onUnload(cancel); });
+    if (cancel) return false;
+    unloading_ = true;
+    loaded_ = false;
+    visible_ = false;
+    capture_ = nullptr;
+    for (auto& t : timers_) t->deactivate();
+    g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
+    if (onReleased) {
+        auto release = std::move(onReleased);
+        onReleased = nullptr;
+        release();
+    }
+    g_dead.push_back(this);
+    touchModel();
+    if (g_globalDepth == 0) collectUnloadedForms();
+    return true;
+}
+
+void Form::requestClose() {
+    int cancel = 0;
+    if (onQueryUnload) dispatch("QueryUnload", [&] { onQueryUnload(cancel, 0); });
+    if (cancel) return;
+    if (onUnload) dispatch("Unload", [&] { onUnload(cancel); });
+    if (cancel) return;
+    auto q = std::move(onQueryUnload);
+    auto u = std::move(onUnload);
+    onQueryUnload = nullptr;
+    onUnload = nullptr;
+    unload();
+}
+
+void Form::dispatch(const char* what, const std::function<void()>& fn) {
+    ++depth_;
+    ++g_globalDepth;
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        qWarning("%s.%s: %s", qPrintable(name_), what, e.what());
+    } catch (...) {
+        qWarning("%s.%s: unknown error", qPrintable(name_), what);
+    }
+    --depth_;
+    --g_globalDepth;
+    if (g_globalDepth == 0) collectUnloadedForms();
+}
+
+Control* Form::hitTest(double x, double y) const { return childAt(x, y); }
+
+void Form::setActiveControl(Control* c) {
+    if (active_ == c) return;
+    Control* old = active_;
+    active_ = c;
+    touchModel();
+    if (old && old->onLostFocus) dispatch("LostFocus", [&] { old->onLostFocus(*old); });
+    if (c && c->onGotFocus) dispatch("GotFocus", [&] { c->onGotFocus(*c); });
+}
+
+void Form::releaseCapture() {
+    capture_ = nullptr;
+    captureIsForm_ = false;
+    captureButton_ = 0;
+}
+
+namespace {
+enum { EvDown, EvMove, EvUp };
+bool clickTakesAnyButton(Kind k) {
+    return !(k == Kind::CommandButton || k == Kind::CheckBox || k == Kind::ListBox);
+}
+}
+
+void Form::deliverMouse(Control* target, int which, double x, double y, int button, int shift) {
+    if (!target) {
+        MouseArgs a{button, shift, x, y};
+        const auto& h = which == EvDown ? onMouseDown : which == EvMove ? onMouseMove : onMouseUp;
+        if (h) dispatch("Mouse", [&] { h(a); });
+        return;
+    }
+    MouseArgs a{button, shift, x - target->formX(), y - target->formY()};
+    const auto& h = which == EvDown ? target->onMouseDown : which == EvMove ? target->onMouseMove : target->onMouseUp;
+    target->raiseMouse(h, a);
+}
+
+void Form::mouseDown(double x, double y, int button, int shift) {
+    if (!enabled_) return;
+    Control* t = hitTest(x, y);
+    if (t && !t->enabled()) return;
+    capture_ = t;
+    captureIsForm_ = t == nullptr;
+    captureButton_ = button;
+    if (t && !isWindowless(t->kind()) && t->tabStop() && (t->kind() == Kind::TextBox || t->kind() == Kind::ListBox ||
+                                                        t->kind() == Kind::PictureBox || t->kind() == Kind::CommandButton ||
+                                                        t->kind() == Kind::CheckBox))
+        setActiveControl(t);
+    deliverMouse(t, EvDown, x, y, button, shift);
+}
+
+void Form::mouseMove(double x, double y, int button, int shift) {
+    if (!enabled_) return;
+    if (captureButton_ && (capture_ || captureIsForm_)) {
+        deliverMouse(capture_, EvMove, x, y, button, shift);
+        return;
+    }
+    Control* t = hitTest(x, y);
+    if (t && !t->enabled()) return;
+    deliverMouse(t, EvMove, x, y, 0, shift);
+}
+
+void Form::mouseUp(double x, double y, int button, int shift) {
+    if (!enabled_) return;
+    bool hadCapture = captureButton_ != 0;
+    Control* t = hadCapture ? capture_ : hitTest(x, y);
+    if (!hadCapture && t && !t->enabled()) return;
+    bool doubleRelease = lastWasDblPress_;
+    lastWasDblPress_ = false;
+    releaseCapture();
+    deliverMouse(t, EvUp, x, y, button, shift);
+    if (!hadCapture || doubleRelease) return;
+    // Click when released over the pressed control.
+    if (t) {
+        if (!t->form() || !t->shown()) return;
+        double lx = x - t->formX(), ly = y - t->formY();
+        bool inside = lx >= 0 && ly >= 0 && lx < t->width() && ly < t->height();
+        if (!inside) return;
+        if (button != LeftButton && !clickTakesAnyButton(t->kind())) return;
+        if (t->kind() == Kind::CheckBox && button == LeftButton) {
+            t->setValue(t->value() == 1 ? 0 : 1);  // raises Click
+            return;
+        }
+        t->raiseClick();
+    } else if (onClick) {
+        dispatch("Click", onClick);
+    }
+}
+
+void Form::mouseDblPress(double x, double y, int button, int /*shift*/) {
+    if (!enabled_) return;
+    Control* t = hitTest(x, y);
+    if (t && !t->enabled()) return;
+    capture_ = t;
+    captureIsForm_ = t == nullptr;
+    captureButton_ = button;
+    lastWasDblPress_ = true;
+    if (t) {
+        t->raiseDblClick();
+    } else if (onDblClick) {
+        dispatch("DblClick", onDblClick);
+    }
+}
+
+void Form::keyDown(int keyCode, int shift) {
+    if (!enabled_) return;
+    if (keyPreview_ && onKeyDown) {
+        dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
+        if (keyCode == 0) return;
+    }
+    Control* c = active_;
+    if (c && c->onKeyDown)
+        dispatch("KeyDown", [&] { c->onKeyDown(*c, keyCode, shift); });
+    else if (!c && !keyPreview_ && onKeyDown)
+        dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
+}
+
+void Form::keyPress(int keyAscii) {
+    if (!enabled_) return;
+    if (keyPreview_ && onKeyPress) {
+        dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
+        if (keyAscii == 0) return;
+    }
+    Control* c = active_;
+    if (c && c->onKeyPress)
+        dispatch("KeyPress", [&] { c->onKeyPress(*c, keyAscii); });
+    else if (!c && !keyPreview_ && onKeyPress)
+        dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
+}
+
+void Form::keyUp(int keyCode, int shift) {
+    if (!enabled_) return;
+    if (keyPreview_ && onKeyUp) {
+        dispatch("KeyUp", [&] { onKeyUp(keyCode, shift); });
+        if (keyCode == 0) return;
+    }
+    Control* c = active_;
+    if (c && c->onKeyUp)
+        dispatch("KeyUp", [&] { c->onKeyUp(*c, keyCode, shift); });
+    else if (!c && !keyPreview_ && onKeyUp)
+        dispatch("KeyUp", [&] { onKeyUp(keyCode, shift); });
+}
+
+void Form::userEdit(Control& box, const QString& newText, int cursor) {
+    if (box.locked()) return;
+    QString nt = (box.maxLength_ > 0 && newText.size() > box.maxLength_) ? newText.left(box.maxLength_) : newText;
+    box.selStart_ = std::clamp(cursor, 0, static_cast<int>(nt.size()));
+    box.selLength_ = 0;
+    if (box.text_ == nt) return;
+    box.text_ = nt;
+    touchModel();
+    box.raiseChange();
+}
+
+const std::vector<Form*>& loadedForms() { return g_loaded; }
+
+void collectUnloadedForms() {
+    if (g_globalDepth != 0) return;
+    auto dead = std::move(g_dead);
+    g_dead.clear();
+    for (Form* f : dead) {
+        if (f->handlerDepth() == 0)
+            delete f;
+        else
+            g_dead.push_back(f);
+    }
+}
+
+void unloadAllForms() {
+    auto forms = g_loaded;
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+        Form* f = *it;
+        f->onQueryUnload = nullptr;
+        f->onUnload = nullptr;
+        f->unload();
+    }
+    collectUnloadedForms();
+}
+
+} // namespace core
