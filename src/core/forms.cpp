@@ -223,13 +223,13 @@ void Control::setSelText(const QString& t) {
     selLength_ = 0;
 }
 
-void Control::setPicture(PictureData p) {
+void Control::setPicture(Picture p) {
     picture_ = std::move(p);
-    if (picture_ && !picture_->isNull()) {
+    if (!picture_.isNull()) {
         bool takeSize = (kind_ == Kind::Image && !stretch_) || (kind_ == Kind::PictureBox && autoSize_);
         if (takeSize) {
-            width_ = pictureWidthTwips(*picture_) + 2 * clientInset();
-            height_ = pictureHeightTwips(*picture_) + 2 * clientInset();
+            width_ = pictureWidthTwips(picture_.image()) + 2 * clientInset();
+            height_ = pictureHeightTwips(picture_.image()) + 2 * clientInset();
         }
     }
     touchModel();
@@ -237,7 +237,7 @@ void Control::setPicture(PictureData p) {
 
 void Control::setAutoSize(bool v) {
     autoSize_ = v;
-    if (v && picture_ && kind_ == Kind::PictureBox) setPicture(picture_);
+    if (v && !picture_.isNull() && kind_ == Kind::PictureBox) setPicture(picture_);
     touchModel();
 }
 
@@ -642,7 +642,7 @@ void Form::setBackColor(uint32_t c) {
     backColor_ = c;
     touchModel();
 }
-void Form::setPicture(PictureData p) {
+void Form::setPicture(Picture p) {
     picture_ = std::move(p);
     touchModel();
 }

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/clock.h"
+#include "core/pictures.h"
 
 namespace core {
 
@@ -44,8 +46,6 @@ enum Pointer { PtrDefault = 0, PtrArrow = 1, PtrCross = 2, PtrIBeam = 3, PtrIcon
                PtrSizeNS = 7, PtrSizeNWSE = 8, PtrSizeWE = 9, PtrUpArrow = 10, PtrHourglass = 11, PtrNoDrop = 12,
                PtrArrowHourglass = 13, PtrArrowQuestion = 14, PtrSizeAll = 15, PtrCustom = 99 };
 
-// Shared, immutable picture; a null image is the empty picture.
-using PictureData = std::shared_ptr<const QImage>;
 
 // Bumped by every change of any form, control, menu or timer, so the view
 // knows when to refresh.
@@ -127,9 +127,9 @@ public:
 
     // Pictures: an image without Stretch and an AutoSize picture box take
     // the picture's size.
-    const PictureData& picture() const { return picture_; }
-    void setPicture(PictureData p);
-    void clearPicture() { setPicture(nullptr); }
+    const Picture& picture() const { return picture_; }
+    void setPicture(Picture p);
+    void clearPicture() { setPicture(Picture()); }
     bool stretch() const { return stretch_; }
     void setStretch(bool v);
     bool autoSize() const { return autoSize_; }
@@ -251,7 +251,7 @@ private:
     int selStart_ = 0, selLength_ = 0;
     bool locked_ = false, multiLine_ = false;
     int maxLength_ = 0;
-    PictureData picture_;
+    Picture picture_;
     bool stretch_ = false, autoSize_ = false;
     uint32_t backColor_ = 0x8000000F, foreColor_ = 0x80000012;
     int backStyle_ = 1, borderStyle_ = 0, appearance_ = 1, alignment_ = 0;
@@ -407,8 +407,8 @@ public:
     void setKeyPreview(bool v);
     uint32_t backColor() const { return backColor_; }
     void setBackColor(uint32_t c);
-    const PictureData& picture() const { return picture_; }
-    void setPicture(PictureData p);
+    const Picture& picture() const { return picture_; }
+    void setPicture(Picture p);
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int p);
     const QString& mouseIcon() const { return mouseIcon_; }
@@ -499,7 +499,7 @@ private:
     int borderStyle_ = 2, windowState_ = 0;
     bool topmost_ = false, keyPreview_ = false, showInTaskbar_ = true, enabled_ = true, modal_ = false;
     uint32_t backColor_ = 0x8000000F;
-    PictureData picture_;
+    Picture picture_;
     int mousePointer_ = 0;
     QString mouseIcon_;
 

@@ -283,7 +283,7 @@ TEST(Forms, PopupChoiceRunsBeforeCallReturns) {
 TEST(Forms, PictureSizesImage) {
     Form f("I");
     Control& img = f.add(Kind::Image, "Image1");
-    auto pic = std::make_shared<QImage>(40, 20, QImage::Format_RGB32);
+    Picture pic(QImage(40, 20, QImage::Format_RGB32));
     img.setPicture(pic);
     EXPECT_EQ(img.width(), 600);
     EXPECT_EQ(img.height(), 300);

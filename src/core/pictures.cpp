@@ -1,0 +1,175 @@
+#include "core/pictures.h"
+
+#include "core/errors.h"
+#include "core/text.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+
+namespace core {
+
+Picture::Picture(QImage image) {
+    if (!image.isNull()) img_ = std::make_shared<const QImage>(std::move(image));
+}
+
+const QImage& Picture::image() const {
+    static const QImage empty;
+    return img_ ? *img_ : empty;
+}
+
+namespace {
+
+// Decodes by content; the extension plays no part.
+QImage decode(QIODevice* device) {
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    QImage img = reader.read();
+    if (img.isNull()) return img;
+    // One format for fast painting.
+    const QImage::Format f =
+        img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (img.format() != f) img = img.convertToFormat(f);
+    return img;
+}
+
+QString cacheKey(const QString& path) {
+    return QDir::cleanPath(QFileInfo(normalizePath(path)).absoluteFilePath());
+}
+
+} // namespace
+
+PictureStore::PictureStore(int64_t cacheLimitBytes) : limit_(cacheLimitBytes) {}
+
+std::optional<Picture> PictureStore::load(const QString& path, PictureStatus* status) {
+    auto result = [&](PictureStatus s) {
+        if (status) *status = s;
+    };
+    if (path.isEmpty()) {
+        result(PictureStatus::Ok);
+        return Picture();
+    }
+    const QString key = cacheKey(path);
+    const QFileInfo fi(key);
+    if (!fi.isFile()) {
+        result(PictureStatus::NotFound);
+        return std::nullopt;
+    }
+    const int64_t size = fi.size();
+    const int64_t modified = fi.lastModified().toMSecsSinceEpoch();
+
+    auto it = cache_.find(key);
+    if (it != cache_.end()) {
+        if (it->second->fileSize == size && it->second->modified == modified) {
+            lru_.splice(lru_.begin(), lru_, it->second);
+            result(PictureStatus::Ok);
+            return it->second->picture;
+        }
+        bytes_ -= it->second->bytes;
+        lru_.erase(it->second);
+        cache_.erase(it);
+    }
+
+    QFile f(key);
+    if (!f.open(QIODevice::ReadOnly)) {
+        result(PictureStatus::NotFound);
+        return std::nullopt;
+    }
+    QImage img = decode(&f);
+    if (img.isNull()) {
+        result(PictureStatus::Invalid);
+        return std::nullopt;
+    }
+    Entry e;
+    e.key = key;
+    e.bytes = img.sizeInBytes();
+    e.picture = Picture(std::move(img));
+    e.fileSize = size;
+    e.modified = modified;
+    lru_.push_front(e);
+    cache_[key] = lru_.begin();
+    bytes_ += e.bytes;
+    trim();
+    result(PictureStatus::Ok);
+    return e.picture;
+}
+
+void PictureStore::clear() {
+    lru_.clear();
+    cache_.clear();
+    bytes_ = 0;
+}
+
+void PictureStore::setCacheLimit(int64_t bytes) {
+    limit_ = bytes;
+    trim();
+}
+
+void PictureStore::trim() {
+    while (bytes_ > limit_ && !lru_.empty()) {
+        bytes_ -= lru_.back().bytes;
+        cache_.erase(lru_.back().key);
+        lru_.pop_back();
+    }
+}
+
+PictureStore& pictureStore() {
+    static PictureStore store;
+    return store;
+}
+
+Picture loadPictureOrThrow(const QString& path) {
+    PictureStatus status = PictureStatus::Ok;
+    std::optional<Picture> p = pictureStore().load(path, &status);
+    if (p) return *p;
+    if (status == PictureStatus::NotFound)
+        throw RuntimeError(ErrFileNotFound, "File not found: " + path.toStdString());
+    throw RuntimeError(ErrInvalidPicture, "Invalid picture: " + path.toStdString());
+}
+
+// ---- cursor files ----
+
+namespace {
+
+uint16_t u16(const QByteArray& b, int at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
+}
+
+} // namespace
+
+CursorImage readCursorData(const QByteArray& bytes) {
+    CursorImage c;
+    // ICONDIR (reserved 0, type 2 = cursor, count) and the first
+    // ICONDIRENTRY, whose planes and bit-count fields hold the hot spot.
+    if (bytes.size() < 6 + 16) return c;
+    if (u16(bytes, 0) != 0 || u16(bytes, 2) != 2 || u16(bytes, 4) < 1) return c;
+    int hotX = u16(bytes, 6 + 4);
+    int hotY = u16(bytes, 6 + 6);
+
+    QBuffer buf;
+    buf.setData(bytes);
+    buf.open(QIODevice::ReadOnly);
+    QImage img = decode(&buf);
+    if (img.isNull()) return c;
+    c.image = std::move(img);
+    // A hot spot outside the image is taken to its nearest edge.
+    c.hotX = std::clamp(hotX, 0, c.image.width() - 1);
+    c.hotY = std::clamp(hotY, 0, c.image.height() - 1);
+    c.ok = true;
+    return c;
+}
+
+CursorImage readCursorFile(const QString& path) {
+    QFile f(normalizePath(path));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    // Cursor files are small; anything large is no cursor.
+    if (f.size() > (4 << 20)) return {};
+    return readCursorData(f.readAll());
+}
+
+} // namespace core

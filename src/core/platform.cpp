@@ -1,0 +1,218 @@
+#include "core/platform.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLockFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+#include <unistd.h>
+
+namespace core {
+
+namespace {
+
+bool haveGuiApp() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+QString cleanDir(const QString& dir) {
+    QFileInfo fi(dir);
+    const QString canon = fi.canonicalFilePath();
+    return QDir::cleanPath(canon.isEmpty() ? fi.absoluteFilePath() : canon);
+}
+
+QString executablePath() {
+    if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+}
+
+// Lock file per user and program folder.
+QString instanceLockPath(const QString& programDir) {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    const QByteArray id = QCryptographicHash::hash(cleanDir(programDir).toUtf8(),
+                                                   QCryptographicHash::Sha1)
+                              .toHex()
+                              .left(16);
+    return dir + QStringLiteral("/examsim-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(id));
+}
+
+// Escapes of a desktop-entry value.
+QString escapeValue(const QString& s) {
+    QString out;
+    for (QChar c : s) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// One argument of an Exec line: quoted, with its reserved characters escaped.
+QString quoteExecArg(const QString& s) {
+    QString out = QStringLiteral("\"");
+    for (QChar c : s) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') out += u'\\';
+        if (c == u'%') out += u'%';
+        out += c;
+    }
+    return out + u'"';
+}
+
+} // namespace
+
+// ---- real platform ----
+
+RealPlatform::RealPlatform() = default;
+RealPlatform::~RealPlatform() = default;
+
+bool RealPlatform::acquireSingleInstance(const QString& programDir) {
+    const QString dir = cleanDir(programDir);
+    if (instanceLock_ && instanceDir_ == dir) return true;
+    auto lock = std::make_unique<QLockFile>(instanceLockPath(dir));
+    // The lock lives as long as the program: only a dead owner makes it stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        instanceLock_ = std::move(lock);
+        instanceDir_ = dir;
+        return true;
+    }
+    // Only a lock held by another copy refuses the start; a lock that cannot
+    // be made at all does not keep the program from running.
+    return lock->error() != QLockFile::LockFailedError;
+}
+
+bool RealPlatform::openFolder(const QString& path) {
+    if (!haveGuiApp() || !QFileInfo(path).isDir()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool RealPlatform::openUrl(const QString& url) {
+    const QUrl u(url, QUrl::TolerantMode);
+    if (!haveGuiApp() || url.trimmed().isEmpty() || !u.isValid()) return false;
+    return QDesktopServices::openUrl(u);
+}
+
+bool RealPlatform::startDetached(const QString& program, const QStringList& args) {
+    if (program.isEmpty()) return false;
+    const QFileInfo fi(program);
+    const QString workDir = program.contains(u'/') ? fi.absolutePath() : QString();
+    return QProcess::startDetached(program, args, workDir);
+}
+
+bool RealPlatform::createDesktopShortcut(const QString& name, const QString& target,
+                                         const QString& workingDir) {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (desktop.isEmpty()) return false;
+    return writeDesktopEntry(desktop, name, target, workingDir);
+}
+
+ScreenInfo RealPlatform::screen() {
+    ScreenInfo info;
+    // One logical pixel is 15 twips; the toolkit scales logical pixels to
+    // the screen's density.
+    if (haveGuiApp()) {
+        if (QScreen* s = QGuiApplication::primaryScreen()) {
+            const QSize size = s->geometry().size();
+            if (size.width() > 0 && size.height() > 0) {
+                info.widthTwips = size.width() * info.twipsPerPixelX;
+                info.heightTwips = size.height() * info.twipsPerPixelY;
+            }
+        }
+    }
+    return info;
+}
+
+QDateTime RealPlatform::now() { return QDateTime::currentDateTime(); }
+
+QString RealPlatform::programDir() {
+    const QString home = qEnvironmentVariable("EXAMSIM_HOME");
+    if (!home.isEmpty()) return QDir::cleanPath(QFileInfo(home).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(executablePath()).absolutePath());
+}
+
+QString RealPlatform::exeName() { return QFileInfo(executablePath()).completeBaseName(); }
+
+// ---- test double ----
+
+bool FakePlatform::acquireSingleInstance(const QString& programDir) {
+    instanceChecks << programDir;
+    return !alreadyRunning;
+}
+
+bool FakePlatform::openFolder(const QString& path) {
+    openedFolders << path;
+    return openResult;
+}
+
+bool FakePlatform::openUrl(const QString& url) {
+    openedUrls << url;
+    return openResult;
+}
+
+bool FakePlatform::startDetached(const QString& program, const QStringList& args) {
+    started.push_back({program, args});
+    return startResult;
+}
+
+bool FakePlatform::createDesktopShortcut(const QString& name, const QString& target,
+                                         const QString& workingDir) {
+    shortcuts.push_back({name, target, workingDir});
+    return shortcutResult;
+}
+
+// ---- selection ----
+
+namespace {
+std::shared_ptr<Platform>& platformSlot() {
+    static std::shared_ptr<Platform> p;
+    return p;
+}
+} // namespace
+
+Platform& platform() {
+    auto& p = platformSlot();
+    if (!p) p = std::make_shared<RealPlatform>();
+    return *p;
+}
+
+void setPlatform(std::shared_ptr<Platform> p) { platformSlot() = std::move(p); }
+
+bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
+                       const QString& workingDir) {
+    if (name.isEmpty() || !QFileInfo(desktopDir).isDir()) return false;
+    // The name becomes a file name: no separators in it.
+    QString fileName = name;
+    fileName.replace(u'/', u'_');
+    const QString path = QDir(desktopDir).filePath(fileName + QStringLiteral(".desktop"));
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Version=1.0\n");
+    text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
+    text += QStringLiteral("Exec=") + escapeValue(quoteExecArg(target)) + u'\n';
+    text += QStringLiteral("Path=") + escapeValue(workingDir) + u'\n';
+    text += QStringLiteral("Terminal=false\n");
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    const QByteArray bytes = text.toUtf8();
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) return false;
+    // Launchers on the desktop must be executable to be trusted.
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner |
+                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return true;
+}
+
+} // namespace core

@@ -1,0 +1,117 @@
+#pragma once
+// Facts and services of the machine the program runs on.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QLockFile;
+
+namespace core {
+
+struct ScreenInfo {
+    double widthTwips = 1024 * 15;
+    double heightTwips = 768 * 15;
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // True when no other copy runs for this user and program folder; the
+    // claim is held until the platform object goes away. A second call from
+    // the holder returns true again.
+    virtual bool acquireSingleInstance(const QString& programDir) = 0;
+    // Opens a folder in the file browser / an address in the web browser.
+    virtual bool openFolder(const QString& path) = 0;
+    virtual bool openUrl(const QString& url) = 0;
+    // Starts a program as a new process, without waiting, in its own folder.
+    // False when it could not be started (for example a missing program).
+    virtual bool startDetached(const QString& program, const QStringList& args = {}) = 0;
+    // Puts a shortcut named `name` on the user's desktop that starts
+    // `target` in `workingDir`; an existing one is overwritten. False when
+    // there is no desktop folder or it cannot be written.
+    virtual bool createDesktopShortcut(const QString& name, const QString& target,
+                                       const QString& workingDir) = 0;
+    virtual ScreenInfo screen() = 0;
+    virtual QDateTime now() = 0;
+    // The program folder without a trailing separator.
+    virtual QString programDir() = 0;
+    // The executable's file name without extension.
+    virtual QString exeName() = 0;
+};
+
+// The real services: Qt on the desktop.
+class RealPlatform : public Platform {
+public:
+    RealPlatform();
+    ~RealPlatform() override;
+    bool acquireSingleInstance(const QString& programDir) override;
+    bool openFolder(const QString& path) override;
+    bool openUrl(const QString& url) override;
+    bool startDetached(const QString& program, const QStringList& args = {}) override;
+    bool createDesktopShortcut(const QString& name, const QString& target,
+                               const QString& workingDir) override;
+    ScreenInfo screen() override;
+    QDateTime now() override;
+    QString programDir() override;
+    QString exeName() override;
+
+private:
+    std::unique_ptr<QLockFile> instanceLock_;
+    QString instanceDir_;
+};
+
+// Test double: records what the program asked for and answers from fields.
+class FakePlatform : public Platform {
+public:
+    struct Started {
+        QString program;
+        QStringList args;
+    };
+    struct Shortcut {
+        QString name, target, workingDir;
+    };
+
+    bool acquireSingleInstance(const QString& programDir) override;
+    bool openFolder(const QString& path) override;
+    bool openUrl(const QString& url) override;
+    bool startDetached(const QString& program, const QStringList& args = {}) override;
+    bool createDesktopShortcut(const QString& name, const QString& target,
+                               const QString& workingDir) override;
+    ScreenInfo screen() override { return screenInfo; }
+    QDateTime now() override { return clock; }
+    QString programDir() override { return folder; }
+    QString exeName() override { return exe; }
+
+    // Scripted answers.
+    bool alreadyRunning = false;
+    bool startResult = true;
+    bool openResult = true;
+    bool shortcutResult = true;
+    ScreenInfo screenInfo;
+    QDateTime clock = QDateTime(QDate(2024, 3, 1), QTime(9, 0, 0));
+    QString folder;
+    QString exe = "examsim";
+
+    // Recorded calls.
+    QStringList instanceChecks;
+    QStringList openedFolders;
+    QStringList openedUrls;
+    std::vector<Started> started;
+    std::vector<Shortcut> shortcuts;
+};
+
+// The services in use; a RealPlatform until one is set. setPlatform(nullptr)
+// goes back to the real one.
+Platform& platform();
+void setPlatform(std::shared_ptr<Platform> p);
+
+// Writes a freedesktop launcher file desktopDir/name.desktop. False when the
+// folder does not exist or the file cannot be written.
+bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
+                       const QString& workingDir);
+
+} // namespace core

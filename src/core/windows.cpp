@@ -1,0 +1,10 @@
+#include "core/windows.h"
+
+namespace core {
+
+Windows& windows() {
+    static Windows w;
+    return w;
+}
+
+} // namespace core
