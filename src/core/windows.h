@@ -1,16 +1,26 @@
 #pragma once
 // Calls between windows of different libraries. A window that another
-// library calls registers its operations here when the program starts; the
-// callers call them directly (synchronously, never queued).
+// library calls registers its operations here when its library is set up;
+// callers call them directly (synchronously, never queued). Controls and
+// timers of another window are reached through its Form by name.
 #include <functional>
 
 namespace core {
 
+class Form;
+
 struct Windows {
-    // The cover: shows it, loading it afresh when it is not loaded.
-    std::function<void()> showCover;
     // Ends the program with an exit code (its own exit paths only).
     std::function<void(int)> exitProgram;
+    // The cover: shows it, loading it afresh when it is not loaded.
+    std::function<void()> showCover;
+    // The question window and the practice window: the first reference
+    // loads the window.
+    std::function<Form&()> questionWindow;
+    std::function<Form&()> practiceWindow;
+    // Whether they are loaded (without loading them).
+    std::function<bool()> questionWindowLoaded;
+    std::function<bool()> practiceWindowLoaded;
 };
 
 Windows& windows();
