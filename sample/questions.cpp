@@ -1,0 +1,810 @@
+#include "sample/questions.h"
+
+#include "sample/dialogs.h"
+#include "sample/word_ui.h"
+
+#include <QPainter>
+#include <QSet>
+
+namespace sample {
+
+using namespace ui;
+
+namespace {
+
+// ---- building one question ------------------------------------------------
+
+class Q {
+public:
+    Q(PictureSet& pics, TextTable& texts, QString text)
+        : pics_(pics), texts_(texts), text_(std::move(text)) {}
+
+    // A step acted on the target: click "0001", double click "0002", right
+    // click "0003", hover "0030", click with keys "9SBB".
+    StepSpec& act(const QString& code, const Scene& scene, QRect target, const QString& hint) {
+        StepSpec& s = add(code, scene);
+        s.target = target;
+        setHint(s, target, hint);
+        return s;
+    }
+
+    // A typing step: the input box over box, pre-filled with prefill; the
+    // answer may hold two alternatives joined by "|". target confirms for
+    // "0022" and "0026".
+    StepSpec& type(const QString& code, const Scene& scene, QRect box, const QString& answer,
+                   const QString& prefill, QRect target = {}, int tenths = 90) {
+        StepSpec& s = add(code, scene);
+        s.input = box;
+        s.inputTextLine = texts_.ref(prefill);
+        s.answerLine = texts_.ref(answer);
+        s.slot125 = inputFormat(tenths);
+        s.target = target;
+        // typing hints are worded by the program around the expected text
+        setHint(s, box, answer);
+        return s;
+    }
+
+    // A scene that goes on by itself after one second.
+    StepSpec& wait(const Scene& scene, const QString& hint) {
+        StepSpec& s = add("8888", scene);
+        setHint(s, QRect(300, 300, 1, 1), hint);
+        return s;
+    }
+
+    void end(const Scene& scene) { add("9999", scene); }
+
+    // An overlay picture cut out of a scene, placed where it was.
+    QString cut(const Scene& scene, QRect r, PictureFormat f = PictureFormat::Gif) {
+        return pics_.overlay(render(scene).copy(r), f);
+    }
+    QString overlayImage(const QImage& img, PictureFormat f = PictureFormat::Bmp) { return pics_.overlay(img, f); }
+
+    QuestionOut finish() {
+        QSet<int> targets;   // steps reached by a jump keep their own pictures
+        auto note = [&](QChar c) {
+            if (c >= u'1' && c <= u'9') targets.insert(c.unicode() - u'0');
+            if (c >= u'A' && c <= u'Z') targets.insert(c.unicode() - u'A' + 10);
+        };
+        for (const StepSpec& s : steps_) {
+            note(s.targetBranch);
+            for (const Overlay& o : s.images) note(o.branch);
+        }
+        QuestionOut out;
+        out.text = text_;
+        for (int i = 0; i < steps_.size(); ++i) {
+            StepSpec s = steps_[i];
+            const int step = i + 1;
+            if (step == 1 && s.formPicture == "310001") s.formPicture = "888888";
+            if (step > 1 && !targets.contains(step) && s.formPicture == steps_[i - 1].formPicture)
+                s.formPicture = "888888";
+            out.records << buildRecord(s);
+        }
+        return out;
+    }
+
+private:
+    StepSpec& add(const QString& code, const Scene& scene) {
+        StepSpec s;
+        s.prefix = digits(steps_.size() + 1, 3);
+        s.action = code;
+        s.formPicture = pics_.screen(render(scene));
+        steps_.push_back(s);
+        return steps_.last();
+    }
+
+    void setHint(StepSpec& s, QRect anchor, const QString& hint) {
+        s.hintSet = true;
+        int x = std::clamp(anchor.left(), 4, 520);
+        int y = anchor.bottom() + 6;
+        if (y > 520) y = anchor.top() - 28;
+        s.hintPos = QPoint(x, y);
+        s.hintLine = texts_.ref(hint);
+    }
+
+    PictureSet& pics_;
+    TextTable& texts_;
+    QString text_;
+    QVector<StepSpec> steps_;
+};
+
+// ---- scenes ----------------------------------------------------------------
+
+Scene base() { return Scene{}; }
+
+Scene withMenu(Scene s, int menu, int hot = -1) {
+    s.menu = menu;
+    s.menuHot = hot;
+    return s;
+}
+
+Scene withDialog(Scene s, const Dialog& d) {
+    s.dialogs.push_back(d);
+    return s;
+}
+
+QRect row(int menu, const QString& prefix) {
+    const Popup m = dropDown(menu);
+    return m.itemRect(m.find(prefix));
+}
+
+Doc selectedTitle() {
+    Doc d = sampleDoc();
+    d.sel = {{0, 0, -1}};
+    return d;
+}
+
+Doc withSel(Doc d, int para, int from = 0, int len = -1) {
+    d.sel = {{para, from, len}};
+    return d;
+}
+
+Scene docScene(const Doc& d) {
+    Scene s;
+    s.doc = d;
+    return s;
+}
+
+QImage dialogImage(const Dialog& d) {
+    QImage img(d.frame.size() + QSize(4, 4), QImage::Format_RGB32);
+    img.fill(QColor(236, 233, 216));
+    QPainter p(&img);
+    p.translate(-d.frame.topLeft());
+    paintDialog(p, d);
+    p.end();
+    return img.copy(0, 0, d.frame.width(), d.frame.height());
+}
+
+void tooltip(QPainter& p, QPoint at, const QString& t) {
+    QFontMetrics fm(ui::font(12));
+    QRect r(at, QSize(fm.horizontalAdvance(t) + 10, 19));
+    p.fillRect(r, QColor(255, 255, 225));
+    p.setPen(Qt::black);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setFont(ui::font(12));
+    p.drawText(r, Qt::AlignCenter, t);
+}
+
+QVector<MenuEntry> toolbarsMenu() {
+    QVector<MenuEntry> v;
+    const QStringList names = {"常用", "格式", "Visual Basic", "Web", "Web 工具箱", "大纲", "窗体", "框架集", "绘图",
+                               "控件工具箱", "邮件合并", "审阅", "任务窗格", "图片", "艺术字", "其他格式",
+                               "表格和边框"};
+    for (const QString& n : names) v.push_back(MenuEntry{n, {}, false, false, n == "常用" || n == "格式"});
+    v.push_back(MenuEntry{{}, {}, false, true, false});
+    v.push_back(MenuEntry{"自定义(C)...", {}, false, false, false});
+    return v;
+}
+
+QVector<MenuEntry> clearMenu() {
+    return {MenuEntry{"格式(F)", {}, false, false, false}, MenuEntry{"内容(N)", "Del", false, false, false}};
+}
+
+// ---- unit 0: basics and documents ------------------------------------------
+
+QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
+    QVector<QuestionOut> out;
+    {
+        Q q(P, T, "利用常用工具栏新建一个空白文档。");
+        q.act("0001", base(), tool("新建"), "单击常用工具栏上的“新建空白文档”按钮");
+        q.end(docScene(emptyDoc("文档2")));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "将当前文档以“练习1”为文件名保存在“我的文档”中。");
+        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
+        q.act("0001", withMenu(base(), File), row(File, "另存为"), "单击“另存为”");
+        const Dialog d = dlg::fileDialog(true, "计算机网络基础知识", -1, true);
+        q.type("0022", withDialog(base(), d), d.at("name").adjusted(1, 1, -1, -1), "练习1|练习1.doc",
+               "计算机网络基础知识", d.at("ok"));
+        Scene e = base();
+        e.doc.name = "练习1";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用常用工具栏打开“我的文档”中的文档“通知”。");
+        q.act("0001", base(), tool("打开"), "单击常用工具栏上的“打开”按钮");
+        const Dialog d = dlg::fileDialog(false, {}, -1, false);
+        q.act("0002", withDialog(base(), d), d.row("files", 2), "双击“通知.doc”");
+        q.end(docScene(noticeDoc()));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单显示“绘图”工具栏。");
+        q.act("0001", base(), menuCaption(View), "单击“视图”菜单");
+        const Popup view = dropDown(View);
+        const int tb = view.find("工具栏");
+        q.act("0030", withMenu(base(), View), view.itemRect(tb), "指向“工具栏”");
+        Scene s = withMenu(base(), View, tb);
+        s.sub = subMenu(view, tb, toolbarsMenu());
+        q.act("0001", s, s.sub->itemRect(s.sub->find("绘图")), "单击“绘图”");
+        Scene e = base();
+        e.drawingBar = true;
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用常用工具栏将文档的显示比例设置为75%。");
+        const QRect box = tool("显示比例");
+        q.act("0001", base(), box.adjusted(0, 0, -12, 0), "单击“显示比例”框");
+        q.type("0024", base(), box.adjusted(1, 2, -13, -2), "75%|75", "100%");
+        Scene e = base();
+        e.zoom = "75%";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "使用“键入需要帮助的问题”框搜索有关“页码”的帮助信息。");
+        q.act("0001", base(), helpBox().adjusted(0, 0, -12, 0), "单击“键入需要帮助的问题”框");
+        Scene typing = base();
+        q.type("0024", typing, helpBox().adjusted(1, 1, -13, -1), "页码", {});
+        Scene searching = base();
+        searching.helpText = "页码";
+        searching.paneTitle = "搜索结果";
+        searching.paneLines = {"正在搜索 Microsoft Office Online...", "", "请稍候。"};
+        q.wait(searching, "正在搜索，请稍候");
+        Scene e = searching;
+        e.paneLines = {"#搜索结果：页码", "*插入页码", "*删除页码", "*更改页码格式", "*在页眉或页脚中添加页码",
+                       "*从第二页开始编排页码", "", "搜索:", "Microsoft Office Online"};
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单关闭当前文档。");
+        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
+        q.act("0001", withMenu(base(), File), row(File, "关闭"), "单击“关闭”");
+        Scene e = base();
+        e.doc.view = 3;
+        e.doc.name.clear();
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        // Two ways: the toolbar button, or the View menu (an overlay over the
+        // menu caption leads to the menu steps).
+        Q q(P, T, "以阅读版式视图查看当前文档。");
+        StepSpec& first = q.act("0001", base(), tool("阅读"), "单击常用工具栏上的“阅读”按钮");
+        first.targetBranch = u'3';
+        first.images[0] = Overlay{q.cut(base(), menuCaption(View)), menuCaption(View).topLeft(), u'2'};
+        q.act("0001", withMenu(base(), View), row(View, "阅读版式"), "单击“阅读版式”");
+        Scene e = base();
+        e.doc.view = 2;
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单将当前文档属性中的标题设置为“网络知识”，然后确定。");
+        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
+        q.act("0001", withMenu(base(), File), row(File, "属性"), "单击“属性”");
+        const Dialog d = dlg::properties("计算机网络基础知识", true);
+        q.type("0020", withDialog(base(), d), d.at("title").adjusted(1, 1, -1, -1), "网络知识", "计算机网络基础知识");
+        const Dialog d2 = dlg::properties("网络知识", false);
+        q.act("0001", withDialog(base(), d2), d2.at("ok"), "单击“确定”按钮");
+        q.end(base());
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用水平滚动条左端的视图按钮将文档切换到普通视图。");
+        StepSpec& s = q.act("0001", base(), viewButton("普通视图"), "单击“普通视图”按钮");
+        s.cursor = "S0001";
+        Scene e = base();
+        e.doc.view = 1;
+        q.end(e);
+        out << q.finish();
+    }
+    return out;
+}
+
+// ---- unit 1: editing --------------------------------------------------------
+
+QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
+    QVector<QuestionOut> out;
+    {
+        Q q(P, T, "用鼠标在文档左侧的选定栏中双击，选定文档的第二段（以“互联网”开头的段落）。");
+        StepSpec& s = q.act("0002", base(), marginRect(sampleDoc(), 2), "在第二段左侧的选定栏中双击");
+        s.cursor = "S0001";
+        q.end(docScene(withSel(sampleDoc(), 2)));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单将文档中所有的“计算机”替换为“电脑”。");
+        q.act("0001", base(), menuCaption(Edit), "单击“编辑”菜单");
+        q.act("0001", withMenu(base(), Edit), row(Edit, "替换"), "单击“替换”");
+        dlg::FindState f;
+        f.replaceTab = true;
+        f.focus = 1;
+        Dialog d = dlg::findReplace(f);
+        q.type("0020", withDialog(base(), d), d.at("find").adjusted(1, 1, -1, -1), "计算机", {});
+        f.find = "计算机";
+        f.focus = 2;
+        d = dlg::findReplace(f);
+        q.type("0020", withDialog(base(), d), d.at("replace").adjusted(1, 1, -1, -1), "电脑", {});
+        f.replace = "电脑";
+        f.focus = 0;
+        d = dlg::findReplace(f);
+        q.act("0001", withDialog(base(), d), d.at("all"), "单击“全部替换”按钮");
+        // The document behind is replaced; the message box is an overlay.
+        Doc replaced = sampleDoc();
+        int count = 0;
+        for (Para& p : replaced.paras) {
+            count += int(p.text.count("计算机"));
+            p.text.replace("计算机", "电脑");
+        }
+        f.closeCaption = true;
+        d = dlg::findReplace(f);
+        const Dialog box = messageBox("Microsoft Office Word",
+                                      QStringLiteral("Word 已完成对文档的搜索并已完成 %1 处替换。").arg(count),
+                                      QPoint(150, 210));
+        Scene behind = withDialog(docScene(replaced), d);
+        StepSpec& m = q.act("0001", behind, box.at("ok"), "单击“确定”按钮");
+        m.images[0] = Overlay{q.overlayImage(dialogImage(box)), box.frame.topLeft(), u'0'};
+        q.act("0001", behind, d.at("cancel"), "单击“关闭”按钮");
+        q.end(docScene(replaced));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用快捷菜单复制选定的标题。");
+        const Scene sel = docScene(selectedTitle());
+        const QRect title = textRect(selectedTitle(), 0, 0, 9);
+        q.act("0003", sel, title, "在选定的标题上单击右键");
+        Scene menu = sel;
+        menu.popup = contextMenu(title.center(), textContextMenu());
+        q.act("0001", menu, menu.popup->itemRect(menu.popup->find("复制")), "单击“复制”");
+        q.end(sel);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "刚才误删了文档的最后一段，利用常用工具栏撤消这一操作。");
+        Doc cut = sampleDoc();
+        cut.paras.removeLast();
+        q.act("0001", docScene(cut), tool("撤消").adjusted(0, 0, -10, 0), "单击常用工具栏上的“撤消”按钮");
+        q.end(base());
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在文档末尾的插入点处插入日期，格式为“2008年8月8日”。");
+        Doc d0 = sampleDoc();
+        d0.caretAtEnd = true;
+        const Scene s0 = docScene(d0);
+        q.act("0001", s0, menuCaption(Insert), "单击“插入”菜单");
+        q.act("0001", withMenu(s0, Insert), row(Insert, "日期和时间"), "单击“日期和时间”");
+        Dialog d = dlg::dateTime(0);
+        q.act("0001", withDialog(s0, d), d.row("formats", 1), "单击“2008年8月8日”");
+        d = dlg::dateTime(1);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = d0;
+        e.paras.last().text += "2008年8月8日";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在文档末尾的插入点处插入特殊符号“※”。");
+        Doc d0 = sampleDoc();
+        d0.caretAtEnd = true;
+        const Scene s0 = docScene(d0);
+        q.act("0001", s0, menuCaption(Insert), "单击“插入”菜单");
+        q.act("0001", withMenu(s0, Insert), row(Insert, "特殊符号"), "单击“特殊符号”");
+        const int idx = int(dlg::symbolSet().indexOf(u'※'));
+        Dialog d = dlg::specialSymbols(-1);
+        q.act("0001", withDialog(s0, d), d.at(QStringLiteral("sym%1").arg(idx)), "单击“※”");
+        d = dlg::specialSymbols(idx);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = d0;
+        e.paras.last().text += "※";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“查找和替换”对话框查找文档中的“拓扑”。");
+        q.act("0001", base(), menuCaption(Edit), "单击“编辑”菜单");
+        q.act("0001", withMenu(base(), Edit), row(Edit, "查找"), "单击“查找”");
+        dlg::FindState f;
+        f.focus = 1;
+        Dialog d = dlg::findReplace(f);
+        q.type("0024", withDialog(base(), d), d.at("find").adjusted(1, 1, -1, -1), "拓扑", {});
+        f.find = "拓扑";
+        f.focus = 0;
+        d = dlg::findReplace(f);
+        Doc found = sampleDoc();
+        found.sel = {{4, int(found.paras[4].text.indexOf("拓扑")), 2}};
+        q.end(withDialog(docScene(found), d));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "按住Ctrl键单击，选定第二段的第一句话。");
+        const QString para = sampleDoc().paras[2].text;
+        const int sentence = int(para.indexOf(u'。')) + 1;
+        q.act("9201", base(), textRect(sampleDoc(), 2, 0, 5), "按住Ctrl键单击第一句话");
+        q.end(docScene(withSel(sampleDoc(), 2, 0, sentence)));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单清除选定段落（第四段）的内容。");
+        const Scene s0 = docScene(withSel(sampleDoc(), 4));
+        q.act("0001", s0, menuCaption(Edit), "单击“编辑”菜单");
+        const Popup edit = dropDown(Edit);
+        const int clr = edit.find("清除");
+        q.act("0030", withMenu(s0, Edit), edit.itemRect(clr), "指向“清除”");
+        Scene s = withMenu(s0, Edit, clr);
+        s.sub = subMenu(edit, clr, clearMenu());
+        q.act("0001", s, s.sub->itemRect(1), "单击“内容”");
+        Doc e = sampleDoc();
+        e.paras[4].text.clear();
+        e.caretAtEnd = true;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在文档末尾另起一段，输入文字“以上内容仅供参考。”");
+        Doc d0 = sampleDoc();
+        Para p;
+        p.text.clear();
+        d0.paras.push_back(p);
+        d0.caretAtEnd = true;
+        const QRect line = paraRect(d0, 5);
+        q.type("0020", docScene(d0), QRect(line.left(), line.top(), 300, line.height()), "以上内容仅供参考。", {},
+               {}, 105);
+        Doc e = d0;
+        e.paras.last().text = "以上内容仅供参考。";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    return out;
+}
+
+// ---- unit 2: character formats -----------------------------------------------
+
+QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
+    QVector<QuestionOut> out;
+    const Scene sel = docScene(selectedTitle());
+    auto result = [](auto change) {
+        Doc d = sampleDoc();
+        change(d.paras[0]);
+        return docScene(d);
+    };
+    {
+        Q q(P, T, "利用格式工具栏将选定的标题设置为加粗。");
+        q.act("0001", sel, tool("加粗"), "单击格式工具栏上的“加粗”按钮");
+        Scene e = result([](Para& p) { p.bold = true; });
+        e.pressed = {"加粗"};
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将选定标题的字体设置为“黑体”。");
+        const QRect box = tool("字体");
+        q.act("0001", sel, box.adjusted(0, 0, -12, 0), "单击“字体”框");
+        q.type("0024", sel, box.adjusted(1, 2, -13, -2), "黑体", "宋体");
+        Scene e = result([](Para& p) { p.family = "黑体"; });
+        e.fontName = "黑体";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将选定文字（第一段）的字号设置为“小四”。");
+        const Scene s0 = docScene(withSel(sampleDoc(), 1));
+        q.act("0001", s0, toolArrow("字号"), "单击“字号”框右侧的下拉按钮");
+        const QStringList sizes = {"初号", "小初", "一号", "小一", "二号", "小二", "三号", "小三", "四号", "小四",
+                                   "五号", "小五", "六号", "小六", "七号", "八号"};
+        const QRect box = tool("字号");
+        const QRect listRect(box.left(), box.bottom() + 1, 60, sizes.size() * kListRow + 4);
+        Scene open = s0;
+        open.extra = [=](QPainter& p) { paintWidget(p, dropList("sizes", listRect, sizes, 10), QPoint()); };
+        const QRect target(listRect.left() + 2, listRect.top() + 2 + 9 * kListRow, listRect.width() - 4, kListRow);
+        q.act("0001", open, target, "单击“小四”");
+        Doc e = sampleDoc();
+        e.paras[1].size = 16;
+        Scene es = docScene(e);
+        es.fontSize = "小四";
+        q.end(es);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“字体”对话框将选定的标题设置为倾斜、红色。");
+        q.act("0001", sel, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(sel, Format), row(Format, "字体"), "单击“字体”");
+        dlg::FontState f;
+        Dialog d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.row("styles", 1), "在“字形”列表中单击“倾斜”");
+        f.styleRow = 1;
+        d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.at("colour"), "单击“字体颜色”下拉框");
+        f.palette = true;
+        d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.row("palette", 16), "单击“红色”");
+        f.palette = false;
+        f.colour = "红色";
+        d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.at("ok"), "单击“确定”按钮");
+        q.end(result([](Para& p) {
+            p.italic = true;
+            p.color = QColor(255, 0, 0);
+        }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“字体”对话框将选定标题的字符间距设置为加宽2磅。");
+        q.act("0001", sel, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(sel, Format), row(Format, "字体"), "单击“字体”");
+        dlg::FontState f;
+        Dialog d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.tab("tabs", 1), "单击“字符间距”选项卡");
+        f.tab = 1;
+        d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.at("spacing"), "单击“间距”下拉框");
+        f.spacingOpen = true;
+        d = dlg::font(f);
+        q.act("0001", withDialog(sel, d), d.row("spacingList", 1), "单击“加宽”");
+        f.spacingOpen = false;
+        f.spacing = "加宽";
+        f.amount = "1 磅";
+        d = dlg::font(f);
+        q.type("0026", withDialog(sel, d), d.at("amount").adjusted(1, 1, -17, -1), "2 磅|2磅", "1 磅", d.at("ok"));
+        q.end(result([](Para& p) { p.spacing = 3; }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "将鼠标指向格式工具栏上的“下划线”按钮，看到提示后单击它，为选定的标题添加下划线。");
+        q.act("0030", sel, tool("下划线"), "指向“下划线”按钮");
+        Scene hover = sel;
+        hover.hovered = {"下划线"};
+        const QRect b = tool("下划线");
+        hover.extra = [b](QPainter& p) { tooltip(p, b.bottomLeft() + QPoint(8, 14), "下划线"); };
+        q.act("0001", hover, b, "单击“下划线”按钮");
+        Scene e = result([](Para& p) { p.underline = true; });
+        e.pressed = {"下划线"};
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将选定标题的颜色设置为蓝色。");
+        const QRect arrow = toolArrow("字体颜色");
+        q.act("0001", sel, arrow, "单击“字体颜色”按钮右侧的下拉按钮");
+        const QRect pal(arrow.right() - 160, arrow.bottom() + 1, 156, 102);
+        Scene open = sel;
+        open.extra = [pal](QPainter& p) { paintWidget(p, swatches("palette", pal, dlg::paletteColours()), QPoint()); };
+        q.act("0001", open, swatchCell(pal, 13), "单击“蓝色”");
+        q.end(result([](Para& p) { p.color = QColor(0, 0, 255); }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“字体”对话框将选定的数字“2”设置为上标。");
+        Doc d0 = sampleDoc();
+        Para p;
+        p.text = "圆的面积公式为S=πr2";
+        d0.paras.push_back(p);
+        const int last = int(d0.paras.size()) - 1;
+        const Scene s0 = docScene(withSel(d0, last, int(p.text.size()) - 1, 1));
+        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(s0, Format), row(Format, "字体"), "单击“字体”");
+        dlg::FontState f;
+        Dialog d = dlg::font(f);
+        q.act("0001", withDialog(s0, d), d.at("super"), "单击“上标”复选框");
+        f.superscript = true;
+        d = dlg::font(f);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = d0;
+        e.paras[last].superscriptTail = true;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单将选定的英文单词全部改为大写字母。");
+        Doc d0 = sampleDoc();
+        Para p;
+        p.text = "常用的文字处理软件有Microsoft Word和WPS等。";
+        d0.paras.push_back(p);
+        const int last = int(d0.paras.size()) - 1;
+        const int from = int(p.text.indexOf("Microsoft"));
+        const Scene s0 = docScene(withSel(d0, last, from, 14));
+        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(s0, Format), row(Format, "更改大小写"), "单击“更改大小写”");
+        Dialog d = dlg::changeCase(0);
+        q.act("0001", withDialog(s0, d), d.at("case2"), "单击“全部大写”");
+        d = dlg::changeCase(2);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = d0;
+        e.paras[last].text.replace("Microsoft Word", "MICROSOFT WORD");
+        q.end(docScene(withSel(e, last, from, 14)));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏为选定的标题添加字符底纹。");
+        q.act("0001", sel, tool("字符底纹"), "单击格式工具栏上的“字符底纹”按钮");
+        Scene e = result([](Para& p) { p.shading = true; });
+        e.pressed = {"字符底纹"};
+        q.end(e);
+        out << q.finish();
+    }
+    return out;
+}
+
+// ---- unit 3: paragraph formats -------------------------------------------------
+
+QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
+    QVector<QuestionOut> out;
+    auto result = [](int para, auto change) {
+        Doc d = sampleDoc();
+        change(d.paras[para]);
+        return docScene(d);
+    };
+    {
+        // The toolbar button ends the question at once; the overlay over the
+        // Format caption leads through the paragraph dialog instead.
+        Q q(P, T, "将插入点所在的标题段落设置为居中对齐。");
+        StepSpec& first = q.act("0001", base(), tool("居中对齐"), "单击格式工具栏上的“居中”按钮");
+        first.targetBranch = u'6';
+        first.images[0] = Overlay{q.cut(base(), menuCaption(Format)), menuCaption(Format).topLeft(), u'2'};
+        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        dlg::ParaState s;
+        Dialog d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.at("align"), "单击“对齐方式”下拉框");
+        s.alignOpen = true;
+        d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.row("alignList", 1), "单击“居中”");
+        s.alignOpen = false;
+        s.align = "居中";
+        d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        Scene e = result(0, [](Para& p) { p.align = 1; });
+        e.pressed = {"居中对齐"};
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“段落”对话框将插入点所在的第一段设置为悬挂缩进2字符。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        dlg::ParaState s;
+        Dialog d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.at("special"), "单击“特殊格式”下拉框");
+        s.specialOpen = true;
+        d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.row("specialList", 2), "单击“悬挂缩进”");
+        s.specialOpen = false;
+        s.special = "悬挂缩进";
+        s.amount = "2 字符";
+        d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        q.end(result(1, [](Para& p) {
+            p.leftIndent = 28;
+            p.firstIndent = -28;
+        }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将插入点所在的第一段的行距设置为1.5倍。");
+        const QRect arrow = toolArrow("行距");
+        q.act("0001", base(), arrow, "单击“行距”按钮右侧的下拉按钮");
+        Scene open = base();
+        open.popup = contextMenu(QPoint(tool("行距").left(), tool("行距").bottom() + 1),
+                                 {MenuEntry{"1.0", {}, false, false, true}, MenuEntry{"1.5", {}, false, false, false},
+                                  MenuEntry{"2.0", {}, false, false, false}, MenuEntry{"2.5", {}, false, false, false},
+                                  MenuEntry{"3.0", {}, false, false, false}, MenuEntry{{}, {}, false, true, false},
+                                  MenuEntry{"其他(M)...", {}, false, false, false}});
+        q.act("0001", open, open.popup->itemRect(1), "单击“1.5”");
+        q.end(result(1, [](Para& p) { p.lineSpacing = 1.5; }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“段落”对话框将插入点所在的第二段的段前间距设置为1行。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        dlg::ParaState s;
+        Dialog d = dlg::paragraph(s);
+        q.type("0020", withDialog(base(), d), d.at("before").adjusted(1, 1, -17, -1), "1 行|1行", "0 行");
+        s.before = "1 行";
+        d = dlg::paragraph(s);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        q.end(result(2, [](Para& p) { p.spaceBefore = 22; }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏为选定的正文段落添加项目符号。");
+        Doc d0 = sampleDoc();
+        d0.sel = {{1, 0, -1}, {2, 0, -1}, {3, 0, -1}, {4, 0, -1}};
+        q.act("0001", docScene(d0), tool("项目符号"), "单击格式工具栏上的“项目符号”按钮");
+        Doc e = d0;
+        for (int i = 1; i < e.paras.size(); ++i) {
+            e.paras[i].bullet = "●";
+            e.paras[i].firstIndent = 0;
+        }
+        Scene es = docScene(e);
+        es.pressed = {"项目符号"};
+        q.end(es);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单为选定的正文段落添加编号，编号样式为“1. 2. 3.”。");
+        Doc d0 = sampleDoc();
+        d0.sel = {{1, 0, -1}, {2, 0, -1}, {3, 0, -1}, {4, 0, -1}};
+        const Scene s0 = docScene(d0);
+        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(s0, Format), row(Format, "项目符号和编号"), "单击“项目符号和编号”");
+        Dialog d = dlg::bullets(0, 0);
+        q.act("0001", withDialog(s0, d), d.tab("tabs", 1), "单击“编号”选项卡");
+        d = dlg::bullets(1, 0);
+        q.act("0001", withDialog(s0, d), d.at("item1"), "单击“1. 2. 3.”样式");
+        d = dlg::bullets(1, 1);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = sampleDoc();
+        for (int i = 1; i < e.paras.size(); ++i) {
+            e.paras[i].bullet = QStringLiteral("%1.").arg(i);
+            e.paras[i].firstIndent = 0;
+        }
+        Scene es = docScene(e);
+        es.pressed = {"编号"};
+        q.end(es);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用菜单为标题段落添加方框边框。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "边框和底纹"), "单击“边框和底纹”");
+        Dialog d = dlg::borders(0);
+        q.act("0001", withDialog(base(), d), d.at("set1"), "单击“方框”");
+        d = dlg::borders(1);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        q.end(result(0, [](Para& p) { p.border = true; }));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "为第一段设置首字下沉，下沉行数为3行。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "首字下沉"), "单击“首字下沉”");
+        Dialog d = dlg::dropCap(0);
+        q.act("0001", withDialog(base(), d), d.at("pos1"), "单击“下沉”");
+        d = dlg::dropCap(1);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        q.end(result(1, [](Para& p) {
+            p.dropCap = true;
+            p.firstIndent = 0;
+        }));
+        out << q.finish();
+    }
+    {
+        Doc two = sampleDoc();
+        two.columns = 2;
+        const QImage page = render(docScene(two)).copy(QRect(40, kDocTop, 706, kDocBottom - kDocTop));
+        const QString shown = P.overlay(page, PictureFormat::Bmp);
+        Q q(P, T, "picture" + shown + "参照样张，将文档的正文分为两栏。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "分栏"), "单击“分栏”");
+        Dialog d = dlg::columns(0);
+        q.act("0001", withDialog(base(), d), d.at("preset1"), "单击“两栏”");
+        d = dlg::columns(1);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        q.end(docScene(two));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用快捷菜单打开“段落”对话框，将第三段的左缩进设置为4字符。");
+        const QRect where = textRect(sampleDoc(), 3, 4, 6);
+        q.act("0003", base(), where, "在第三段上单击右键");
+        Scene menu = base();
+        menu.popup = contextMenu(where.center(), textContextMenu());
+        q.act("0001", menu, menu.popup->itemRect(menu.popup->find("段落")), "单击“段落”");
+        dlg::ParaState s;
+        const Dialog d = dlg::paragraph(s);
+        q.type("0026", withDialog(base(), d), d.at("left").adjusted(1, 1, -17, -1), "4 字符|4字符", "0 字符",
+               d.at("ok"));
+        q.end(result(3, [](Para& p) { p.leftIndent = 56; }));
+        out << q.finish();
+    }
+    return out;
+}
+
+} // namespace
+
+QImage startPicture() { return render(base()); }
+
+QVector<UnitOut> buildUnits(PictureSet& pictures, TextTable& texts) {
+    QVector<UnitOut> units;
+    units.push_back({"Word 2003 基础与文档操作", unit0(pictures, texts)});
+    units.push_back({"文本的编辑", unit1(pictures, texts)});
+    units.push_back({"字符格式", unit2(pictures, texts)});
+    units.push_back({"段落格式", unit3(pictures, texts)});
+    return units;
+}
+
+} // namespace sample

@@ -1,0 +1,267 @@
+// Format checks of the generated sample module (settings, bank, pictures).
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include "core/text.h"
+
+namespace {
+
+QString buildDir() {
+    const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    return QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
+}
+
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir src(from);
+    for (const QFileInfo& fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + "/" + fi.fileName();
+        if (fi.isDir()) {
+            if (!copyTree(fi.filePath(), target)) return false;
+        } else if (!QFile::copy(fi.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reading rule of the settings file: six-digit groups, 200000 + code of a
+// single-byte character, 500000 + code of a double-byte one.
+QString decodeSetting(const QString& line) {
+    QByteArray bytes;
+    for (int i = 0; i < line.size(); i += 6) {
+        const long v = core::roundHalfEven(core::leadingNumber(line.mid(i, 6)));
+        if (v == 0) continue;
+        const long code = v <= 500000 ? v - 200000 : v - 500000;
+        if (code <= 0) continue;
+        if (code > 255) bytes.append(char(code / 256));
+        bytes.append(char(code % 256));
+    }
+    return core::fromGbk(bytes);
+}
+
+QStringList lines(const QString& path) {
+    auto l = core::readLines(path);
+    return l ? *l : QStringList();
+}
+
+bool isBranch(QChar c) { return c == u'0' || (c >= u'1' && c <= u'9') || (c >= u'A' && c <= u'Z'); }
+int branchStep(QChar c) { return c.isDigit() ? c.digitValue() : c.unicode() - u'A' + 10; }
+
+class SampleModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        const QString src = buildDir();
+        ASSERT_TRUE(QFile::exists(src + "/ver.txt")) << "no generated module in " << qPrintable(src);
+        root = tmp.path() + "/prog";
+        ASSERT_TRUE(QDir().mkpath(root));
+        ASSERT_TRUE(QFile::copy(src + "/ver.txt", root + "/ver.txt"));
+        ASSERT_TRUE(QFile::copy(src + "/updata.txt", root + "/updata.txt"));
+        settings.clear();
+        for (const QString& l : lines(root + "/ver.txt")) settings << decodeSetting(l);
+        ASSERT_GE(settings.size(), 3);
+        ASSERT_TRUE(copyTree(src + "/" + settings[2], root + "/" + settings[2]));
+        data = root + "/" + settings[2] + "/";
+    }
+
+    QString file(const QString& name) const { return data + name + ".rar"; }
+
+    // Loads a bank picture by content; returns its format ("" when broken).
+    QByteArray loadPicture(const QString& name, QSize* size = nullptr) const {
+        QImageReader r(file(name));
+        r.setDecideFormatFromContent(true);
+        const QByteArray format = r.format();
+        const QImage img = r.read();
+        if (img.isNull()) return {};
+        if (size) *size = img.size();
+        return format;
+    }
+
+    QTemporaryDir tmp;
+    QString root, data;
+    QStringList settings;
+};
+
+TEST_F(SampleModule, SettingsDecodeToModuleNameFolderNumberAndUnitTitles) {
+    ASSERT_EQ(settings.size(), 25);
+    EXPECT_EQ(settings[0], QStringLiteral("字处理"));
+    EXPECT_FALSE(settings[1].trimmed().isEmpty());
+    EXPECT_TRUE(QDir(data).exists());
+    EXPECT_GT(core::val16(settings[3]), 0);
+    for (int i = 4; i < 25; ++i) EXPECT_FALSE(settings[i].isEmpty()) << "unit title " << i - 4;
+    // every line of the file is made of six-digit groups only
+    for (const QString& l : lines(root + "/ver.txt")) {
+        EXPECT_EQ(l.size() % 6, 0);
+        for (QChar c : l) EXPECT_TRUE(c.isDigit());
+    }
+}
+
+TEST_F(SampleModule, FreshInstallFilesAndFixedPictures) {
+    EXPECT_EQ(core::readFirstLine(file("288892")).value_or("?"), "0");
+    EXPECT_FALSE(QFile::exists(file("288897"))) << "a fresh install has no launch counter";
+    EXPECT_EQ(core::readFirstLine(root + "/updata.txt").value_or("?"), "0");
+    EXPECT_FALSE(core::readFirstLine(file("288895")).value_or("").isEmpty());
+    EXPECT_TRUE(QDir(buildDir() + "/ksdata").exists());
+    const struct { const char* name; QSize size; } fixed[] = {
+        {"9l0059", {440, 99}}, {"l62009", {116, 23}}, {"310001", {800, 600}}};
+    for (const auto& f : fixed) {
+        QSize s;
+        EXPECT_FALSE(loadPicture(f.name, &s).isEmpty()) << f.name;
+        EXPECT_EQ(s, f.size) << f.name;
+    }
+}
+
+TEST_F(SampleModule, BankIsConsistent) {
+    const QStringList catalogue = lines(file("288891"));
+    ASSERT_GE(catalogue.size(), 3);
+    const int papers = core::val16(core::mid(catalogue[0], 1, 2));
+    const int units = core::val16(core::mid(catalogue[0], 3, 2));
+    ASSERT_GE(papers, 1);
+    ASSERT_GE(units, 4);
+    ASSERT_EQ(catalogue[1].size(), units * 2);
+    ASSERT_EQ(catalogue.size(), 2 + papers);
+
+    const QStringList table = lines(file("288890"));
+    ASSERT_FALSE(table.isEmpty());
+    for (const QString& t : table) EXPECT_GT(t.size(), 3) << qPrintable(t);
+
+    QSet<QString> pictures;
+    QSet<QString> codes;
+    QSet<QString> actions;
+    int overlayBranches = 0;
+    for (int u = 0; u < units; ++u) {
+        const int count = core::val16(core::mid(catalogue[1], u * 2 + 1, 2));
+        EXPECT_GE(count, 10) << "unit " << u;
+        const QStringList list = lines(file("2888" + core::padDigits(70 + u, 2)));
+        const QStringList script = lines(file("2888" + core::padDigits(20 + u, 2)));
+        ASSERT_EQ(list.size(), count) << "unit " << u;
+        int at = 0;
+        for (int q = 0; q < count; ++q) {
+            const QString& line = list[q];
+            const QString code = core::padDigits(u * 100 + q + 1, 4);
+            ASSERT_EQ(core::left(line, 4), code);
+            codes.insert(code);
+            const int steps = core::val16(core::mid(line, 5, 2));
+            ASSERT_GE(steps, 2) << qPrintable(code);
+            ASSERT_LE(at + steps, script.size()) << qPrintable(code);
+            QString text = core::mid(line, 7);
+            EXPECT_FALSE(text.isEmpty());
+            if (text.startsWith("picture")) {
+                pictures.insert(core::mid(text, 8, 6));
+            }
+            for (int s = 0; s < steps; ++s) {
+                const QString& r = script[at + s];
+                SCOPED_TRACE(qPrintable(code + " step " + QString::number(s + 1)));
+                ASSERT_EQ(r.size(), 212);
+                const QString action = core::mid(r, 8, 4);
+                actions.insert(action);
+                EXPECT_EQ(action == "9999", s == steps - 1) << "only the last record ends the question";
+                for (int col : {12, 28, 44, 60, 145, 161, 207}) {
+                    const QString pic = core::mid(r, col, 6);
+                    if (pic == "888888") continue;
+                    if (col == 207 ? core::val32(pic) == 0 : pic == "000000") continue;
+                    pictures.insert(pic);
+                }
+                for (int col : {23, 39, 55, 71, 140, 156, 182}) {
+                    const QChar b = r[col - 1];
+                    ASSERT_TRUE(isBranch(b)) << "column " << col;
+                    if (b != u'0') {
+                        EXPECT_LE(branchStep(b), steps) << "column " << col;
+                    }
+                    if (b != u'0' && col != 71 && col != 182) ++overlayBranches;
+                }
+                if (core::mid(r, 66, 20) != QString(20, u'0')) {
+                    const int x = core::val16(core::mid(r, 66, 5)), y = core::val16(core::mid(r, 72, 4));
+                    const int w = core::val16(core::mid(r, 76, 5)), h = core::val16(core::mid(r, 81, 5));
+                    EXPECT_GT(w, 0);
+                    EXPECT_GT(h, 0);
+                    EXPECT_LE(x + w, 12000);
+                    EXPECT_LE(y + h, 9000);
+                }
+                for (int col : {106, 109, 122}) {
+                    const int ref = core::val16(core::mid(r, col, 3));
+                    EXPECT_LE(ref, table.size()) << "text reference in column " << col;
+                }
+                if (action.startsWith("002")) {
+                    EXPECT_NE(core::mid(r, 109, 3), "000") << "typing needs an answer";
+                }
+            }
+            at += steps;
+        }
+        EXPECT_EQ(at, script.size()) << "unit " << u << ": step counts and script disagree";
+    }
+
+    for (int k = 0; k < papers; ++k) {
+        const QString paper = catalogue[2 + k];
+        ASSERT_EQ(paper.size(), 160);
+        QSet<QString> inPaper;
+        for (int i = 0; i < 40; ++i) inPaper.insert(paper.mid(i * 4, 4));
+        EXPECT_EQ(inPaper.size(), 40);
+        for (const QString& c : inPaper) EXPECT_TRUE(codes.contains(c)) << qPrintable(c);
+    }
+
+    QSet<QByteArray> formats;
+    for (const QString& p : pictures) {
+        const QByteArray f = loadPicture(p);
+        EXPECT_FALSE(f.isEmpty()) << "picture " << qPrintable(p);
+        formats.insert(f);
+    }
+    formats.insert(loadPicture("l62009"));
+    EXPECT_TRUE(formats.contains("jpeg"));
+    EXPECT_TRUE(formats.contains("bmp"));
+    EXPECT_TRUE(formats.contains("gif"));
+
+    for (const char* a : {"0001", "0002", "0003", "0030", "8888", "9201", "0020", "0022", "0024", "0026", "9999"})
+        EXPECT_TRUE(actions.contains(a)) << "no step of kind " << a;
+    EXPECT_GE(overlayBranches, 1);
+}
+
+QMap<QString, QByteArray> snapshot(const QString& dir) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        QFile f(p);
+        if (f.open(QIODevice::ReadOnly))
+            out.insert(QDir(dir).relativeFilePath(p), QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1));
+    }
+    return out;
+}
+
+TEST(SampleGenerator, DeterministicAndKeepsRecordsOfAUsedFolder) {
+    const QString exe = buildDir() + "/sample/make_sample";
+    if (!QFile::exists(exe)) GTEST_SKIP() << "generator not built";
+    QTemporaryDir a, b;
+    ASSERT_TRUE(a.isValid() && b.isValid());
+    // b is a folder a person used: records and a launch counter exist.
+    ASSERT_TRUE(QDir().mkpath(b.path() + "/ksdata"));
+    ASSERT_TRUE(QDir().mkpath(b.path() + "/wdata"));
+    ASSERT_TRUE(core::writeLines(b.path() + "/ksdata/288893.rar", {"TTFF"}));
+    ASSERT_TRUE(core::writeLines(b.path() + "/wdata/288897.rar", {"5"}));
+    for (const QString& dir : {a.path(), b.path()}) {
+        QProcess p;
+        p.start(exe, {dir});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    }
+    EXPECT_EQ(core::readFirstLine(b.path() + "/ksdata/288893.rar").value_or(""), "TTFF");
+    EXPECT_EQ(core::readFirstLine(b.path() + "/wdata/288897.rar").value_or(""), "5");
+    QMap<QString, QByteArray> sa = snapshot(a.path()), sb = snapshot(b.path());
+    sb.remove("ksdata/288893.rar");
+    sb.remove("wdata/288897.rar");
+    EXPECT_EQ(sa, sb);
+    EXPECT_GT(sa.size(), 50);
+}
+
+} // namespace
