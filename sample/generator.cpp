@@ -1,6 +1,9 @@
 #include "sample/generator.h"
 
 #include "core/text.h"
+#include "sample/chrome_pictures.h"
+#include "sample/cover_pictures.h"
+#include "sample/question_window_pictures.h"
 #include "sample/picture_set.h"
 #include "sample/questions.h"
 #include "sample/record_builder.h"
@@ -101,6 +104,12 @@ bool generateModule(const QString& programDir, QString* error) {
         }
         write(data("288891"), {"01" + digits(units.size(), 2), counts, paper});
         write(data("288890"), texts.lines());
+
+        // Pictures of the cover, the question window and the simulated bars.
+        QString err;
+        if (!writeCoverPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
+        if (!writeQuestionWindowPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
+        if (!writeChromePictures(core::joinPath(programDir, "examdata"), &err)) throw RecordError(err.toStdString());
         return true;
     } catch (const std::exception& e) {
         if (error) *error = QString::fromUtf8(e.what());

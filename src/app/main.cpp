@@ -1,6 +1,31 @@
 #include <QApplication>
 
+#include "core/forms.h"
+#include "core/windows.h"
+#include "cover/frm_fengmian.h"
+#include "engine/frm_main.h"
+#include "session/frm_start.h"
+#include "session/session_start.h"
+#include "view/view_host.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    app.setQuitOnLastWindowClosed(false);
+    view::ViewHost::install();
+
+    int exitCode = 0;
+    bool running = false;
+    core::windows().exitProgram = [&](int code) {
+        exitCode = code;
+        if (running) QCoreApplication::exit(code);
+    };
+    cover::registerCover();
+    engine::registerPracticeWindow();
+    session::registerSessionWindows();
+
+    session::FrmStart& start = session::frmStart()();
+    if (start.refused) return exitCode;
+    start.show();
+    running = true;
+    return app.exec();
 }

@@ -14,6 +14,7 @@ uint64_t g_revision = 1;
 std::vector<Form*> g_loaded;
 std::vector<Form*> g_dead;   // unloaded, freed when no handler runs
 int g_globalDepth = 0;
+uint64_t g_raiseSeq = 0;
 }
 
 uint64_t modelRevision() { return g_revision; }
@@ -484,6 +485,7 @@ int MenuArray::ubound() const {
 Form::Form(QString name) : name_(std::move(name)) {}
 
 Form::~Form() {
+    *alive_ = false;
     for (auto& t : timers_) t->deactivate();
 }
 
@@ -635,6 +637,7 @@ void Form::setWindowState(int s) {
 }
 void Form::setTopmost(bool v) {
     topmost_ = v;
+    raiseRequest_ = ++g_raiseSeq;
     touchModel();
 }
 void Form::setKeyPreview(bool v) { keyPreview_ = v; }
@@ -689,11 +692,15 @@ void Form::show(bool modal) {
         visible_ = true;
         touchModel();
         if (onActivate) dispatch("Activate", onActivate);
+    } else {
+        raiseRequest_ = ++g_raiseSeq;
+        touchModel();
     }
     if (modal) {
         modal_ = true;
+        std::shared_ptr<bool> alive = alive_;
         ui().runModal(*this);
-        modal_ = false;
+        if (*alive) modal_ = false;
     }
 }
 
@@ -834,6 +841,7 @@ void Form::mouseUp(double x, double y, int button, int shift) {
         bool inside = lx >= 0 && ly >= 0 && lx < t->width() && ly < t->height();
         if (!inside) return;
         if (button != LeftButton && !clickTakesAnyButton(t->kind())) return;
+        if (t->kind() == Kind::ListBox) return;  // the selection raises Click
         if (t->kind() == Kind::CheckBox && button == LeftButton) {
             t->setValue(t->value() == 1 ? 0 : 1);  // raises Click
             return;
@@ -872,17 +880,18 @@ void Form::keyDown(int keyCode, int shift) {
         dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
 }
 
-void Form::keyPress(int keyAscii) {
-    if (!enabled_) return;
+int Form::keyPress(int keyAscii) {
+    if (!enabled_) return 0;
     if (keyPreview_ && onKeyPress) {
         dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
-        if (keyAscii == 0) return;
+        if (keyAscii == 0) return 0;
     }
     Control* c = active_;
     if (c && c->onKeyPress)
         dispatch("KeyPress", [&] { c->onKeyPress(*c, keyAscii); });
     else if (!c && !keyPreview_ && onKeyPress)
         dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
+    return keyAscii;
 }
 
 void Form::keyUp(int keyCode, int shift) {

@@ -441,13 +441,21 @@ public:
     // The second press of a double click (DblClick instead of MouseDown).
     void mouseDblPress(double x, double y, int button, int shift = 0);
     void keyDown(int keyCode, int shift);
-    void keyPress(int keyAscii);
+    // Returns the character as the handlers left it (0: discarded).
+    int keyPress(int keyAscii);
     void keyUp(int keyCode, int shift);
     // Typed text into the focused text box (a user edit).
     void userEdit(Control& textBox, const QString& newText, int cursor);
     Control* activeControl() const { return active_; }
     void setActiveControl(Control* c);
     Control* captured() const { return capture_; }
+    // Ends the mouse capture without a MouseUp (the mouse went to a system
+    // move, a popup or another window).
+    void releaseCapture();
+    // Sequence number of the program's latest request to bring this window
+    // forward (showing it while visible, setting Topmost), 0 for none; later
+    // requests of any form have higher numbers. The view raises the window.
+    uint64_t raiseRequest() const { return raiseRequest_; }
 
     // ---- events ----
     std::function<void()> onLoad;
@@ -481,7 +489,6 @@ private:
     friend class ControlArray;
     friend class MenuArray;
     Control& create(Kind kind, const QString& name, int index, Control* container);
-    void releaseCapture();
     void deliverMouse(Control* target, int which, double x, double y, int button, int shift);
 
     QString name_;
@@ -504,6 +511,7 @@ private:
     QString mouseIcon_;
 
     bool loaded_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool unloading_ = false;
     int depth_ = 0;
     Control* capture_ = nullptr;
@@ -511,6 +519,7 @@ private:
     bool lastWasDblPress_ = false;
     bool captureIsForm_ = false;
     Control* active_ = nullptr;
+    uint64_t raiseRequest_ = 0;
 };
 
 // All loaded forms, in load order (the view shows the visible ones).

@@ -41,6 +41,9 @@ struct SessionState {
     int16_t SetNo = 0;
     int16_t ReviewUnit = 0;
     int16_t QuestionCount = 0;
+    // Catalogue counts, as the cover last read them.
+    int16_t PaperCount = 0;
+    int16_t UnitCount = 0;
     int16_t CurrentQuestion = 1;
     int16_t CurrentStep = 1;
     int16_t MinutesLeft = 0;
@@ -53,6 +56,10 @@ struct SessionState {
     // Candidate data.
     QString CandidateName = "Tesmar1";
     QString CandidateId;
+    QString SeatNo;
+    QString SessionNo;
+    QString AdmissionNo;
+    QString IdCardNo;
 
     QString ScriptFile;
     QString QuestionFile;

@@ -21,6 +21,14 @@ struct Windows {
     // Whether they are loaded (without loading them).
     std::function<bool()> questionWindowLoaded;
     std::function<bool()> practiceWindowLoaded;
+    // Starts a session prepared by the cover (session start).
+    std::function<void()> startLianXi;
+    // Drags a borderless window with the mouse; afterMove runs when the move
+    // ends (button released).
+    std::function<void(Form&, std::function<void()> afterMove)> startWindowMove;
+    // Row starters of the cover: paper exam, wrong questions of a paper,
+    // unit practice, unsolved questions of a unit (index counted from 0).
+    std::function<void(int)> startPaperExam, reviewPaperWrong, startUnit, reviewUnitWrong;
 };
 
 Windows& windows();

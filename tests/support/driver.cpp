@@ -67,8 +67,7 @@ void Driver::type(core::Control& box, const QString& text) {
         else if (u == ' ') code = core::KeySpace;
         int shift = (u >= 'A' && u <= 'Z') ? 1 : 0;
         if (code) f.keyDown(code, shift);
-        int ascii = u;
-        f.keyPress(ascii);
+        int ascii = f.keyPress(u);
         if (ascii != 0 && f.activeControl() == &box) {
             box.setSelText(QString(QChar(ascii)));
         }

@@ -1,0 +1,157 @@
+#pragma once
+// The cover: the home window. It is rebuilt from the bank and record files at
+// every load: exam papers and study units with their records, the flagged
+// question list in pages, the update option, the command buttons and tabs.
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "core/forms.h"
+
+namespace cover {
+
+// The program's own version, shown in the caption line.
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 0;
+
+// Rows per page of the flagged list.
+inline constexpr int FlaggedPageSize = 18;
+
+// Cuts a text to at most nLen display columns (a double-byte character takes
+// two), ending a cut text with "..." or, when a double-byte character would
+// straddle the cut, with " ...".
+QString subLen(const QString& ctxt, int16_t nLen);
+
+// Progress lines 0..24 of the unit progress file normalised to the unit
+// question counts: the stored line followed by 42 "F", cut to the count.
+QStringList normalizedProgress(const QStringList& stored, const std::array<int16_t, 26>& counts);
+
+class FrmFengmian : public core::Form {
+public:
+    FrmFengmian();
+
+    // ---- public methods ----
+    // Shows page ns of the flagged list (lowered to the last page); writes
+    // the page shown back into ns and FlaggedPage.
+    void InitSave(int16_t& ns);
+    QString subLen(const QString& ctxt, int16_t nLen) const { return cover::subLen(ctxt, nLen); }
+    // Hover reset: plain info menu, normal faces, no hovered button.
+    void MouseMove();
+    // The command buttons' dispatcher.
+    void CmdReg_Click(int index);
+    // Row selection of the flagged list.
+    void LblSCmd_Click(int index);
+    // Detection of the installed sibling modules (information pages).
+    void kmSetupYN();
+
+    // ---- members ----
+    int16_t FlaggedPage = 1;
+    int16_t FlaggedRow = -1;             // -1: no page filled or the list is empty
+    std::array<QString, 41> FlaggedTitles;  // 1..40, 1..18 used
+    int16_t HoverButton = 0;
+    int16_t PaperCount = 0;
+    int16_t UnitCount = 0;
+    int16_t InfoPage = 0;
+    // The last page fill could read the page's questions from the bank.
+    bool FlaggedPageReady = false;
+
+    // ---- controls ----
+    core::Control& LblCaption;
+    core::Control& LblKmMc1;
+    core::Control& LblKmMc;
+    core::Control& ImgTiKu;
+    core::Control& ImgTiKu1;
+    core::Control& ImgTiKu2;
+    core::Control& LblTiKu;
+    core::Control& ImgKaCH;
+    core::Control& ImgKaCH1;
+    core::Control& ImgKaCH2;
+    core::Control& LblKaCH;
+    core::Control& LblWeb1;
+    core::Control& LblWeb2;
+    core::Control& LblQQ1;
+    core::Control& LblQQ2;
+    core::Control& LblAbout;
+    core::Control& ImgClose;
+    core::Control& LblClose;
+    // Panels, back to front.
+    core::Control& PicPro;
+    core::Control& PicReg;
+    core::Control& PicTiKu;
+    core::Control& PicKaCH;
+    core::Control& PicBiaoZhi;
+    // Paper panel.
+    core::Control& ImgStartKsM;
+    core::Control& ImgStartKsD;
+    // Unit panel.
+    core::Control& ImgJinRuXXM;
+    core::Control& ImgJinRuXXD;
+    // Flagged panel.
+    core::Control& ImgSaveBiao;
+    core::Control& PicSave;
+    core::Control& FramSave;
+    core::Control& ImgSaveXiao;
+    // Update option panel.
+    core::Control& Check1;
+    core::Control& Label2;
+    // Information panel.
+    core::Control& LblLast;
+    core::Control& LblNext;
+
+    core::ControlArray& imgReg;
+    core::ControlArray& CmdReg;
+    core::ControlArray& LblPro;
+    core::ControlArray& ImgShiJuan;
+    core::ControlArray& LblShiJuanNo;
+    core::ControlArray& LblKSInFo;
+    core::ControlArray& LblErr;
+    core::ControlArray& LblStartKs;
+    core::ControlArray& ImgUnit;
+    core::ControlArray& LblUnitNo;
+    core::ControlArray& LblUnintSL;
+    core::ControlArray& LblUnitWei;
+    core::ControlArray& LblJinRuXX;
+    core::ControlArray& LblUWrong;
+    core::ControlArray& LblSaveCAP;
+    core::ControlArray& LblSCmd;
+    core::ControlArray& LblXiaoSave;
+    core::ControlArray& LineSaveVS;
+    core::ControlArray& LineSaveBottom;
+    core::ControlArray& ShapeKm;
+    core::ControlArray& LblKmLj;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void LayoutSaveList();
+    void Form_MouseDown(const core::MouseArgs& a);
+    void Form_MouseMove();
+    void LblCaption_MouseDown(const core::MouseArgs& a);
+    void LblClose_Click();
+    void CmdReg_MouseMove(int index);
+    void CmdReg_MouseDown(int index);
+    void Check1_Click();
+    void hideAllPanels();
+    void setFace(int index, const QString& kind);
+    void placeFlaggedRules();
+    bool layoutDone_ = false;
+};
+
+core::FormSlot<FrmFengmian>& frmFengmian();
+
+// Makes showCover show the cover (loaded afresh after an unload).
+void registerCover();
+
+// Texts of the cover.
+extern const char* const kQuitQuestion;      // "确实要退出考试系统吗？"
+extern const char* const kQuitTitle;         // "Tesmar软件"
+extern const char* const kRemoveAllQuestion; // "您确定将全部标识题目移除吗？"
+extern const char* const kRemoveAllTitle;    // "移除全部标识题"
+extern const char* const kNoFlagged;         // "您还没有标识题目"
+extern const char* const kFlaggedNotSaved;
+extern const char* const kUpdaterMissing;
+extern const char* const kUpdaterNotStarted;
+extern const char* const kPageUnreadable;
+
+} // namespace cover

@@ -1,0 +1,185 @@
+#pragma once
+// The practice window: the simulated word-processor window in which the
+// candidate performs the steps of the current question. Its picture is the
+// step's whole-window screenshot; overlays, hot-spots, boxes and the chrome
+// bars lie over it.
+#include <QString>
+#include <cstdint>
+
+#include "chrome/layout.h"
+#include "core/forms.h"
+
+namespace engine {
+
+class FrmMain : public core::Form {
+public:
+    FrmMain();
+
+    // ---- public operations ----
+    // Lays out the scene of step CurrentStep of question CurrentQuestion.
+    // Skips any statement that fails.
+    void setData();
+    // Closes open drop-downs and submenus, clears the hover pictures and
+    // collapses the look-in list.
+    void frmCsh();
+    // Places the bars and lays out their main hot-spots.
+    void ToolCSH();
+    // The step's extra area (hot-spots 32-40 and PicElse).
+    void ElseToolCSH();
+    // Puts the question window's bottom-right corner on this window's.
+    // Nothing when no question window is registered.
+    void dockQuestionWindow();
+
+    // The chrome as the shared layout sees it.
+    const chrome::ChromeWindow& chromeWindow() const { return chrome_; }
+    // Overlay k (1-6): Image1..Image5, Image6.
+    core::Control& overlay(int k) const;
+
+    // ---- controls ----
+    // Chrome bars, hot-spots, highlight images and hint frames.
+    core::Control& PicMenu;
+    core::Control& PicTool;
+    core::Control& PicHui;
+    core::Control& PicElse;
+    core::Control& PicTuBiao;
+    core::ControlArray& LblZHU;  // 0-99
+    core::Control& ImgMenu;
+    core::Control& ImgTool;
+    core::Control& ImgHui;
+    core::Control& ImgElse;
+    core::Control& ImgTuBiao;
+    core::Control& ShapeMenu;
+    core::Control& ShapeTool;
+    core::Control& ShapeHui;
+    core::Control& ShapeElse;
+    core::Control& ShapeTuBiao;
+    // Open drop-down and submenu with their rows.
+    core::Control& Pic1J;
+    core::Control& Img1jBK;
+    core::Control& Img1J;
+    core::ControlArray& Lbl1J;  // 1-44
+    core::Control& Pic2J;
+    core::Control& Img2J;
+    core::ControlArray& Lbl2J;  // 1-44
+    // Screenshot overlays (Image6 is a picture box).
+    core::Control& Image1;
+    core::Control& Image2;
+    core::Control& Image3;
+    core::Control& Image4;
+    core::Control& Image5;
+    core::Control& Image6;
+    // Target, source box, frames.
+    core::Control& Label1;
+    core::Control& Shape1;
+    core::Control& Label4;
+    core::Control& Shape4;
+    core::Control& Shape6;
+    core::Control& Shape2;
+    core::Control& LHelp;
+    core::Control& Text1;
+    core::Control& Text2;
+    core::Control& Text3;
+    core::ControlArray& LblXXK;  // 0-13
+    // Simulated lists.
+    core::Control& LstLA;
+    core::Control& PicLeft;
+    core::Control& PicTop;
+    core::Control& PicRight;
+    core::Control& PicBottom;
+    core::Control& PicList;
+    core::ControlArray& LblADD;  // 0-13
+    core::ControlArray& ImgLiN;  // 0-13
+    core::Control& ImgSelAD;
+    core::Control& LblADDmyXZ;
+    core::Control& ImgFuGai;
+    // Title bar, logo, success label.
+    core::Control& LblMove;
+    core::Control& ImgLogo;
+    core::Control& LblSuccess;
+
+    core::Timer& Timer2;      // one-shot scene set-up after a question loads
+    core::Timer& Timer3;      // wait steps
+    core::Timer& TimerDisFK;  // one-shot hint frame
+    core::Timer& TimTool;     // rows of a pre-opened drop-down
+
+    // Context menu: cascades sVemoMain1-5 with entry arrays sVemoSub1-5,
+    // entry arrays sVemoInde1-4 (elements 0-10 after the load).
+    core::Menu& wm100;
+    core::Menu* sVemoMain[6] = {};      // 1-5
+    core::MenuArray* sVemoSub[6] = {};  // 1-5
+    core::MenuArray* sVemoInde[5] = {}; // 1-4
+    core::Menu& mIme;
+
+    // ---- window state ----
+    QString ExamDataPath;
+    int16_t StepCode = 0;
+    QString HintText;
+    int16_t RedBoxW = 0;
+    int16_t RedBoxH = 0;
+    int16_t OpenMenu = 0;
+    int16_t OpenItem = 0;
+    int16_t ContextMenuNo = 0;
+    int32_t DragStartX = 0;
+    int32_t DragStartY = 0;
+    int16_t Dragging = 0;
+    int32_t DragLeft = 0;
+    int16_t DragTop = 0;
+    int16_t DropX = 0;
+    int16_t DropY = 0;
+    QString ActiveTabLayout;
+    int16_t DialogLeft = 0;
+    int16_t DialogTop = 0;
+    int16_t TabImageNo = 0;
+    int16_t TargetTab = 0;
+    QString TabPicture;
+    int16_t TabFrontRow = 0;
+    int16_t TabCount = 0;
+    QString BackStepCode;
+
+private:
+    void Form_Load();
+    void Form_MouseMove();
+    void LblMove_MouseDown(int button);
+    // Question window topmost, this window on top of the others.
+    void orderWindows();
+    // The screen's height in pixels of 15 twips.
+    static double screenHeightPixels();
+
+    // Stages of setData.
+    void resetStage();
+    void readRecordStage();
+    void screenshotStage();
+    void overlayStage();
+    void inputBoxStage();
+    void hintStage();
+    void targetStage();
+    // Later stages, each a slot for what the step still needs.
+    // The "X" tab dialog: tab layout, shown and target tab, dialog picture,
+    // target or tab frame.
+    void setupTabDialogStage();
+    // The back hot-spot of a "Q" step, or BackStepCode "NONO".
+    void setupBackHotSpotStage();
+    // The source box Label4 and its frame Shape4.
+    void setupSourceBoxStage();
+    // StepCode, the wait timer, drags of Image5, the end of the question.
+    void setupActionStage();
+    // Typing actions and the hint texts.
+    void setupTypingStage();
+    // The list of a list step and the look-in list.
+    void setupListStage();
+    // Frame visibility, the target's pointer and the bars of BarsCode.
+    void setupFramesAndBarsStage();
+    // The hint's line breaks, window order, closing the chrome, the extra
+    // area and the hint frame timer.
+    void finishSceneStage();
+
+    chrome::ChromeWindow chrome_;
+};
+
+// The one practice window.
+core::FormSlot<FrmMain>& frmMain();
+
+// Makes the practice window reachable through core::windows().
+void registerPracticeWindow();
+
+} // namespace engine

@@ -1,0 +1,248 @@
+#include "session/session_start.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <vector>
+
+#include "core/forms.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/ui.h"
+#include "core/windows.h"
+#include "session/bank.h"
+#include "session/frm_logon.h"
+#include "session/frm_tm.h"
+#include "session/records.h"
+
+namespace session {
+
+using namespace core;
+
+const char* const kNoWrongQuestions =
+    "本套试题没有生成错题！\n你可能是还没有做本套试题，或者上次得分为0。\n请点“开始考试”做本套试题。";
+const char* const kBankUnreadable = "无法读取本模块的题库文件，不能开始练习。请重新安装本模块。";
+const char* const kRecordsUnreadable = "无法读取考生的练习记录文件，不能开始练习。";
+
+namespace {
+
+constexpr int PaperCodes = 40;
+
+void refuse(const char* text) { MsgBox(QString::fromUtf8(text), MbOkOnly); }
+
+// Line n (1-based) of a file's lines; empty when the file is shorter.
+QString lineOf(const QStringList& lines, int n) { return n >= 1 && n <= lines.size() ? lines[n - 1] : QString(); }
+
+// The unit progress file, or nullopt (after a message) when it cannot be read.
+std::optional<QStringList> progressLines() {
+    auto lines = readLines(unitProgressFile());
+    if (!lines) refuse(kRecordsUnreadable);
+    return lines;
+}
+
+// QuestionResult "F" and QuestionState 0 for questions 1..QuestionCount.
+void clearQuestions(SessionState& s) {
+    const int n = std::clamp<int>(s.QuestionCount, 0, SessionState::MaxQuestions);
+    for (int i = 1; i <= n; ++i) {
+        s.QuestionResult[i] = "F";
+        s.QuestionState[i] = 0;
+    }
+}
+
+// Hides the grid buttons of the question window above QuestionCount (this
+// loads the window when some are hidden).
+void hideUnusedGridButtons(int questionCount) {
+    for (int i = std::max(1, questionCount + 1); i <= SessionState::MaxQuestions; ++i)
+        frmTm()().CmTNO(i).setVisible(false);
+}
+
+// Session files of the session's slot and the steps of its questions; false
+// when its question list cannot be read.
+bool prepareSessionFiles(SessionState& s) {
+    s.TextTableFile = config().dataFile("288890");
+    const int slot = sessionSlot(s.SetNo, s.ListKind);
+    s.ScriptFile = stepScriptFile(slot);
+    s.QuestionFile = questionListFile(slot);
+    s.CurrentStep = 1;
+    s.MinutesLeft = 50;
+    return computeStepStart(s);
+}
+
+void unloadCover() {
+    const std::vector<Form*> forms = loadedForms();
+    for (Form* f : forms)
+        if (f->name() == QStringLiteral("FrmFengmian")) f->unload();
+}
+
+void showPracticeWindow() {
+    if (windows().practiceWindow) windows().practiceWindow().show();
+}
+
+// Runs the common start; on failure the session state goes back to `before`.
+void startOrRestore(const SessionState& before) {
+    if (!startLianXi()) core::session() = before;
+}
+
+} // namespace
+
+void LblStartKs_Click(int paper) {
+    SessionState& s = core::session();
+    auto catalogue = PaperCatalog::read();
+    if (!catalogue) return refuse(kBankUnreadable);
+    const QString line = lineOf(catalogue->lines(), paper + 3);
+    if (codeGroups(line).size() != PaperCodes) return refuse(kBankUnreadable);
+    const SessionState before = s;
+    if (!InitShiTi(line.left(4 * PaperCodes), paper)) return refuse(kBankUnreadable);
+    s.SetNo = static_cast<int16_t>(paper);
+    s.QuestionCount = PaperCodes;
+    s.RunMode = RunExam;
+    s.CurrentQuestion = 1;
+    s.ListKind = ListPaper;
+    clearQuestions(s);
+    startOrRestore(before);
+}
+
+void LblErr_Click(int paper) {
+    SessionState& s = core::session();
+    const QString list = trimSpaces(readWrongList(paper));
+    if (codeGroups(list).isEmpty()) return refuse(kNoWrongQuestions);
+    const SessionState before = s;
+    if (!InitShiTi(list, ReviewSlot)) return refuse(kBankUnreadable);
+    s.QuestionCount = static_cast<int16_t>(list.size() / 4);
+    s.RunMode = RunPractice;
+    s.ListKind = ListPaperWrong;
+    s.ReviewUnit = static_cast<int16_t>(paper);
+    s.CurrentQuestion = 1;
+    s.SetNo = 17;
+    clearQuestions(s);
+    startOrRestore(before);
+}
+
+void LblJinRuXX_Click(int unit) {
+    SessionState& s = core::session();
+    // Units past the last one would name other files of the data folder.
+    if (unit < 0 || unit > MaxUnit) return refuse(kBankUnreadable);
+    auto lines = progressLines();
+    if (!lines) return;
+    const QString stored = lineOf(*lines, unit + 1);
+    const QString line = trimSpaces(stored);
+    if (line.isEmpty()) return refuse(kRecordsUnreadable);
+    const SessionState before = s;
+    s.RunMode = RunPractice;
+    s.CurrentQuestion = 1;
+    s.ListKind = ListUnit;
+    s.SetNo = static_cast<int16_t>(unit);
+    s.QuestionCount = static_cast<int16_t>(std::min<qsizetype>(line.size(), SessionState::MaxQuestions));
+    for (int i = 1; i <= s.QuestionCount; ++i) s.QuestionResult[i] = mid(stored, i, 1);
+    for (int i = 1; i <= SessionState::MaxQuestions; ++i) {
+        s.QuestionState[i] = s.QuestionResult[i] == QStringLiteral("T") ? 4 : 0;
+        s.QuestionId[i] = static_cast<int16_t>(unit * 100 + i);
+    }
+    startOrRestore(before);
+}
+
+void LblUWrong_Click(int unit) {
+    SessionState& s = core::session();
+    auto lines = progressLines();
+    if (!lines) return;
+    const QString line = trimSpaces(lineOf(*lines, unit + 1));
+    if (line.isEmpty()) return refuse(kRecordsUnreadable);
+    const QString codes = trimSpaces(unitUnsolvedCodes(unit, line));
+    if (codes.isEmpty()) return;  // every question solved
+    const SessionState before = s;
+    if (!InitShiTi(codes, ReviewSlot)) return refuse(kBankUnreadable);
+    s.RunMode = RunPractice;
+    s.CurrentQuestion = 1;
+    s.ListKind = ListUnitWrong;
+    s.ReviewUnit = static_cast<int16_t>(unit);
+    s.SetNo = 13;
+    clearQuestions(s);
+    startOrRestore(before);
+}
+
+bool startLianXi() {
+    SessionState& s = core::session();
+    const SessionState before = s;
+    s.AllowCloseQuestion = false;
+    if (!prepareSessionFiles(s)) {
+        s = before;
+        refuse(kBankUnreadable);
+        return false;
+    }
+
+    // Flagged questions; codes match only as whole groups.
+    const QString flagged = readFlaggedList();
+    for (int i = 1; i <= SessionState::MaxQuestions; ++i)
+        if (hasCode(flagged, questionCode(s.QuestionId[i]))) s.QuestionState[i] += 2;
+
+    hideUnusedGridButtons(s.QuestionCount);
+    unloadCover();
+
+    if (s.ListKind == ListPaper) {
+        // The login loads the question window when it ends.
+        frmLogon()().show();
+        return true;
+    }
+    FrmTm& tm = frmTm()();
+    tm.TimerREDO.setEnabled(true);
+    tm.TimKsModel.setEnabled(true);
+    tm.show();
+    showPracticeWindow();
+    return true;
+}
+
+bool startScoreReview(Form* scoreWindow) {
+    SessionState& s = core::session();
+    const QString codes = readWrongList(s.SetNo);
+    if (codeGroups(codes).isEmpty()) {
+        refuse(kNoWrongQuestions);
+        return false;
+    }
+    const SessionState before = s;
+    if (!InitShiTi(codes, ReviewSlot)) {
+        refuse(kBankUnreadable);
+        return false;
+    }
+    s.ListKind = ListUnit;
+    s.RunMode = RunPractice;
+    s.SetNo = -1;  // slot 19 with ListKind 20
+    s.AllowCloseQuestion = false;
+    s.CurrentQuestion = 1;
+    if (!prepareSessionFiles(s)) {
+        s = before;
+        refuse(kBankUnreadable);
+        return false;
+    }
+    const int n = std::clamp<int>(s.QuestionCount, 0, SessionState::MaxQuestions);
+    for (int i = 1; i <= n; ++i) s.QuestionResult[i] = "F";
+    hideUnusedGridButtons(s.QuestionCount);
+
+    FrmTm& tm = frmTm()();
+    tm.TimKsModel.setEnabled(true);
+    tm.LblUnit.setCaption(QString());
+    s.CurrentQuestion = 1;
+    tm.TimerREDO.setEnabled(true);
+
+    if (scoreWindow) scoreWindow->unload();
+    showPracticeWindow();
+    tm.show();
+    if (windows().practiceWindow) tm.dockAtPracticeWindow();
+    tm.TimeKS.setEnabled(false);
+
+    s.ListKind = ListPaperWrong;
+    s.SetNo = 17;
+    for (int i = 1; i <= n; ++i) s.QuestionState[i] = 0;
+    return true;
+}
+
+void registerSessionWindows() {
+    Windows& w = windows();
+    w.questionWindow = []() -> Form& { return frmTm()(); };
+    w.questionWindowLoaded = [] { return frmTm().loaded(); };
+    w.startLianXi = [] { startLianXi(); };
+    w.startPaperExam = LblStartKs_Click;
+    w.reviewPaperWrong = LblErr_Click;
+    w.startUnit = LblJinRuXX_Click;
+    w.reviewUnitWrong = LblUWrong_Click;
+}
+
+} // namespace session

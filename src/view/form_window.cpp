@@ -1,0 +1,886 @@
+#include "view/form_window.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QToolTip>
+#include <algorithm>
+#include <exception>
+
+#include "core/keys.h"
+#include "view/paint.h"
+#include "view/view_host.h"
+
+namespace view {
+
+namespace {
+
+// Runs a call into the model; an error never leaves a Qt event handler.
+template <class Fn>
+void guarded(const char* what, Fn&& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        qWarning("view %s: %s", what, e.what());
+    } catch (...) {
+        qWarning("view %s: unknown error", what);
+    }
+}
+
+int heldButtons(Qt::MouseButtons b) {
+    int s = 0;
+    if (b & Qt::LeftButton) s |= core::LeftButton;
+    if (b & Qt::RightButton) s |= core::RightButton;
+    if (b & Qt::MiddleButton) s |= core::MiddleButton;
+    return s;
+}
+
+// The character a key press types, as KeyPress carries it (0: none).
+int asciiOf(const QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Escape: return 27;
+    default: break;
+    }
+    const QString t = e->text();
+    if (t.size() == 1) {
+        const char16_t u = t.at(0).unicode();
+        if (u >= 32 && u != 127) return u;
+    }
+    return 0;
+}
+
+Qt::Alignment textAlign(int a) {
+    return a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
+// Multi-line text: the model keeps CR LF, the editor LF.
+QString toEditor(const QString& s) {
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+QString fromEditor(const QString& s) {
+    QString t = s;
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return t;
+}
+int toModelPos(const QString& editorText, int pos) {
+    pos = std::clamp(pos, 0, static_cast<int>(editorText.size()));
+    return pos + static_cast<int>(editorText.left(pos).count(QChar('\n')));
+}
+int toEditorPos(const QString& modelText, int pos) {
+    pos = std::clamp(pos, 0, static_cast<int>(modelText.size()));
+    return pos - static_cast<int>(modelText.left(pos).count(QStringLiteral("\r\n")));
+}
+
+template <class W>
+void setupControlWidget(W* w) {
+    w->setMouseTracking(true);
+    w->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- InputScope
+
+InputScope::InputScope(FormWindow* w) : host_(w ? w->host() : nullptr) {
+    if (host_) host_->enterInput();
+}
+
+InputScope::~InputScope() {
+    if (host_) host_->leaveInput();
+}
+
+// ---------------------------------------------------------------- widgets
+
+SurfaceWidget::SurfaceWidget(FormWindow* win, core::Control* c, QWidget* parent) : QWidget(parent) {
+    link = {win, c};
+    setupControlWidget(this);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+    // Between an unload and the next sync the control may be gone.
+    if (!link.win->owns(link.ctl)) return;
+    QPainter p(this);
+    paintSurface(p, *this, *link.ctl, pressed);
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    if (e->button() == Qt::LeftButton) {
+        pressed = true;
+        update();
+    }
+    link.win->routeMouse(this, e);
+}
+
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    if (e->button() == Qt::LeftButton) {
+        pressed = false;
+        update();
+    }
+    link.win->routeMouse(this, e);
+}
+
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+}
+
+void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    int a = 0, o = 0;
+    link.win->routeKeyPress(e, &a, &o);
+    e->accept();
+}
+
+void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    link.win->routeKeyRelease(e);
+    e->accept();
+}
+
+void SurfaceWidget::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    link.win->controlFocused(link.ctl);
+}
+
+bool SurfaceWidget::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) return link.win->showToolTip(this, static_cast<QHelpEvent*>(e), link.ctl);
+    return QWidget::event(e);
+}
+
+LineBox::LineBox(FormWindow* win, core::Control* c, QWidget* parent) : QLineEdit(parent) {
+    link = {win, c};
+    setupControlWidget(this);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
+        link.win->userEdited(link.ctl, t, cursorPosition());
+    });
+    auto report = [this] {
+        int s = hasSelectedText() ? selectionStart() : cursorPosition();
+        int l = static_cast<int>(selectedText().size());
+        lastSelStart = s;
+        lastSelLength = l;
+        link.win->userSelected(link.ctl, s, l);
+    };
+    connect(this, &QLineEdit::cursorPositionChanged, this, report);
+    connect(this, &QLineEdit::selectionChanged, this, report);
+}
+
+void LineBox::mousePressEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+    QLineEdit::mousePressEvent(e);
+    e->accept();
+}
+
+void LineBox::mouseReleaseEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+    QLineEdit::mouseReleaseEvent(e);
+    e->accept();
+}
+
+void LineBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+    QLineEdit::mouseDoubleClickEvent(e);
+    e->accept();
+}
+
+void LineBox::mouseMoveEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(this, e);
+    QLineEdit::mouseMoveEvent(e);
+    e->accept();
+}
+
+void LineBox::keyPressEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    int a = 0, o = 0;
+    if (link.win->routeKeyPress(e, &a, &o)) {
+        if (a != o) {
+            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
+                              e->isAutoRepeat());
+            QLineEdit::keyPressEvent(&changed);
+        } else {
+            QLineEdit::keyPressEvent(e);
+        }
+    }
+    e->accept();
+}
+
+void LineBox::keyReleaseEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    link.win->routeKeyRelease(e);
+    QLineEdit::keyReleaseEvent(e);
+    e->accept();
+}
+
+void LineBox::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    link.win->controlFocused(link.ctl);
+}
+
+AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : QTextEdit(parent) {
+    link = {win, c};
+    setupControlWidget(this);
+    viewport()->setMouseTracking(true);
+    setAcceptRichText(false);
+    setTabChangesFocus(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        QString t = toPlainText();
+        link.win->userEdited(link.ctl, fromEditor(t), toModelPos(t, textCursor().position()));
+    });
+    auto report = [this] {
+        QTextCursor cur = textCursor();
+        QString t = toPlainText();
+        int s = toModelPos(t, cur.selectionStart());
+        int l = toModelPos(t, cur.selectionEnd()) - s;
+        lastSelStart = s;
+        lastSelLength = l;
+        link.win->userSelected(link.ctl, s, l);
+    };
+    connect(this, &QTextEdit::cursorPositionChanged, this, report);
+    connect(this, &QTextEdit::selectionChanged, this, report);
+}
+
+void AreaBox::mousePressEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QTextEdit::mousePressEvent(e);
+    e->accept();
+}
+
+void AreaBox::mouseReleaseEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QTextEdit::mouseReleaseEvent(e);
+    e->accept();
+}
+
+void AreaBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QTextEdit::mouseDoubleClickEvent(e);
+    e->accept();
+}
+
+void AreaBox::mouseMoveEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QTextEdit::mouseMoveEvent(e);
+    e->accept();
+}
+
+void AreaBox::keyPressEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    int a = 0, o = 0;
+    if (link.win->routeKeyPress(e, &a, &o)) {
+        if (a != o) {
+            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
+                              e->isAutoRepeat());
+            QTextEdit::keyPressEvent(&changed);
+        } else {
+            QTextEdit::keyPressEvent(e);
+        }
+    }
+    e->accept();
+}
+
+void AreaBox::keyReleaseEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    link.win->routeKeyRelease(e);
+    QTextEdit::keyReleaseEvent(e);
+    e->accept();
+}
+
+void AreaBox::focusInEvent(QFocusEvent* e) {
+    QTextEdit::focusInEvent(e);
+    link.win->controlFocused(link.ctl);
+}
+
+ListBox::ListBox(FormWindow* win, core::Control* c, QWidget* parent) : QListWidget(parent) {
+    link = {win, c};
+    setupControlWidget(this);
+    viewport()->setMouseTracking(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) { link.win->userChoseRow(link.ctl, row); });
+}
+
+void ListBox::mousePressEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QListWidget::mousePressEvent(e);
+    e->accept();
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QListWidget::mouseReleaseEvent(e);
+    e->accept();
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QListWidget::mouseDoubleClickEvent(e);
+    e->accept();
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* e) {
+    InputScope s(link.win);
+    link.win->routeMouse(viewport(), e);
+    QListWidget::mouseMoveEvent(e);
+    e->accept();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    int a = 0, o = 0;
+    if (link.win->routeKeyPress(e, &a, &o)) QListWidget::keyPressEvent(e);
+    e->accept();
+}
+
+void ListBox::keyReleaseEvent(QKeyEvent* e) {
+    InputScope s(link.win);
+    link.win->routeKeyRelease(e);
+    QListWidget::keyReleaseEvent(e);
+    e->accept();
+}
+
+void ListBox::focusInEvent(QFocusEvent* e) {
+    QListWidget::focusInEvent(e);
+    link.win->controlFocused(link.ctl);
+}
+
+// ---------------------------------------------------------------- FormWindow
+
+FormWindow::FormWindow(ViewHost* host, core::Form* form) : QWidget(nullptr), host_(host), form_(form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    sinceApply_.start();
+}
+
+FormWindow::~FormWindow() = default;
+
+bool FormWindow::alive() const { return form_ && ViewHost::isLoaded(form_); }
+
+bool FormWindow::owns(const core::Control* c) const {
+    if (!c || !alive()) return false;
+    const auto all = form_->allControls();
+    return std::find(all.begin(), all.end(), c) != all.end();
+}
+
+void FormWindow::detach() {
+    form_ = nullptr;
+    entries_.clear();
+    stacking_.clear();
+}
+
+QWidget* FormWindow::widgetOf(const core::Control* c) const {
+    auto it = entries_.find(c);
+    return it == entries_.end() ? nullptr : it->second.widget;
+}
+
+QWidget* FormWindow::createWidget(core::Control& c, QWidget* parent) {
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+    case core::Kind::TextBox:
+        if (c.multiLine())
+            w = new AreaBox(this, &c, parent);
+        else
+            w = new LineBox(this, &c, parent);
+        break;
+    case core::Kind::ListBox: w = new ListBox(this, &c, parent); break;
+    default: w = new SurfaceWidget(this, &c, parent); break;
+    }
+    w->setObjectName(c.index() >= 0 ? QStringLiteral("%1(%2)").arg(c.name()).arg(c.index()) : c.name());
+    return w;
+}
+
+void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget*, double inset) {
+    QWidget* w = e.widget;
+    const int in = pxX(inset);
+    const QRect g(pxX(c.left()) + in, pxY(c.top()) + in, std::max(0, pxX(c.width())), std::max(0, pxY(c.height())));
+    if (w->geometry() != g) w->setGeometry(g);
+    if (w->testAttribute(Qt::WA_Disabled) == c.enabled()) w->setEnabled(c.enabled());
+    if (w->toolTip() != c.toolTipText()) w->setToolTip(c.toolTipText());
+    const QFont font = controlFont(c);
+    if (w->font() != font) w->setFont(font);
+    applyCursor(w, cursorOver(*form_, &c));
+    const core::Kind k = c.kind();
+    Qt::FocusPolicy policy = Qt::NoFocus;
+    if (k == core::Kind::TextBox || k == core::Kind::ListBox || k == core::Kind::PictureBox ||
+        k == core::Kind::CommandButton || k == core::Kind::CheckBox)
+        policy = c.tabStop() ? Qt::StrongFocus : Qt::ClickFocus;
+    if (w->focusPolicy() != policy) w->setFocusPolicy(policy);
+
+    const QColor back(core::toQRgb(c.backColor())), fore(core::toQRgb(c.foreColor()));
+    auto colours = [&](QWidget* target) {
+        QPalette pal = target->palette();
+        pal.setColor(QPalette::Base, back);
+        pal.setColor(QPalette::Text, fore);
+        if (pal != target->palette()) target->setPalette(pal);
+    };
+
+    if (auto* b = dynamic_cast<LineBox*>(w)) {
+        QSignalBlocker block(b);
+        if (b->text() != c.text()) {
+            b->setText(c.text());
+            b->lastSelStart = -1;
+        }
+        if (b->isReadOnly() != c.locked()) b->setReadOnly(c.locked());
+        const int maxLen = c.maxLength() > 0 ? c.maxLength() : 32767;
+        if (b->maxLength() != maxLen) b->setMaxLength(maxLen);
+        const Qt::Alignment al = textAlign(c.alignment()) | Qt::AlignVCenter;
+        if (b->alignment() != al) b->setAlignment(al);
+        if (b->hasFrame() != (c.borderStyle() != 0)) b->setFrame(c.borderStyle() != 0);
+        colours(b);
+        if (c.selStart() != b->lastSelStart || c.selLength() != b->lastSelLength) {
+            if (c.selLength() > 0)
+                b->setSelection(c.selStart(), c.selLength());
+            else
+                b->setCursorPosition(c.selStart());
+            b->lastSelStart = c.selStart();
+            b->lastSelLength = c.selLength();
+        }
+    } else if (auto* a = dynamic_cast<AreaBox*>(w)) {
+        QSignalBlocker block(a);
+        const QString shown = toEditor(c.text());
+        if (a->toPlainText() != shown) {
+            a->setPlainText(shown);
+            a->lastSelStart = -1;
+        }
+        if (a->isReadOnly() != c.locked()) a->setReadOnly(c.locked());
+        const Qt::Alignment al = textAlign(c.alignment());
+        QTextOption opt = a->document()->defaultTextOption();
+        if (opt.alignment() != al) {
+            opt.setAlignment(al);
+            a->document()->setDefaultTextOption(opt);
+        }
+        const QFrame::Shape frame = c.borderStyle() != 0 ? QFrame::StyledPanel : QFrame::NoFrame;
+        if (a->frameShape() != frame) a->setFrameShape(frame);
+        colours(a->viewport());
+        colours(a);
+        if (c.selStart() != a->lastSelStart || c.selLength() != a->lastSelLength) {
+            QTextCursor cur = a->textCursor();
+            const int s = toEditorPos(c.text(), c.selStart());
+            const int end = toEditorPos(c.text(), c.selStart() + c.selLength());
+            cur.setPosition(s);
+            if (end > s) cur.setPosition(end, QTextCursor::KeepAnchor);
+            a->setTextCursor(cur);
+            a->lastSelStart = c.selStart();
+            a->lastSelLength = c.selLength();
+        }
+    } else if (auto* l = dynamic_cast<ListBox*>(w)) {
+        QSignalBlocker block(l);
+        if (l->shownItems != c.items()) {
+            l->clear();
+            l->addItems(c.items());
+            l->shownItems = c.items();
+        }
+        if (l->currentRow() != c.listIndex()) {
+            l->setCurrentRow(c.listIndex());
+            if (c.listIndex() < 0) l->clearSelection();
+        }
+        const QFrame::Shape frame = c.borderStyle() != 0 ? QFrame::StyledPanel : QFrame::NoFrame;
+        if (l->frameShape() != frame) l->setFrameShape(frame);
+        colours(l->viewport());
+        colours(l);
+    } else {
+        w->update();
+    }
+    if (w->isHidden() == c.visible()) w->setVisible(c.visible());
+}
+
+void FormWindow::syncControls(QWidget* parentWidget, const core::Container& cont, double inset,
+                              std::vector<QWidget*>& order) {
+    for (core::Control* c : cont.children()) {
+        if (core::isWindowless(c->kind())) continue;
+        Entry& e = entries_[c];
+        const bool wantArea = c->kind() == core::Kind::TextBox && c->multiLine();
+        const bool isArea = dynamic_cast<AreaBox*>(e.widget) != nullptr;
+        if (!e.widget || e.kind != c->kind() || wantArea != isArea) {
+            if (e.widget && host_) host_->retire(e.widget);
+            else delete e.widget;
+            e.widget = createWidget(*c, parentWidget);
+            e.kind = c->kind();
+            e.parent = parentWidget;
+        } else if (e.parent != parentWidget) {
+            e.widget->setParent(parentWidget);
+            e.parent = parentWidget;
+        }
+        e.seen = true;
+        syncWidget(e, *c, parentWidget, inset);
+        order.push_back(e.widget);
+        if (core::isContainer(c->kind())) {
+            std::vector<QWidget*> inner;
+            syncControls(e.widget, *c, c->clientInset(), inner);
+            auto& st = stacking_[e.widget];
+            if (st != inner) {
+                for (QWidget* w : inner) w->raise();
+                st = inner;
+            }
+        }
+    }
+}
+
+void FormWindow::syncFocus() {
+    core::Control* a = form_->activeControl();
+    QWidget* want = nullptr;
+    if (a) {
+        auto it = entries_.find(a);
+        if (it != entries_.end() && it->second.widget->isVisibleTo(this) && it->second.widget->isEnabled())
+            want = it->second.widget;
+    }
+    QWidget* cur = focusWidget();
+    if (want) {
+        if (cur != want) want->setFocus(Qt::OtherFocusReason);
+    } else if (cur && cur != this) {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void FormWindow::syncFromModel() {
+    if (!alive()) return;
+    core::Form& f = *form_;
+    const bool renderOnly = host_ == nullptr;
+
+    if (!shown_ && !renderOnly) {
+        Qt::WindowFlags fl = Qt::Window;
+        if (f.borderStyle() == 0) fl |= Qt::FramelessWindowHint;
+        if (f.topmost()) fl |= Qt::WindowStaysOnTopHint;
+        setWindowFlags(fl);
+        raiseSeen = f.raiseRequest();
+    }
+    if (windowTitle() != f.caption()) setWindowTitle(f.caption());
+    bool reshow = false;
+    if (f.modal() != appliedModal_ && !renderOnly) {
+        if (shown_) {
+            hide();
+            reshow = true;
+        }
+        setWindowModality(f.modal() ? Qt::ApplicationModal : Qt::NonModal);
+        appliedModal_ = f.modal();
+    }
+
+    // Controls first, so that the first paint is complete.
+    for (auto& [c, e] : entries_) e.seen = false;
+    std::vector<QWidget*> top;
+    syncControls(this, f, 0, top);
+    auto& st = stacking_[this];
+    if (st != top) {
+        for (QWidget* w : top) w->raise();
+        st = top;
+    }
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (!it->second.seen) {
+            stacking_.erase(it->second.widget);
+            if (host_)
+                host_->retire(it->second.widget);
+            else
+                delete it->second.widget;
+            it = entries_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    applyCursor(this, cursorOver(f, nullptr));
+    update();
+
+    const int state = f.windowState();
+    const QRect want(pxX(f.left()), pxY(f.top()), std::max(0, pxX(f.scaleWidth())), std::max(0, pxY(f.scaleHeight())));
+    if (renderOnly) {
+        resize(state == core::StateMaximized && screen() ? screen()->availableGeometry().size() : want.size());
+        return;
+    }
+    auto qtState = [](int s) {
+        return s == core::StateMaximized ? Qt::WindowMaximized
+             : s == core::StateMinimized ? Qt::WindowMinimized
+                                         : Qt::WindowNoState;
+    };
+    if (!shown_ || reshow) {
+        if (state == core::StateNormal) {
+            move(want.topLeft());
+            resize(want.size());
+            appliedGeom_ = want;
+            sinceApply_.restart();
+        }
+        appliedState_ = state;
+        if (state == core::StateMaximized)
+            showMaximized();
+        else if (state == core::StateMinimized)
+            showMinimized();
+        else
+            show();
+        shown_ = true;
+        if (state == core::StateMaximized) pendingWriteBack_ = true;
+    } else {
+        if (state != appliedState_) {
+            appliedState_ = state;
+            setWindowState(qtState(state));
+            if (!isVisible()) show();
+            if (state == core::StateMaximized) pendingWriteBack_ = true;
+        }
+        if (state == core::StateNormal && want != appliedGeom_) {
+            if (want.topLeft() != appliedGeom_.topLeft()) move(want.topLeft());
+            if (want.size() != appliedGeom_.size()) resize(want.size());
+            appliedGeom_ = want;
+            sinceApply_.restart();
+        }
+    }
+    syncFocus();
+    if (host_->hover_ && (host_->hover_ == this || isAncestorOf(host_->hover_)))
+        updatePointer(host_->hover_, host_->hover_->mapFromGlobal(host_->lastGlobal_.toPoint()));
+}
+
+// ---------------------------------------------------------------- input
+
+void FormWindow::routeMouse(QWidget* source, QMouseEvent* e) {
+    e->accept();
+    if (host_) host_->noteMouse(source, e->globalPosition());
+    if (!alive()) return;
+    const QPoint p = source->mapTo(this, e->position().toPoint());
+    const double x = p.x() * core::twipsPerPixelX(), y = p.y() * core::twipsPerPixelY();
+    const int shift = core::shiftFromQt(e->modifiers().toInt());
+    const int button = core::buttonFromQt(e->button());
+    core::Form* f = form_;
+    guarded("mouse", [&] {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            if (button) f->mouseDown(x, y, button, shift);
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (button) f->mouseDblPress(x, y, button, shift);
+            break;
+        case QEvent::MouseButtonRelease:
+            if (button) f->mouseUp(x, y, button, shift);
+            break;
+        case QEvent::MouseMove: {
+            const int held = heldButtons(e->buttons());
+            // No button is down: whatever took the release (a popup, a
+            // system move, another window), the capture is over.
+            if (!held) f->releaseCapture();
+            f->mouseMove(x, y, held, shift);
+            break;
+        }
+        default: break;
+        }
+    });
+    if (alive()) updatePointer(source, e->position().toPoint());
+}
+
+void FormWindow::updatePointer(QWidget* source, QPoint pos) {
+    if (!alive()) return;
+    const QPoint p = source->mapTo(this, pos);
+    const core::Control* c = form_->captured();
+    if (!c) c = form_->hitTest(p.x() * core::twipsPerPixelX(), p.y() * core::twipsPerPixelY());
+    applyCursor(source, cursorOver(*form_, c));
+}
+
+bool FormWindow::routeKeyPress(QKeyEvent* e, int* ascii, int* original) {
+    *ascii = *original = 0;
+    e->accept();
+    if (!alive()) return false;
+    core::Form* f = form_;
+    const int code = core::keyCodeFromQt(e->key(), e->modifiers().testFlag(Qt::KeypadModifier));
+    const int shift = core::shiftFromQt(e->modifiers().toInt());
+    if (code) guarded("key", [&] { f->keyDown(code, shift); });
+    if (!alive()) return false;
+    int a = asciiOf(e);
+    *original = a;
+    if (!a) return true;
+    guarded("key", [&] { a = f->keyPress(a); });
+    *ascii = a;
+    return a != 0 && alive();
+}
+
+void FormWindow::routeKeyRelease(QKeyEvent* e) {
+    e->accept();
+    if (e->isAutoRepeat() || !alive()) return;
+    core::Form* f = form_;
+    const int code = core::keyCodeFromQt(e->key(), e->modifiers().testFlag(Qt::KeypadModifier));
+    const int shift = core::shiftFromQt(e->modifiers().toInt());
+    if (code) guarded("key", [&] { f->keyUp(code, shift); });
+}
+
+void FormWindow::controlFocused(core::Control* c) {
+    if (!host_ || host_->syncing() || !owns(c)) return;
+    InputScope s(this);
+    guarded("focus", [&] { form_->setActiveControl(c); });
+}
+
+void FormWindow::userEdited(core::Control* c, const QString& text, int cursor) {
+    if ((host_ && host_->syncing()) || !owns(c)) return;
+    InputScope s(this);
+    guarded("edit", [&] { form_->userEdit(*c, text, cursor); });
+}
+
+void FormWindow::userSelected(core::Control* c, int selStart, int selLength) {
+    if ((host_ && host_->syncing()) || !owns(c)) return;
+    if (c->selStart() == selStart && c->selLength() == selLength) return;
+    guarded("selection", [&] {
+        c->setSelStart(std::max(0, selStart));
+        c->setSelLength(std::max(0, selLength));
+    });
+}
+
+void FormWindow::userChoseRow(core::Control* c, int row) {
+    if ((host_ && host_->syncing()) || !owns(c)) return;
+    if (row == c->listIndex() || row < -1 || row >= c->listCount()) return;
+    InputScope s(this);
+    guarded("list", [&] { c->setListIndex(row); });
+}
+
+bool FormWindow::showToolTip(QWidget* source, QHelpEvent* e, const core::Control* self) {
+    QString tip;
+    if (alive()) {
+        const QPoint p = source->mapTo(this, e->pos());
+        const core::Control* c = form_->hitTest(p.x() * core::twipsPerPixelX(), p.y() * core::twipsPerPixelY());
+        if (c && core::isWindowless(c->kind()))
+            tip = c->toolTipText();
+        else if (self)
+            tip = self->toolTipText();
+    }
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        e->ignore();
+    } else {
+        QToolTip::showText(e->globalPos(), tip, source);
+    }
+    return true;
+}
+
+void FormWindow::writeBackSize() {
+    if (!alive() || !(windowState() & Qt::WindowMaximized)) return;
+    core::Form& f = *form_;
+    QSize s = size();
+    // A frameless window that the platform has not maximised yet: it will
+    // fill the available screen.
+    if (f.borderStyle() == 0 && screen() && s.width() < screen()->availableGeometry().width() &&
+        s.height() < screen()->availableGeometry().height())
+        s = screen()->availableGeometry().size();
+    const double w = s.width() * core::twipsPerPixelX() + (f.width() - f.scaleWidth());
+    const double h = s.height() * core::twipsPerPixelY() + (f.height() - f.scaleHeight());
+    if (pxX(f.scaleWidth()) == s.width() && pxY(f.scaleHeight()) == s.height()) return;
+    InputScope scope(this);
+    guarded("resize", [&] { f.move(f.left(), f.top(), w, h); });
+}
+
+void FormWindow::writeBackPosition() {
+    if (!alive()) return;
+    const QPoint p = pos();
+    appliedGeom_.moveTopLeft(p);
+    core::Form& f = *form_;
+    if (pxX(f.left()) == p.x() && pxY(f.top()) == p.y()) return;
+    InputScope scope(this);
+    guarded("move", [&] { f.move(p.x() * core::twipsPerPixelX(), p.y() * core::twipsPerPixelY()); });
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!alive()) {
+        p.fillRect(rect(), palette().window());
+        return;
+    }
+    p.fillRect(rect(), QColor(core::toQRgb(form_->backColor())));
+    if (const core::Picture& pic = form_->picture(); !pic.isNull()) p.drawImage(0, 0, pic.image());
+    paintWindowless(p, *form_);
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* e) {
+    InputScope s(this);
+    routeMouse(this, e);
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) {
+    InputScope s(this);
+    routeMouse(this, e);
+}
+
+void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    InputScope s(this);
+    routeMouse(this, e);
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* e) {
+    InputScope s(this);
+    routeMouse(this, e);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    InputScope s(this);
+    int a = 0, o = 0;
+    routeKeyPress(e, &a, &o);
+}
+
+void FormWindow::keyReleaseEvent(QKeyEvent* e) {
+    InputScope s(this);
+    routeKeyRelease(e);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    if (!e->spontaneous() || !alive()) {
+        e->accept();
+        return;
+    }
+    // The model decides: it hides or unloads the form, or refuses.
+    e->ignore();
+    InputScope s(this);
+    guarded("close", [&] { form_->requestClose(); });
+}
+
+void FormWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (host_ && !host_->syncing() && (windowState() & Qt::WindowMaximized)) writeBackSize();
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    // A bordered window dragged by its title bar. Echoes of our own moves
+    // arrive shortly after we make them; those are not the user's.
+    if (!host_ || host_->syncing() || !e->spontaneous() || !alive()) return;
+    if (form_->borderStyle() == 0 || windowState() != Qt::WindowNoState) return;
+    if (sinceApply_.elapsed() < 500 || pos() == appliedGeom_.topLeft()) return;
+    writeBackPosition();
+}
+
+void FormWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || !host_ || host_->syncing() || !alive()) return;
+    const int s = isMinimized() ? core::StateMinimized : isMaximized() ? core::StateMaximized : core::StateNormal;
+    if (s == form_->windowState()) return;
+    appliedState_ = s;
+    InputScope scope(this);
+    guarded("state", [&] { form_->setWindowState(s); });
+    if (s == core::StateMaximized) writeBackSize();
+}
+
+bool FormWindow::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) return showToolTip(this, static_cast<QHelpEvent*>(e), nullptr);
+    return QWidget::event(e);
+}
+
+} // namespace view

@@ -1,0 +1,195 @@
+#pragma once
+// The window of one form and the widgets of its windowed controls.
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPointer>
+#include <QTextEdit>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+#include "core/forms.h"
+
+namespace view {
+
+class ViewHost;
+class FormWindow;
+
+// Pixels of a twip length at the current scale (clamped to a sane range).
+int pxX(double twips);
+int pxY(double twips);
+
+// Paints the windowless children of a container, back to front, in the
+// container's client coordinates.
+void paintWindowless(QPainter& p, const core::Container& c);
+
+// Links a control widget to its window and control.
+struct ControlLink {
+    FormWindow* win = nullptr;
+    core::Control* ctl = nullptr;
+};
+
+// Picture box, frame, command button, check box: painted by the view.
+class SurfaceWidget : public QWidget {
+public:
+    SurfaceWidget(FormWindow* win, core::Control* c, QWidget* parent);
+    ControlLink link;
+    bool pressed = false;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    bool event(QEvent* e) override;
+};
+
+// Single-line text box.
+class LineBox : public QLineEdit {
+public:
+    LineBox(FormWindow* win, core::Control* c, QWidget* parent);
+    ControlLink link;
+    int lastSelStart = -1, lastSelLength = -1;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+// Multi-line text box.
+class AreaBox : public QTextEdit {
+public:
+    AreaBox(FormWindow* win, core::Control* c, QWidget* parent);
+    ControlLink link;
+    int lastSelStart = -1, lastSelLength = -1;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+class ListBox : public QListWidget {
+public:
+    ListBox(FormWindow* win, core::Control* c, QWidget* parent);
+    ControlLink link;
+    QStringList shownItems;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+class FormWindow : public QWidget {
+public:
+    // host may be nullptr (a window made only to render the form).
+    FormWindow(ViewHost* host, core::Form* form);
+    ~FormWindow() override;
+
+    // The form, nullptr once it is gone.
+    core::Form* form() const { return form_; }
+    ViewHost* host() const { return host_; }
+    // The form is still loaded (and the window still belongs to it).
+    bool alive() const;
+    // Whether c is a control of the form (guards against stale pointers).
+    bool owns(const core::Control* c) const;
+    // Forgets the form: the window only waits to be deleted.
+    void detach();
+
+    void syncFromModel();
+    QWidget* widgetOf(const core::Control* c) const;
+    uint64_t raiseSeen = 0;
+
+    // Input from any widget of this window. `source` is the widget whose
+    // coordinates the event carries.
+    void routeMouse(QWidget* source, QMouseEvent* e);
+    // Key down and key press; returns whether the widget may go on with its
+    // own handling of the key, and in *ascii the character to use then.
+    bool routeKeyPress(QKeyEvent* e, int* ascii, int* original);
+    void routeKeyRelease(QKeyEvent* e);
+    void controlFocused(core::Control* c);
+    void userEdited(core::Control* c, const QString& text, int cursor);
+    void userSelected(core::Control* c, int selStart, int selLength);
+    void userChoseRow(core::Control* c, int row);
+    // Tooltip of the windowless control at a point of `source`.
+    bool showToolTip(QWidget* source, QHelpEvent* e, const core::Control* self);
+    // Pointer of whatever lies under the mouse at a point of `source`.
+    void updatePointer(QWidget* source, QPoint pos);
+    // Model's client size in twips from the window's size (maximised).
+    void writeBackSize();
+    void writeBackPosition();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    struct Entry {
+        QWidget* widget = nullptr;
+        core::Kind kind = core::Kind::Label;
+        QWidget* parent = nullptr;
+        bool seen = false;
+    };
+    void syncControls(QWidget* parentWidget, const core::Container& cont, double inset,
+                      std::vector<QWidget*>& order);
+    void syncWidget(Entry& e, core::Control& c, QWidget* parentWidget, double inset);
+    void syncFocus();
+    QWidget* createWidget(core::Control& c, QWidget* parent);
+
+    ViewHost* host_;
+    core::Form* form_;
+    std::map<const core::Control*, Entry> entries_;
+    std::map<const QWidget*, std::vector<QWidget*>> stacking_;
+    bool shown_ = false;
+    int appliedState_ = -1;
+    bool appliedModal_ = false;
+    QRect appliedGeom_;
+    QElapsedTimer sinceApply_;
+    bool pendingWriteBack_ = false;
+    friend class ViewHost;
+};
+
+// Keeps the host's input depth while a widget handles an input event.
+class InputScope {
+public:
+    explicit InputScope(FormWindow* w);
+    ~InputScope();
+    InputScope(const InputScope&) = delete;
+    InputScope& operator=(const InputScope&) = delete;
+
+private:
+    QPointer<ViewHost> host_;
+};
+
+} // namespace view

@@ -1,0 +1,24 @@
+#pragma once
+// Message boxes, modal forms and popup menus on screen: nested event loops,
+// in which the program's timers keep firing.
+#include <QMessageBox>
+#include <memory>
+
+#include "core/ui.h"
+
+namespace view {
+
+class QtUi : public core::UiService {
+public:
+    int msgBox(const QString& prompt, int style, const QString& title) override;
+    void runModal(core::Form& form) override;
+    void popupMenu(core::Form& form, core::Menu& menu, double x, double y, int flags) override;
+};
+
+// The message box a style asks for: buttons, icon, default and escape
+// button (not shown).
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& prompt, int style, const QString& title);
+// The program's answer code of a message box button.
+int msgResult(QMessageBox::StandardButton b);
+
+} // namespace view

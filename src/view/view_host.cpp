@@ -1,0 +1,151 @@
+#include "view/view_host.h"
+
+#include <QApplication>
+#include <algorithm>
+
+#include "core/windows.h"
+#include "view/form_window.h"
+#include "view/qt_ui.h"
+
+namespace view {
+
+namespace {
+ViewHost* g_host = nullptr;
+}
+
+ViewHost::ViewHost() {
+    g_host = this;
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        sync();
+        if (inputDepth_ == 0) purge();
+    });
+}
+
+ViewHost::~ViewHost() {
+    if (g_host == this) g_host = nullptr;
+    timer_.stop();
+    for (auto& [f, w] : windows_) delete w;
+    windows_.clear();
+    for (auto& w : retired_) delete w.data();
+    retired_.clear();
+}
+
+ViewHost* ViewHost::install() {
+    static ViewHost* host = nullptr;
+    if (!host) {
+        host = new ViewHost();
+        host->setParent(qApp);
+        static QtUi ui;
+        core::setUi(&ui);
+        core::windows().startWindowMove = [](core::Form& f, std::function<void()> afterMove) {
+            startWindowMove(f, std::move(afterMove));
+        };
+        host->start();
+    }
+    return host;
+}
+
+ViewHost* ViewHost::instance() { return g_host; }
+
+void ViewHost::start(int intervalMs) { timer_.start(std::max(1, intervalMs)); }
+
+bool ViewHost::isLoaded(const core::Form* f) {
+    const auto& v = core::loadedForms();
+    return f && std::find(v.begin(), v.end(), f) != v.end();
+}
+
+FormWindow* ViewHost::windowOf(const core::Form& f) const {
+    auto it = windows_.find(&f);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+QWidget* ViewHost::widgetOf(const core::Control& c) const {
+    FormWindow* w = c.form() ? windowOf(*c.form()) : nullptr;
+    return w ? w->widgetOf(&c) : nullptr;
+}
+
+void ViewHost::leaveInput() {
+    if (--inputDepth_ == 0) sync();
+}
+
+void ViewHost::noteMouse(QWidget* receiver, QPointF global) {
+    hover_ = receiver;
+    lastGlobal_ = global;
+}
+
+void ViewHost::retire(QWidget* w) {
+    if (!w) return;
+    w->hide();
+    retired_.emplace_back(w);
+}
+
+void ViewHost::purge() {
+    auto dead = std::move(retired_);
+    retired_.clear();
+    for (auto& w : dead) delete w.data();
+}
+
+void ViewHost::sync(bool force) {
+    if (syncing_) return;
+    const uint64_t rev = core::modelRevision();
+    if (!force && rev == synced_) return;
+    syncing_ = true;
+    for (auto it = windows_.begin(); it != windows_.end();) {
+        const core::Form* f = it->first;
+        if (!isLoaded(f) || !f->visible()) {
+            it->second->detach();
+            retire(it->second);
+            it = windows_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    const std::vector<core::Form*> forms = core::loadedForms();
+    for (core::Form* f : forms) {
+        if (!f->visible()) continue;
+        FormWindow*& w = windows_[f];
+        if (!w) w = new FormWindow(this, f);
+        w->syncFromModel();
+    }
+    syncing_ = false;
+    synced_ = rev;
+
+    // Work that runs the program's handlers comes after the sync.
+    std::vector<QPointer<FormWindow>> wins;
+    for (auto& [f, w] : windows_) wins.emplace_back(w);
+    for (auto& w : wins)
+        if (w && w->pendingWriteBack_) {
+            w->pendingWriteBack_ = false;
+            w->writeBackSize();
+        }
+    applyRaises();
+}
+
+void ViewHost::applyRaises() {
+    std::vector<std::pair<uint64_t, QPointer<FormWindow>>> todo;
+    for (auto& [f, w] : windows_)
+        if (w->alive() && w->form()->raiseRequest() > w->raiseSeen) todo.emplace_back(w->form()->raiseRequest(), w);
+    std::sort(todo.begin(), todo.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [req, w] : todo) {
+        if (!w) continue;
+        w->raiseSeen = req;
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+// ---------------------------------------------------------------- render
+
+QImage renderForm(core::Form& form) {
+    if (ViewHost* h = ViewHost::instance()) {
+        h->sync(true);
+        if (FormWindow* w = h->windowOf(form)) return w->grab().toImage();
+    }
+    FormWindow tmp(nullptr, &form);
+    tmp.setAttribute(Qt::WA_DontShowOnScreen);
+    tmp.syncFromModel();
+    tmp.ensurePolished();
+    return tmp.grab().toImage();
+}
+
+} // namespace view

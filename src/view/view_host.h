@@ -1,0 +1,96 @@
+#pragma once
+// The Qt view of the form/control model: a top-level window per visible
+// form, a child widget per windowed control, windowless controls painted by
+// their container. The host keeps the widgets in step with the model and
+// hands user input back to it.
+#include <QCursor>
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "core/forms.h"
+
+class QWidget;
+
+namespace view {
+
+class FormWindow;
+
+class ViewHost : public QObject {
+public:
+    ViewHost();
+    ~ViewHost() override;
+    ViewHost(const ViewHost&) = delete;
+    ViewHost& operator=(const ViewHost&) = delete;
+
+    // The program's host: creates it, installs the Qt prompt service and the
+    // window-move service, and starts syncing.
+    static ViewHost* install();
+    // The current host, nullptr when there is none.
+    static ViewHost* instance();
+
+    // Polls the model every intervalMs and syncs when it changed.
+    void start(int intervalMs = 15);
+    // Brings every window up to date with the model (only when the model
+    // changed since the last sync, unless forced).
+    void sync(bool force = false);
+
+    FormWindow* windowOf(const core::Form& f) const;
+    QWidget* widgetOf(const core::Control& c) const;
+    bool syncing() const { return syncing_; }
+
+    // Whether f is a loaded form (f may point to a freed form: it is only
+    // compared, never read).
+    static bool isLoaded(const core::Form* f);
+
+    // Bookkeeping of the widgets' input handlers: while one runs, no widget
+    // is deleted; the outermost one syncs when it ends.
+    void enterInput() { ++inputDepth_; }
+    void leaveInput();
+    int inputDepth() const { return inputDepth_; }
+    // Last mouse event seen by a form window (for pointers and moves).
+    void noteMouse(QWidget* receiver, QPointF global);
+    QPointF lastGlobalMouse() const { return lastGlobal_; }
+
+private:
+    void retire(QWidget* w);
+    void purge();
+    void applyRaises();
+
+    std::map<const core::Form*, FormWindow*> windows_;
+    std::vector<QPointer<QWidget>> retired_;  // hidden; deleted when no handler runs
+    QTimer timer_;
+    uint64_t synced_ = 0;
+    int inputDepth_ = 0;
+    bool syncing_ = false;
+    QPointer<QWidget> hover_;
+    QPointF lastGlobal_;
+    friend class FormWindow;
+};
+
+// Drags the form's window with the mouse until the button is released
+// (a system move where the platform offers one, else the window follows
+// the mouse); then the form's Left and Top are updated and afterMove runs.
+void startWindowMove(core::Form& form, std::function<void()> afterMove);
+
+// The form as it looks on screen (rendered offscreen when it has no window).
+QImage renderForm(core::Form& form);
+
+// Qt cursor of a standard pointer number (unknown numbers: arrow).
+Qt::CursorShape pointerShape(int pointer);
+// Cursor of a pointer number; 0 gives `dflt`, 99 the cursor file (arrow
+// when it cannot be read).
+QCursor pointerCursor(int pointer, const QString& iconFile, Qt::CursorShape dflt = Qt::ArrowCursor);
+// The pointer shown over a control (nullptr: the form's bare surface).
+QCursor cursorOver(const core::Form& form, const core::Control* c);
+// Font of a control; a font name that is not installed gives a CJK font.
+QFont controlFont(const core::Control& c);
+
+} // namespace view

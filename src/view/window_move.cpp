@@ -1,0 +1,97 @@
+// Dragging a borderless window by its body.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+
+#include "view/form_window.h"
+#include "view/view_host.h"
+
+namespace view {
+
+namespace {
+
+// Watches the mouse until the move ends; in the manual mode it also moves
+// the window. The mouse events of the move belong to it, not to the form.
+class WindowMover : public QObject {
+public:
+    WindowMover(FormWindow* w, core::Form* f, std::function<void()> after, bool manual, QPointF startGlobal)
+        : win_(w), form_(f), after_(std::move(after)), manual_(manual), start_(startGlobal), startPos_(w->pos()) {
+        if (!manual_) {
+            // The platform may end its move without sending the release to
+            // the window; its button state still tells.
+            connect(&poll_, &QTimer::timeout, this, [this] {
+                if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) finish();
+            });
+            poll_.start(30);
+        }
+    }
+
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            if (!(me->buttons() & Qt::LeftButton)) {
+                finish();
+                return false;
+            }
+            if (manual_ && win_) win_->move(startPos_ + (me->globalPosition() - start_).toPoint());
+            return true;
+        }
+        case QEvent::MouseButtonRelease: finish(); return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: finish(); return false;
+        default: return false;
+        }
+    }
+
+    void finish() {
+        if (done_) return;
+        done_ = true;
+        poll_.stop();
+        qApp->removeEventFilter(this);
+        deleteLater();
+        if (!win_ || win_->form() != form_ || !win_->alive()) return;
+        InputScope scope(win_);
+        win_->writeBackPosition();
+        if (after_ && ViewHost::isLoaded(form_)) form_->dispatch("Move", after_);
+    }
+
+    static QPointer<WindowMover>& current() {
+        static QPointer<WindowMover> c;
+        return c;
+    }
+
+private:
+    QPointer<FormWindow> win_;
+    core::Form* form_;
+    std::function<void()> after_;
+    bool manual_;
+    QPointF start_;
+    QPoint startPos_;
+    bool done_ = false;
+    QTimer poll_;
+};
+
+} // namespace
+
+void startWindowMove(core::Form& form, std::function<void()> afterMove) {
+    // The press that started the move gets no release.
+    form.releaseCapture();
+    if (WindowMover* m = WindowMover::current()) m->finish();
+    ViewHost* h = ViewHost::instance();
+    FormWindow* w = h ? h->windowOf(form) : nullptr;
+    if (!w || !w->alive()) {
+        // Nothing on screen to move: the move is over at once.
+        if (afterMove) form.dispatch("Move", afterMove);
+        return;
+    }
+    QWindow* handle = w->windowHandle();
+    const bool system = handle && handle->startSystemMove();
+    auto* m = new WindowMover(w, &form, std::move(afterMove), !system, h->lastGlobalMouse());
+    WindowMover::current() = m;
+    qApp->installEventFilter(m);
+}
+
+} // namespace view

@@ -1,0 +1,538 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtEndian>
+
+#include "core/clock.h"
+#include "core/forms.h"
+#include "core/keys.h"
+#include "support/driver.h"
+#include "view/form_window.h"
+#include "view/qt_ui.h"
+#include "view/view_host.h"
+
+using namespace core;
+using testsupport::Driver;
+
+namespace {
+
+// 200 x 150 pixels, borderless, at the screen's corner.
+struct TestForm : Form {
+    QStringList log;
+    Control* lbl;
+    Control* pic;
+    Control* inner;
+    Control* box;
+    Control* list;
+    TestForm() : Form("TestForm") {
+        setBorderStyle(0);
+        move(0, 0, 3000, 2250);
+        setBackColor(rgbValue(255, 255, 255));
+        lbl = &add(Kind::Label, "Lbl");
+        lbl->move(150, 150, 600, 300);  // pixels (10, 10) 40 x 20
+        pic = &add(Kind::PictureBox, "Pic");
+        pic->move(1500, 150, 1200, 900);  // pixels (100, 10) 80 x 60
+        inner = &add(Kind::Label, "Inner", pic);
+        inner->move(300, 300, 300, 300);  // pixels (20, 20) of Pic
+        box = &add(Kind::TextBox, "Box");
+        box->move(150, 1500, 1200, 375);  // pixels (10, 100) 80 x 25
+        list = &add(Kind::ListBox, "List");
+        list->move(1500, 1200, 1200, 900);  // pixels (100, 80) 80 x 60
+        for (Control* c : {lbl, inner, box, list, pic}) {
+            const QString n = c->name();
+            auto mouse = [this, n](const char* what) {
+                return [this, n, what](Control&, const MouseArgs& a) {
+                    log << QString("%1.%2(%3,%4,%5,%6)").arg(n, what).arg(a.button).arg(a.shift).arg(a.x).arg(a.y);
+                };
+            };
+            c->onMouseDown = mouse("Down");
+            c->onMouseUp = mouse("Up");
+            c->onClick = [this, n](Control&) { log << n + ".Click"; };
+            c->onDblClick = [this, n](Control&) { log << n + ".DblClick"; };
+            c->onChange = [this, n](Control& self) { log << n + ".Change:" + self.text(); };
+            c->onKeyPress = [this, n](Control&, int& k) {
+                log << QString("%1.KeyPress(%2)").arg(n).arg(k);
+                if (k == '9') k = 0;  // a filter that discards a character
+            };
+        }
+        onKeyDown = [this](int& k, int s) { log << QString("Form.KeyDown(%1,%2)").arg(k).arg(s); };
+        onKeyPress = [this](int& k) { log << QString("Form.KeyPress(%1)").arg(k); };
+        onKeyUp = [this](int& k, int s) { log << QString("Form.KeyUp(%1,%2)").arg(k).arg(s); };
+    }
+};
+
+void sendMouse(QWidget* w, QEvent::Type t, QPoint local, Qt::MouseButton b, Qt::MouseButtons held,
+               Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QMouseEvent e(t, QPointF(local), QPointF(w->mapToGlobal(local)), b, held, m);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void click(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    sendMouse(w, QEvent::MouseButtonPress, p, b, b, m);
+    sendMouse(w, QEvent::MouseButtonRelease, p, b, Qt::NoButton, m);
+}
+
+void sendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, m, text);
+    QCoreApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, m, text);
+    QCoreApplication::sendEvent(w, &up);
+}
+
+struct ViewTest : ::testing::Test {
+    Driver d;
+    view::ViewHost host;
+    FormSlot<TestForm> slot;
+
+    TestForm& shown() {
+        TestForm& f = slot();
+        f.show();
+        host.sync();
+        return f;
+    }
+    view::FormWindow* window(Form& f) { return host.windowOf(f); }
+};
+
+// A Windows cursor file: one 32 x 32 32-bit image with the given hot spot.
+QByteArray cursorFile(int hotX, int hotY) {
+    const int w = 32, h = 32;
+    QByteArray dib(40 + w * h * 4 + h * 4, '\0');
+    auto put32 = [&](QByteArray& a, int at, quint32 v) { qToLittleEndian(v, a.data() + at); };
+    auto put16 = [&](QByteArray& a, int at, quint16 v) { qToLittleEndian(v, a.data() + at); };
+    put32(dib, 0, 40);
+    put32(dib, 4, w);
+    put32(dib, 8, h * 2);
+    put16(dib, 12, 1);
+    put16(dib, 14, 32);
+    for (int i = 0; i < w * h; ++i) put32(dib, 40 + i * 4, 0xFF0000FFu);  // opaque blue
+    QByteArray file(6 + 16, '\0');
+    put16(file, 2, 2);
+    put16(file, 4, 1);
+    file[6] = char(w);
+    file[7] = char(h);
+    put16(file, 10, quint16(hotX));
+    put16(file, 12, quint16(hotY));
+    put32(file, 14, quint32(dib.size()));
+    put32(file, 18, 22);
+    return file + dib;
+}
+
+} // namespace
+
+TEST_F(ViewTest, MouseAndKeysReachTheModelInTwips) {
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    ASSERT_NE(w, nullptr);
+    QWidget* pic = host.widgetOf(*f.pic);
+    ASSERT_NE(pic, nullptr);
+
+    // A windowless label painted by the form: coordinates relative to it,
+    // modifiers as a sum, the click order.
+    click(w, QPoint(20, 15), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(f.log, (QStringList{"Lbl.Down(1,3,150,75)", "Lbl.Up(1,3,150,75)", "Lbl.Click"}));
+    f.log.clear();
+
+    // A label inside a picture box, pressed through the picture box's widget.
+    click(pic, QPoint(25, 25), Qt::RightButton);
+    EXPECT_EQ(f.log, (QStringList{"Inner.Down(2,0,75,75)", "Inner.Up(2,0,75,75)", "Inner.Click"}));
+    f.log.clear();
+
+    // The picture box itself, outside its label.
+    click(pic, QPoint(70, 50));
+    EXPECT_EQ(f.log, (QStringList{"Pic.Down(1,0,1050,750)", "Pic.Up(1,0,1050,750)", "Pic.Click"}));
+    f.log.clear();
+
+    // Double click: no second MouseDown.
+    sendMouse(w, QEvent::MouseButtonPress, {20, 15}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {20, 15}, Qt::LeftButton, Qt::NoButton);
+    sendMouse(w, QEvent::MouseButtonDblClick, {20, 15}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {20, 15}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(f.log, (QStringList{"Lbl.Down(1,0,150,75)", "Lbl.Up(1,0,150,75)", "Lbl.Click", "Lbl.DblClick",
+                                  "Lbl.Up(1,0,150,75)"}));
+    f.log.clear();
+
+    // Keys on the form (the picture box took the focus with the click):
+    // virtual-key codes whatever the Shift state, the
+    // keypad's own codes, no KeyPress for keys that type nothing.
+    f.setActiveControl(nullptr);
+    host.sync();
+    sendKey(w, Qt::Key_A, "A", Qt::ShiftModifier);
+    sendKey(w, Qt::Key_1, "1", Qt::KeypadModifier);
+    sendKey(w, Qt::Key_F1, QString());
+    sendKey(w, Qt::Key_Return, "\r");
+    EXPECT_EQ(f.log, (QStringList{"Form.KeyDown(65,1)", "Form.KeyPress(65)", "Form.KeyUp(65,1)",
+                                  "Form.KeyDown(97,0)", "Form.KeyPress(49)", "Form.KeyUp(97,0)",
+                                  "Form.KeyDown(112,0)", "Form.KeyUp(112,0)",
+                                  "Form.KeyDown(13,0)", "Form.KeyPress(13)", "Form.KeyUp(13,0)"}));
+}
+
+TEST_F(ViewTest, ThePressedControlKeepsTheMouseUntilRelease) {
+    TestForm& f = shown();
+    QWidget* pic = host.widgetOf(*f.pic);
+    int moves = 0;
+    QString lastMove;
+    f.inner->onMouseMove = [&](Control&, const MouseArgs& a) {
+        ++moves;
+        lastMove = QString("%1,%2,%3").arg(a.button).arg(a.x).arg(a.y);
+    };
+    // Press on the label inside the picture box; Qt's grab keeps sending to
+    // the picture box's widget, now far outside it.
+    sendMouse(pic, QEvent::MouseButtonPress, {25, 25}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(pic, QEvent::MouseMove, {-50, 100}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(lastMove, "1,-1050,1200");
+    sendMouse(pic, QEvent::MouseButtonRelease, {-50, 100}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(f.log, (QStringList{"Inner.Down(1,0,75,75)", "Inner.Up(1,0,-1050,1200)"}));  // no Click outside
+
+    // A press on the bare form and a release over the label: the form has the mouse.
+    f.log.clear();
+    view::FormWindow* w = window(f);
+    sendMouse(w, QEvent::MouseButtonPress, {60, 140}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {20, 15}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(f.log.isEmpty()) << f.log.join(" ").toStdString();
+}
+
+TEST_F(ViewTest, ProgramChangesDoNotEchoAndUserEditsRaiseOneChange) {
+    TestForm& f = shown();
+    auto* edit = qobject_cast<QLineEdit*>(host.widgetOf(*f.box));
+    ASSERT_NE(edit, nullptr);
+
+    f.box->setText("hello");
+    host.sync();
+    EXPECT_EQ(edit->text(), "hello");
+    EXPECT_EQ(f.log, (QStringList{"Box.Change:hello"}));
+
+    // The program focuses the box; the widget follows.
+    f.box->setFocus();
+    host.sync();
+    EXPECT_EQ(window(f)->focusWidget(), edit);
+    f.log.clear();
+
+    // Assigning the text left the caret at 0; the user types there.
+    sendKey(edit, Qt::Key_X, "x");
+    EXPECT_EQ(f.box->text(), "xhello");
+    EXPECT_EQ(f.box->selStart(), 1);
+    EXPECT_EQ(f.log, (QStringList{"Box.KeyPress(120)", "Box.Change:xhello"}));
+    f.log.clear();
+    // The caret moved by the user reaches the model.
+    sendKey(edit, Qt::Key_End, QString());
+    EXPECT_EQ(f.box->selStart(), 6);
+
+    // A KeyPress handler that discards the character: nothing is typed.
+    sendKey(edit, Qt::Key_9, "9");
+    EXPECT_EQ(f.box->text(), "xhello");
+    EXPECT_EQ(edit->text(), "xhello");
+    EXPECT_FALSE(f.log.join(" ").contains("Change"));
+    f.log.clear();
+
+    // The program's own change in a Change handler reaches the widget, once.
+    f.box->onChange = [&](Control& b) {
+        f.log << "Box.Change:" + b.text();
+        if (b.text().contains("!")) b.setText("done");
+    };
+    sendKey(edit, Qt::Key_Exclam, "!", Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), "done");
+    EXPECT_EQ(f.log.filter("Change"), (QStringList{"Box.Change:xhello!", "Box.Change:done"}));
+
+    // List box: the program's selection shows without a second Click; the
+    // user's selection reaches the model.
+    auto* lw = qobject_cast<QListWidget*>(host.widgetOf(*f.list));
+    ASSERT_NE(lw, nullptr);
+    for (const char* s : {"a", "b", "c"}) f.list->addItem(s);
+    f.log.clear();
+    f.list->setListIndex(2);
+    host.sync();
+    EXPECT_EQ(lw->count(), 3);
+    EXPECT_EQ(lw->currentRow(), 2);
+    EXPECT_EQ(f.log, (QStringList{"List.Click"}));
+    f.log.clear();
+    click(lw->viewport(), lw->visualItemRect(lw->item(0)).center());
+    EXPECT_EQ(f.list->listIndex(), 0);
+    ASSERT_GE(f.log.size(), 2);
+    EXPECT_TRUE(f.log[0].startsWith("List.Down(1,0,"));
+    EXPECT_EQ(f.log[1], "List.Click");
+}
+
+TEST_F(ViewTest, PointersFollowTheModel) {
+    const std::pair<int, Qt::CursorShape> table[] = {
+        {0, Qt::ArrowCursor}, {1, Qt::ArrowCursor}, {2, Qt::CrossCursor}, {3, Qt::IBeamCursor},
+        {4, Qt::ArrowCursor}, {5, Qt::SizeAllCursor}, {6, Qt::SizeBDiagCursor}, {7, Qt::SizeVerCursor},
+        {8, Qt::SizeFDiagCursor}, {9, Qt::SizeHorCursor}, {10, Qt::UpArrowCursor}, {11, Qt::WaitCursor},
+        {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor}, {14, Qt::WhatsThisCursor}, {15, Qt::SizeAllCursor},
+        {-3, Qt::ArrowCursor}, {1000, Qt::ArrowCursor}};
+    for (auto [n, shape] : table) EXPECT_EQ(view::pointerShape(n), shape) << n;
+
+    QTemporaryDir dir;
+    const QString cur = dir.filePath("ico07.CUR");
+    {
+        QFile file(cur);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(cursorFile(5, 7));
+    }
+
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    f.setMousePointer(PtrHourglass);
+    f.lbl->setMousePointer(PtrCross);
+    host.sync();
+    EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(host.widgetOf(*f.box)->cursor().shape(), Qt::IBeamCursor);  // text box default
+
+    // The pointer of the control under the mouse.
+    sendMouse(w, QEvent::MouseMove, {20, 15}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+    // Changed by the program while the mouse rests on the label.
+    f.lbl->setMouseIcon(cur);
+    f.lbl->setMousePointer(PtrCustom);
+    host.sync();
+    EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(w->cursor().hotSpot(), QPoint(5, 7));
+    EXPECT_EQ(w->cursor().pixmap().size(), QSize(32, 32));
+    // A label with the default pointer shows the form's.
+    f.lbl->setMousePointer(PtrDefault);
+    host.sync();
+    EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+    // A missing cursor file gives the arrow, never a failure.
+    EXPECT_EQ(view::pointerCursor(PtrCustom, dir.filePath("none.cur")).shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ViewTest, RendersPicturesShapesLabelsAndTextBoxes) {
+    struct Scene : Form {
+        Control* hidden;
+        Scene() : Form("Scene") {
+            setBorderStyle(0);
+            move(0, 0, 3000, 2250);
+            setBackColor(rgbValue(255, 255, 255));
+            QImage blue(100, 100, QImage::Format_RGB32);
+            blue.fill(qRgb(0, 0, 255));
+            setPicture(Picture(blue));
+            Control& shape = add(Kind::Shape, "Shape1");
+            shape.move(300, 300, 300, 300);  // (20, 20) 20 x 20
+            shape.setFillStyle(0);
+            shape.setFillColor(rgbValue(255, 0, 0));
+            shape.setBorderStyle(0);
+            Control& clear = add(Kind::Label, "Clear");
+            clear.setBackStyle(0);
+            clear.setCaption("x");
+            clear.move(750, 750, 600, 300);  // (50, 50) 40 x 20, over the picture
+            Control& green = add(Kind::Label, "Green");
+            green.setBackColor(rgbValue(0, 255, 0));
+            green.move(1800, 150, 900, 300);  // (120, 10) 60 x 20
+            hidden = &add(Kind::Label, "Hidden");
+            hidden->setBackColor(rgbValue(0, 0, 0));
+            hidden->move(0, 0, 3000, 2250);
+            hidden->setVisible(false);
+            Control& box = add(Kind::TextBox, "Text1");
+            box.setBackColor(rgbValue(255, 255, 0));
+            box.setText("ab");
+            box.move(1650, 1500, 1200, 375);  // (110, 100) 80 x 25
+        }
+    };
+    FormSlot<Scene> slot;
+    Scene& f = slot();
+    auto check = [](const QImage& img) {
+        ASSERT_EQ(img.size(), QSize(200, 150));
+        EXPECT_EQ(img.pixel(30, 30), qRgb(255, 0, 0));    // the shape over the picture
+        EXPECT_EQ(img.pixel(10, 10), qRgb(0, 0, 255));    // the picture
+        EXPECT_EQ(img.pixel(85, 65), qRgb(0, 0, 255));    // through the transparent label
+        EXPECT_EQ(img.pixel(175, 25), qRgb(0, 255, 0));   // opaque label
+        EXPECT_EQ(img.pixel(150, 70), qRgb(255, 255, 255));  // the form
+        EXPECT_EQ(img.pixel(180, 112), qRgb(255, 255, 0));   // inside the text box
+    };
+    // Not shown: rendered offscreen.
+    check(view::renderForm(f).convertToFormat(QImage::Format_RGB32));
+    // Shown: the window itself.
+    f.show();
+    host.sync();
+    ASSERT_NE(host.windowOf(f), nullptr);
+    check(view::renderForm(f).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(ViewTest, WindowsComeAndGoWithTheForms) {
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(w->geometry(), QRect(0, 0, 200, 150));
+
+    f.setCaption("标题");
+    f.move(1500, 750);
+    f.lbl->setToolTipText("tip");
+    f.box->setToolTipText("box tip");
+    f.box->setEnabled(false);
+    host.sync();
+    EXPECT_EQ(w->windowTitle(), "标题");
+    EXPECT_EQ(w->pos(), QPoint(100, 50));
+    EXPECT_EQ(host.widgetOf(*f.box)->toolTip(), "box tip");
+    EXPECT_FALSE(host.widgetOf(*f.box)->isEnabled());
+
+    // The user closes the window: the model decides.
+    int asked = 0;
+    f.onQueryUnload = [&](int& cancel, int mode) {
+        ++asked;
+        EXPECT_EQ(mode, 0);
+        cancel = 1;
+    };
+    QCloseEvent close;
+    QApplication::sendEvent(w, &close);  // not spontaneous: accepted as is
+    EXPECT_EQ(asked, 0);
+    f.hide();
+    host.sync();
+    EXPECT_EQ(window(f), nullptr);
+    f.show();
+    host.sync();
+    ASSERT_NE(window(f), nullptr);
+    EXPECT_NE(window(f), w);
+
+    f.onQueryUnload = nullptr;
+    f.unload();
+    host.sync();
+    EXPECT_EQ(host.windowOf(f), nullptr);
+}
+
+TEST_F(ViewTest, BorderlessWindowDragsAndRunsAfterMoveOnRelease) {
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    int after = 0;
+    f.lbl->onMouseDown = [&](Control&, const MouseArgs&) {
+        view::startWindowMove(f, [&] {
+            ++after;
+            f.log << "after";
+        });
+        f.log << "started";
+    };
+    const QPoint start = w->pos();
+    sendMouse(w, QEvent::MouseButtonPress, {20, 15}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(after, 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 15), QPointF(w->mapToGlobal(QPoint(20, 15)) + QPoint(40, 20)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+    EXPECT_EQ(after, 0);
+    EXPECT_EQ(w->pos(), start + QPoint(40, 20));
+    sendMouse(w, QEvent::MouseButtonRelease, {20, 15}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(after, 1);
+    EXPECT_DOUBLE_EQ(f.left(), (start.x() + 40) * 15.0);
+    EXPECT_DOUBLE_EQ(f.top(), (start.y() + 20) * 15.0);
+    // The press went to the move: no MouseUp, no Click.
+    EXPECT_EQ(f.log, (QStringList{"started", "after"}));
+    host.sync();
+    EXPECT_EQ(w->pos(), start + QPoint(40, 20));
+}
+
+TEST_F(ViewTest, ModalFormsRunANestedLoopWithTimers) {
+    view::QtUi ui;
+    core::setUi(&ui);
+    core::setClock(nullptr);  // real timers for this test
+    struct Dialog : Form {
+        int ticks = 0;
+        bool sawModalWindow = false;
+        Dialog() : Form("Dialog") {
+            move(0, 0, 3000, 2000);
+            Timer& t = addTimer("Timer1", 5, true);
+            t.onTimer = [this](Timer& self) {
+                if (auto* w = view::ViewHost::instance()->windowOf(*this))
+                    sawModalWindow = w->isVisible() && w->windowModality() == Qt::ApplicationModal;
+                if (++ticks == 3) {
+                    self.setEnabled(false);
+                    hide();
+                }
+            };
+        }
+    };
+    host.start(5);
+    FormSlot<Dialog> slot;
+    Dialog& f = slot();
+    f.show(true);
+    EXPECT_EQ(f.ticks, 3);
+    EXPECT_TRUE(f.sawModalWindow);
+    EXPECT_FALSE(f.visible());
+    f.unload();
+    core::setClock(&d.clock);
+    core::setUi(&d.ui);
+}
+
+TEST_F(ViewTest, PopupMenuRunsTheChosenEntryBeforeReturning) {
+    view::QtUi ui;
+    struct MenuForm : Form {
+        QStringList log;
+        MenuForm() : Form("MenuForm") {
+            setBorderStyle(0);
+            move(0, 0, 3000, 2250);
+            Menu& pop = addMenu("Pop");
+            pop.setVisible(false);
+            for (const char* c : {"A", "-", "B", "C"}) addMenu(QString("Item%1").arg(c), &pop).setCaption(c);
+            menu("ItemB").setVisible(false);
+            Menu& c = menu("ItemC");
+            for (const char* s : {"C1", "C2"}) {
+                Menu& m = addMenu(s, &c);
+                m.setCaption(s);
+                m.onClick = [this](Menu& self) { log << self.caption() + ".Click"; };
+            }
+        }
+    };
+    FormSlot<MenuForm> slot;
+    MenuForm& f = slot();
+    f.show();
+    host.sync();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* m = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!m) return;
+        QMenu* cascade = nullptr;
+        for (QAction* a : m->actions()) {
+            seen << (a->isSeparator() ? "-" : a->text());
+            if (a->menu()) cascade = a->menu();
+        }
+        if (cascade)
+            for (QAction* a : cascade->actions())
+                if (a->text() == "C1") a->trigger();
+        m->close();
+    });
+    ui.popupMenu(f, f.menu("Pop"), 300, 300, PopupLeftAlign);
+    f.log << "returned";
+    EXPECT_EQ(seen, (QStringList{"A", "-", "C"}));
+    EXPECT_EQ(f.log, (QStringList{"C1.Click", "returned"}));
+}
+
+TEST(ViewMsgBox, StyleGivesButtonsIconAndDefault) {
+    struct Case {
+        int style;
+        std::vector<QMessageBox::StandardButton> buttons;
+        QMessageBox::StandardButton dflt;
+        QMessageBox::Icon icon;
+    };
+    using SB = QMessageBox::StandardButton;
+    const Case cases[] = {
+        {MbOkOnly, {SB::Ok}, SB::Ok, QMessageBox::NoIcon},
+        {MbOkCancel | MbExclamation, {SB::Ok, SB::Cancel}, SB::Ok, QMessageBox::Warning},
+        {MbYesNo | MbQuestion | MbDefaultButton2, {SB::Yes, SB::No}, SB::No, QMessageBox::Question},
+        {MbYesNoCancel | MbDefaultButton3, {SB::Yes, SB::No, SB::Cancel}, SB::Cancel, QMessageBox::NoIcon},
+        {MbAbortRetryIgnore | MbCritical, {SB::Abort, SB::Retry, SB::Ignore}, SB::Abort, QMessageBox::Critical},
+        {MbRetryCancel | MbInformation | MbDefaultButton3, {SB::Retry, SB::Cancel}, SB::Retry,
+         QMessageBox::Information},
+    };
+    for (const Case& c : cases) {
+        auto box = view::makeMessageBox("prompt", c.style, "title");
+        EXPECT_EQ(box->buttons().size(), static_cast<qsizetype>(c.buttons.size())) << c.style;
+        for (SB b : c.buttons) EXPECT_NE(box->button(b), nullptr) << c.style;
+        EXPECT_EQ(box->defaultButton(), box->button(c.dflt)) << c.style;
+        EXPECT_EQ(box->icon(), c.icon) << c.style;
+        EXPECT_EQ(box->windowTitle(), "title");
+    }
+    // Shown for real: the answer of the clicked button.
+    view::QtUi ui;
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(SB::No)->click();
+    });
+    EXPECT_EQ(ui.msgBox("continue?", MbYesNo, "t"), MrNo);
+}
