@@ -1,6 +1,11 @@
 #include "core/forms.h"
 
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QtGlobal>
+#include <cmath>
 #include <algorithm>
 
 #include "core/clock.h"
@@ -114,7 +119,6 @@ void Control::setContainer(Control* c) {
 SETTER(setLeft, left_, double)
 SETTER(setTop, top_, double)
 SETTER(setEnabled, enabled_, bool)
-SETTER(setCaption, caption_, const QString&)
 SETTER(setLocked, locked_, bool)
 SETTER(setMultiLine, multiLine_, bool)
 SETTER(setMaxLength, maxLength_, int)
@@ -126,10 +130,6 @@ SETTER(setBorderStyle, borderStyle_, int)
 SETTER(setAppearance, appearance_, int)
 SETTER(setAlignment, alignment_, int)
 SETTER(setGraphicalStyle, graphical_, bool)
-SETTER(setFontName, fontName_, const QString&)
-SETTER(setFontSize, fontSize_, double)
-SETTER(setFontBold, bold_, bool)
-SETTER(setFontItalic, italic_, bool)
 SETTER(setFontUnderline, underline_, bool)
 SETTER(setMousePointer, mousePointer_, int)
 SETTER(setMouseIcon, mouseIcon_, const QString&)
@@ -141,6 +141,58 @@ SETTER(setFillStyle, fillStyle_, int)
 SETTER(setFillColor, fillColor_, uint32_t)
 SETTER(setTabStop, tabStop_, bool)
 #undef SETTER
+
+// Caption and font changes refit an AutoSize label.
+#define FIT_SETTER(fn, member, type)                          \
+    void Control::fn(type v) {                                \
+        if (member == v) return;                              \
+        member = v;                                           \
+        touchModel();                                         \
+        if (autoSize_ && kind_ == Kind::Label) fitToCaption(); \
+    }
+
+FIT_SETTER(setCaption, caption_, const QString&)
+FIT_SETTER(setFontName, fontName_, const QString&)
+FIT_SETTER(setFontSize, fontSize_, double)
+FIT_SETTER(setFontBold, bold_, bool)
+FIT_SETTER(setFontItalic, italic_, bool)
+#undef FIT_SETTER
+
+void Control::fitToCaption() {
+    const double pt = fontSize_ > 0 && std::isfinite(fontSize_) ? std::min(fontSize_, 500.0) : 9.0;
+    const QStringList lines = caption_.split(u'\n');
+    double wPx = 0, hPx = 0;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        static QHash<QString, QString> families;
+        auto it = families.constFind(fontName_);
+        if (it == families.constEnd())
+            it = families.insert(fontName_, QFontDatabase::hasFamily(fontName_) ? fontName_
+                                                                                : QStringLiteral("WenQuanYi Micro Hei"));
+        QFont f(*it);
+        f.setPointSizeF(pt);
+        f.setBold(bold_);
+        f.setItalic(italic_);
+        static QImage device = [] {
+            QImage d(1, 1, QImage::Format_RGB32);
+            d.setDotsPerMeterX(3780);  // 96 dpi
+            d.setDotsPerMeterY(3780);
+            return d;
+        }();
+        QFontMetricsF fm(f, &device);
+        for (const QString& l : lines) wPx = std::max(wPx, fm.horizontalAdvance(l));
+        hPx = fm.height() * std::max<qsizetype>(1, lines.size());
+    } else {
+        for (const QString& l : lines) {
+            double w = 0;
+            for (QChar ch : l) w += ch.unicode() < 0x80 ? 0.5 : 1.0;
+            wPx = std::max(wPx, w * pt * 4 / 3);
+        }
+        hPx = pt * 4 / 3 * 1.25 * std::max<qsizetype>(1, lines.size());
+    }
+    width_ = std::ceil(wPx) * twipsPerPixelX();
+    height_ = std::ceil(hPx) * twipsPerPixelY();
+    touchModel();
+}
 
 void Control::setWidth(double v) {
     if (v < 0) throw RuntimeError(380, "invalid property value");
@@ -239,6 +291,7 @@ void Control::setPicture(Picture p) {
 void Control::setAutoSize(bool v) {
     autoSize_ = v;
     if (v && !picture_.isNull() && kind_ == Kind::PictureBox) setPicture(picture_);
+    if (v && kind_ == Kind::Label) fitToCaption();
     touchModel();
 }
 

@@ -133,7 +133,10 @@ public:
     bool stretch() const { return stretch_; }
     void setStretch(bool v);
     bool autoSize() const { return autoSize_; }
+    // AutoSize labels take the size of their caption (without wrapping).
     void setAutoSize(bool v);
+    // Sizes the control to its caption in its font, at 96 dpi.
+    void fitToCaption();
 
     uint32_t backColor() const { return backColor_; }
     void setBackColor(uint32_t c);

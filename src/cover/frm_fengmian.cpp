@@ -51,32 +51,7 @@ void loadSkin(Control& c, const QString& name) {
     if (auto p = pictureStore().load(joinPath(config().DataDir, name))) c.setPicture(*p);
 }
 
-// Size of a label's caption in twips (points x 20 whatever the screen).
-void fitLabel(Control& c) {
-    const QString text = c.caption();
-    const double pt = c.fontSize() > 0 ? c.fontSize() : 9;
-    if (QGuiApplication::instance()) {
-        QFont f(c.fontName());
-        f.setPointSizeF(pt);
-        f.setBold(c.fontBold());
-        f.setItalic(c.fontItalic());
-        f.setUnderline(c.fontUnderline());
-        static QImage device = [] {
-            QImage d(1, 1, QImage::Format_RGB32);
-            d.setDotsPerMeterX(3780);  // 96 dpi: 15 twips a pixel
-            d.setDotsPerMeterY(3780);
-            return d;
-        }();
-        QFontMetricsF fm(f, &device);
-        c.setWidth(std::ceil(fm.horizontalAdvance(text)) * 15);
-        c.setHeight(std::ceil(fm.height()) * 15);
-        return;
-    }
-    double w = 0;
-    for (QChar ch : text) w += ch.unicode() < 0x80 ? 0.5 : 1.0;
-    c.setWidth(std::ceil(w * pt * 20));
-    c.setHeight(std::ceil(pt * 20 * 1.25));
-}
+void fitLabel(Control& c) { c.fitToCaption(); }
 
 void setCaptionFit(Control& c, const QString& text) {
     c.setCaption(text);

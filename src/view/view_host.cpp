@@ -104,7 +104,10 @@ void ViewHost::sync(bool force) {
     for (core::Form* f : forms) {
         if (!f->visible()) continue;
         FormWindow*& w = windows_[f];
-        if (!w) w = new FormWindow(this, f);
+        if (!w) {
+            w = new FormWindow(this, f);
+            stackingChanged_ = true;
+        }
         w->syncFromModel();
     }
     syncing_ = false;
@@ -131,6 +134,14 @@ void ViewHost::applyRaises() {
         w->raiseSeen = req;
         w->raise();
         w->activateWindow();
+        stackingChanged_ = true;
+    }
+    // Topmost windows stay above the others, also where no window manager
+    // keeps them there.
+    if (stackingChanged_) {
+        stackingChanged_ = false;
+        for (auto& [f, w] : windows_)
+            if (w->alive() && f->topmost() && f->visible()) w->raise();
     }
 }
 

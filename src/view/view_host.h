@@ -69,6 +69,7 @@ private:
     QTimer timer_;
     uint64_t synced_ = 0;
     int inputDepth_ = 0;
+    bool stackingChanged_ = false;
     bool syncing_ = false;
     QPointer<QWidget> hover_;
     QPointF lastGlobal_;
