@@ -1,4 +1,5 @@
 #include "core/platform.h"
+#include "core/text.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -201,14 +202,7 @@ bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QSt
     text += QStringLiteral("Exec=") + escapeValue(quoteExecArg(target)) + u'\n';
     text += QStringLiteral("Path=") + escapeValue(workingDir) + u'\n';
     text += QStringLiteral("Terminal=false\n");
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = text.toUtf8();
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) return false;
+    if (!writeFileAtomic(path, text.toUtf8())) return false;
     // Launchers on the desktop must be executable to be trusted.
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner |
                                     QFileDevice::ReadOwner | QFileDevice::WriteOwner);

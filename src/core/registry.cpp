@@ -156,14 +156,7 @@ RegistryData loadFile(const QString& path) {
 
 bool saveFile(const QString& path, const RegistryData& d) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = d.serialize();
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return writeFileAtomic(path, d.serialize());
 }
 
 // Read, change and save under a lock, so that two modules writing at once

@@ -60,14 +60,18 @@ std::optional<QString> readFirstLine(const QString& path) {
 }
 
 bool writeLines(const QString& path, const QStringList& lines) {
-    QString p = normalizePath(path);
-    QSaveFile f(p);
-    if (!f.open(QIODevice::WriteOnly)) return false;
     QByteArray data;
     for (const QString& l : lines) {
         data += toGbk(l);
         data += "\r\n";
     }
+    return writeFileAtomic(path, data);
+}
+
+bool writeFileAtomic(const QString& path, const QByteArray& data) {
+    QSaveFile f(normalizePath(path));
+    // Unbuffered, so a short write shows here and not after the rename.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (f.write(data) != data.size()) {
         f.cancelWriting();
         return false;

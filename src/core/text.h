@@ -25,6 +25,9 @@ std::optional<QString> readFirstLine(const QString& path);
 // Rewrites a file whole (each line followed by CRLF) through an atomic save:
 // on failure the old file stays as it was. Returns false on failure.
 bool writeLines(const QString& path, const QStringList& lines);
+// Replaces a file's whole content atomically; false (old file kept) when
+// any byte could not be written.
+bool writeFileAtomic(const QString& path, const QByteArray& data);
 
 // Leading number of a text: optional blanks and sign, digits, optional
 // fraction ("12ab" -> 12, "ab" -> 0, " 7.5" -> 7.5).

@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "core/text.h"
 
@@ -58,10 +60,19 @@ TEST(Text, FailedWriteKeepsOldFile) {
     QTemporaryDir dir;
     QString p = dir.filePath("keep.rar");
     ASSERT_TRUE(writeLines(p, {"old"}));
-    // A folder that cannot be written: the save fails, the old file stays.
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    bool ok = writeLines(p, {"new"});
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (ok) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    // A disk that fills up during the write: a file-size limit makes the
+    // write fail part-way (root is bound by it too).
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto prevHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool ok = writeLines(p, {QString(200, u'x')});
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, prevHandler);
+    EXPECT_FALSE(ok);
     EXPECT_EQ(*readLines(p), QStringList{"old"});
+    // A folder that does not exist: nothing is written, false is returned.
+    EXPECT_FALSE(writeLines(dir.filePath("missing/x.rar"), {"a"}));
 }
