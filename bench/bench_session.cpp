@@ -1,0 +1,109 @@
+// Session assembly, question load and step set-up on a copy of the sample
+// module (the build tree's program folder, or $EXAMSIM_SAMPLE).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "core/state.h"
+#include "core/text.h"
+#include "core/windows.h"
+#include "cover/frm_fengmian.h"
+#include "engine/frm_main.h"
+#include "session/bank.h"
+#include "session/frm_tm.h"
+#include "session/session_start.h"
+
+namespace {
+
+QTemporaryDir* g_module = nullptr;
+
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QString src = it.next();
+        QString rel = QDir(from).relativeFilePath(src);
+        if (rel.startsWith("bench") || rel.startsWith("tests") || rel.startsWith("CMakeFiles") || rel.startsWith("src")) continue;
+        QString dst = to + "/" + rel;
+        if (it.fileInfo().isDir())
+            QDir().mkpath(dst);
+        else if (!QFile::copy(src, dst))
+            return false;
+    }
+    return true;
+}
+
+// Points the program at a fresh copy of the sample module.
+bool setUpModule() {
+    if (g_module) return true;
+    QString sample = qEnvironmentVariable("EXAMSIM_SAMPLE", QCoreApplication::applicationDirPath() + "/..");
+    g_module = new QTemporaryDir();
+    if (!copyTree(sample + "/wdata", g_module->path() + "/wdata") ||
+        !copyTree(sample + "/examdata", g_module->path() + "/examdata"))
+        return false;
+    QDir().mkpath(g_module->path() + "/ksdata");
+    core::config().ProgramDir = g_module->path();
+    core::config().DataDir = g_module->path() + "/wdata/";
+    core::config().ModuleName = QString::fromUtf8("字处理");
+    engine::registerPracticeWindow();
+    session::registerSessionWindows();
+    cover::registerCover();
+    return true;
+}
+
+void BM_AssemblePaper(benchmark::State& st) {
+    if (!setUpModule()) return st.SkipWithError("no sample module");
+    auto cat = session::PaperCatalog::read();
+    if (!cat) return st.SkipWithError("no catalogue");
+    const QString codes = cat->paperCodes(0);
+    for (auto _ : st) benchmark::DoNotOptimize(session::InitShiTi(codes, 0));
+}
+BENCHMARK(BM_AssemblePaper)->Unit(benchmark::kMicrosecond);
+
+void BM_QuestionLoad(benchmark::State& st) {
+    if (!setUpModule()) return st.SkipWithError("no sample module");
+    core::windows().showCover();  // the cover's load prepares the unit records
+    session::LblJinRuXX_Click(0);
+    if (!session::frmTm().loaded()) return st.SkipWithError("the unit did not start");
+    session::FrmTm& tm = session::frmTm()();
+    int q = 1;
+    for (auto _ : st) {
+        core::session().CurrentQuestion = static_cast<int16_t>(q);
+        tm.DqExam();
+        q = q % core::session().QuestionCount + 1;
+    }
+}
+BENCHMARK(BM_QuestionLoad)->Unit(benchmark::kMicrosecond);
+
+void BM_StepSetUp(benchmark::State& st) {
+    if (!setUpModule()) return st.SkipWithError("no sample module");
+    if (!session::frmTm().loaded()) {
+        core::windows().showCover();
+        session::LblJinRuXX_Click(0);
+    }
+    engine::FrmMain& fm = engine::frmMain()();
+    int q = 1;
+    for (auto _ : st) {
+        core::session().CurrentQuestion = static_cast<int16_t>(q);
+        core::session().CurrentStep = 1;
+        fm.setData();
+        q = q % core::session().QuestionCount + 1;
+    }
+}
+BENCHMARK(BM_StepSetUp)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
