@@ -167,7 +167,7 @@ bool SurfaceWidget::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-LineBox::LineBox(FormWindow* win, core::Control* c, QWidget* parent) : QLineEdit(parent) {
+LineBox::LineBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInput<QLineEdit>(parent) {
     link = {win, c};
     setupControlWidget(this);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
@@ -184,62 +184,7 @@ LineBox::LineBox(FormWindow* win, core::Control* c, QWidget* parent) : QLineEdit
     connect(this, &QLineEdit::selectionChanged, this, report);
 }
 
-void LineBox::mousePressEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(this, e);
-    QLineEdit::mousePressEvent(e);
-    e->accept();
-}
-
-void LineBox::mouseReleaseEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(this, e);
-    QLineEdit::mouseReleaseEvent(e);
-    e->accept();
-}
-
-void LineBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(this, e);
-    QLineEdit::mouseDoubleClickEvent(e);
-    e->accept();
-}
-
-void LineBox::mouseMoveEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(this, e);
-    QLineEdit::mouseMoveEvent(e);
-    e->accept();
-}
-
-void LineBox::keyPressEvent(QKeyEvent* e) {
-    InputScope s(link.win);
-    int a = 0, o = 0;
-    if (link.win->routeKeyPress(e, &a, &o)) {
-        if (a != o) {
-            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
-                              e->isAutoRepeat());
-            QLineEdit::keyPressEvent(&changed);
-        } else {
-            QLineEdit::keyPressEvent(e);
-        }
-    }
-    e->accept();
-}
-
-void LineBox::keyReleaseEvent(QKeyEvent* e) {
-    InputScope s(link.win);
-    link.win->routeKeyRelease(e);
-    QLineEdit::keyReleaseEvent(e);
-    e->accept();
-}
-
-void LineBox::focusInEvent(QFocusEvent* e) {
-    QLineEdit::focusInEvent(e);
-    link.win->controlFocused(link.ctl);
-}
-
-AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : QTextEdit(parent) {
+AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInput<QTextEdit>(parent) {
     link = {win, c};
     setupControlWidget(this);
     viewport()->setMouseTracking(true);
@@ -264,62 +209,7 @@ AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : QTextEdit
     connect(this, &QTextEdit::selectionChanged, this, report);
 }
 
-void AreaBox::mousePressEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QTextEdit::mousePressEvent(e);
-    e->accept();
-}
-
-void AreaBox::mouseReleaseEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QTextEdit::mouseReleaseEvent(e);
-    e->accept();
-}
-
-void AreaBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QTextEdit::mouseDoubleClickEvent(e);
-    e->accept();
-}
-
-void AreaBox::mouseMoveEvent(QMouseEvent* e) {
-    InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QTextEdit::mouseMoveEvent(e);
-    e->accept();
-}
-
-void AreaBox::keyPressEvent(QKeyEvent* e) {
-    InputScope s(link.win);
-    int a = 0, o = 0;
-    if (link.win->routeKeyPress(e, &a, &o)) {
-        if (a != o) {
-            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
-                              e->isAutoRepeat());
-            QTextEdit::keyPressEvent(&changed);
-        } else {
-            QTextEdit::keyPressEvent(e);
-        }
-    }
-    e->accept();
-}
-
-void AreaBox::keyReleaseEvent(QKeyEvent* e) {
-    InputScope s(link.win);
-    link.win->routeKeyRelease(e);
-    QTextEdit::keyReleaseEvent(e);
-    e->accept();
-}
-
-void AreaBox::focusInEvent(QFocusEvent* e) {
-    QTextEdit::focusInEvent(e);
-    link.win->controlFocused(link.ctl);
-}
-
-ListBox::ListBox(FormWindow* win, core::Control* c, QWidget* parent) : QListWidget(parent) {
+ListBox::ListBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInput<QListWidget>(parent) {
     link = {win, c};
     setupControlWidget(this);
     viewport()->setMouseTracking(true);
@@ -327,52 +217,74 @@ ListBox::ListBox(FormWindow* win, core::Control* c, QWidget* parent) : QListWidg
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) { link.win->userChoseRow(link.ctl, row); });
 }
 
-void ListBox::mousePressEvent(QMouseEvent* e) {
+// ---------------------------------------------------------------- RoutedInput
+
+template <class Base>
+void RoutedInput<Base>::mousePressEvent(QMouseEvent* e) {
     InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QListWidget::mousePressEvent(e);
+    link.win->routeMouse(mouseSource(), e);
+    Base::mousePressEvent(e);
     e->accept();
 }
 
-void ListBox::mouseReleaseEvent(QMouseEvent* e) {
+template <class Base>
+void RoutedInput<Base>::mouseReleaseEvent(QMouseEvent* e) {
     InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QListWidget::mouseReleaseEvent(e);
+    link.win->routeMouse(mouseSource(), e);
+    Base::mouseReleaseEvent(e);
     e->accept();
 }
 
-void ListBox::mouseDoubleClickEvent(QMouseEvent* e) {
+template <class Base>
+void RoutedInput<Base>::mouseDoubleClickEvent(QMouseEvent* e) {
     InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QListWidget::mouseDoubleClickEvent(e);
+    link.win->routeMouse(mouseSource(), e);
+    Base::mouseDoubleClickEvent(e);
     e->accept();
 }
 
-void ListBox::mouseMoveEvent(QMouseEvent* e) {
+template <class Base>
+void RoutedInput<Base>::mouseMoveEvent(QMouseEvent* e) {
     InputScope s(link.win);
-    link.win->routeMouse(viewport(), e);
-    QListWidget::mouseMoveEvent(e);
+    link.win->routeMouse(mouseSource(), e);
+    Base::mouseMoveEvent(e);
     e->accept();
 }
 
-void ListBox::keyPressEvent(QKeyEvent* e) {
+template <class Base>
+void RoutedInput<Base>::keyPressEvent(QKeyEvent* e) {
     InputScope s(link.win);
     int a = 0, o = 0;
-    if (link.win->routeKeyPress(e, &a, &o)) QListWidget::keyPressEvent(e);
+    if (link.win->routeKeyPress(e, &a, &o)) {
+        if (a != o) {
+            // A KeyPress handler changed the character.
+            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
+                              e->isAutoRepeat());
+            Base::keyPressEvent(&changed);
+        } else {
+            Base::keyPressEvent(e);
+        }
+    }
     e->accept();
 }
 
-void ListBox::keyReleaseEvent(QKeyEvent* e) {
+template <class Base>
+void RoutedInput<Base>::keyReleaseEvent(QKeyEvent* e) {
     InputScope s(link.win);
     link.win->routeKeyRelease(e);
-    QListWidget::keyReleaseEvent(e);
+    Base::keyReleaseEvent(e);
     e->accept();
 }
 
-void ListBox::focusInEvent(QFocusEvent* e) {
-    QListWidget::focusInEvent(e);
+template <class Base>
+void RoutedInput<Base>::focusInEvent(QFocusEvent* e) {
+    Base::focusInEvent(e);
     link.win->controlFocused(link.ctl);
 }
+
+template class RoutedInput<QLineEdit>;
+template class RoutedInput<QTextEdit>;
+template class RoutedInput<QListWidget>;
 
 // ---------------------------------------------------------------- FormWindow
 

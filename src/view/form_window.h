@@ -51,14 +51,17 @@ protected:
     bool event(QEvent* e) override;
 };
 
-// Single-line text box.
-class LineBox : public QLineEdit {
+// An editing widget of Qt whose mouse and key events go to the model
+// first (through its window), then to the widget itself.
+template <class Base>
+class RoutedInput : public Base {
 public:
-    LineBox(FormWindow* win, core::Control* c, QWidget* parent);
+    explicit RoutedInput(QWidget* parent) : Base(parent) {}
     ControlLink link;
-    int lastSelStart = -1, lastSelLength = -1;
 
 protected:
+    // The widget whose coordinates the mouse events carry.
+    virtual QWidget* mouseSource() { return this; }
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -66,39 +69,32 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+};
+
+// Single-line text box.
+class LineBox : public RoutedInput<QLineEdit> {
+public:
+    LineBox(FormWindow* win, core::Control* c, QWidget* parent);
+    int lastSelStart = -1, lastSelLength = -1;
 };
 
 // Multi-line text box.
-class AreaBox : public QTextEdit {
+class AreaBox : public RoutedInput<QTextEdit> {
 public:
     AreaBox(FormWindow* win, core::Control* c, QWidget* parent);
-    ControlLink link;
     int lastSelStart = -1, lastSelLength = -1;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
+    QWidget* mouseSource() override { return viewport(); }
 };
 
-class ListBox : public QListWidget {
+class ListBox : public RoutedInput<QListWidget> {
 public:
     ListBox(FormWindow* win, core::Control* c, QWidget* parent);
-    ControlLink link;
     QStringList shownItems;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
+    QWidget* mouseSource() override { return viewport(); }
 };
 
 class FormWindow : public QWidget {
