@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "sample/chrome_pictures.h"
+#include "sample/context_menus.h"
 #include "sample/cover_pictures.h"
 #include "sample/question_window_pictures.h"
 #include "sample/picture_set.h"
@@ -65,6 +66,7 @@ bool generateModule(const QString& programDir, QString* error) {
 
         writeSettings(programDir);
         write(core::joinPath(programDir, "updata.txt"), {"0"});
+        write(core::joinPath(programDir, "sMenu.sys"), contextMenuLines());
         auto data = [&](const QString& name) { return core::joinPath(dataDir, name + ".rar"); };
         write(data("288892"), {"0"});   // first run: the registry values are still to be written
         write(data("288895"), {"样例题库 1.0"});

@@ -4,6 +4,7 @@
 #include "sample/word_ui.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QSet>
 
 namespace sample {
@@ -343,13 +344,11 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
         out << q.finish();
     }
     {
+        // The real context menu of the window: right click, then "复制".
         Q q(P, T, "利用快捷菜单复制选定的标题。");
         const Scene sel = docScene(selectedTitle());
         const QRect title = textRect(selectedTitle(), 0, 0, 9);
-        q.act("0003", sel, title, "在选定的标题上单击右键");
-        Scene menu = sel;
-        menu.popup = contextMenu(title.center(), textContextMenu());
-        q.act("0001", menu, menu.popup->itemRect(menu.popup->find("复制")), "单击“复制”");
+        q.act("3121", sel, title, "在选定的标题上单击右键，在快捷菜单中选择“复制”");
         q.end(sel);
         out << q.finish();
     }
@@ -446,6 +445,44 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
                {}, 105);
         Doc e = d0;
         e.paras.last().text = "以上内容仅供参考。";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // A word marked as misspelled: the spelling menu lies in the fourth
+        // set of the context-menu file, named by the step's "RA" code.
+        Doc d0 = sampleDoc();
+        Para p;
+        p.text = "Internat 是全球最大的计算机网络。";
+        d0.paras.push_back(p);
+        const int last = int(d0.paras.size()) - 1;
+        const QRect word = textRect(d0, last, 0, 8);
+        Scene s0 = docScene(d0);
+        s0.extra = [word](QPainter& pt) {
+            QPainterPath wave;
+            wave.moveTo(word.left(), word.bottom() + 1);
+            for (int x = word.left(); x < word.right(); x += 2)
+                wave.lineTo(x + 2, word.bottom() + ((x - word.left()) / 2 % 2 ? 1 : 3));
+            pt.setPen(QPen(QColor(255, 0, 0), 1));
+            pt.drawPath(wave);
+        };
+        Q q(P, T, "文档末段中的“Internat”一词拼写有误（带有红色波浪线），利用快捷菜单将其更正为“Internet”。");
+        StepSpec& s = q.act("7000", s0, word, "在“Internat”上单击右键，在快捷菜单中选择“Internet”");
+        s.altMenu = "RA120";
+        Doc e = d0;
+        e.paras[last].text = "Internet 是全球最大的计算机网络。";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // A cascade of the context menu: 同义词 > 阅读.
+        Doc d0 = sampleDoc();
+        const int at = int(d0.paras[2].text.indexOf("浏览"));
+        d0.sel = {{2, at, 2}};
+        Q q(P, T, "利用快捷菜单将以“互联网”开头的段落中选定的“浏览”一词替换为同义词“阅读”。");
+        q.act("3670", docScene(d0), textRect(d0, 2, at, 2), "在选定的“浏览”上单击右键，指向“同义词”，再单击“阅读”");
+        Doc e = d0;
+        e.paras[2].text.replace("浏览", "阅读");
         q.end(docScene(e));
         out << q.finish();
     }

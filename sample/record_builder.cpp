@@ -63,10 +63,12 @@ QString buildRecord(const StepSpec& s) {
     }
     if (!s.input.isEmpty()) {                                    // 86-105
         if (!s.cursor.isEmpty()) throw RecordError("cursor code with an input box");
+        if (!s.altMenu.isEmpty()) throw RecordError("context-menu code with an input box");
         r += twips(s.input.x(), 5) + u'0' + twips(s.input.y(), 4) + twips(s.input.width(), 5) +
              twips(s.input.height(), 5);
     } else {
-        r += QString(15, u'0');
+        r += s.altMenu.isEmpty() ? QString(5, u'0') : fixed(s.altMenu, 5, "alternative menu code");
+        r += QString(10, u'0');
         r += s.cursor.isEmpty() ? QString(5, u'0') : fixed(s.cursor, 5, "cursor");
     }
     r += digits(s.inputTextLine, 3);                             // 106-108

@@ -39,6 +39,7 @@ struct StepSpec {
     bool hintSet = false;        // false: hint position columns all zero (label left as it was)
     QString slot125 = "0000000000";  // input format, menu path or back code
     QString cursor;              // columns 101-105 of a step without input box
+    QString altMenu;             // columns 86-90 of a step without input box: "R" + kmri or "RA" + mri
     QPoint drop;
     QRect source;
     QChar sourceBranch = u'0';

@@ -2,12 +2,15 @@
 
 #include "chrome/design_pictures.h"
 #include "chrome/zones.h"
+#include "context_menu/context_menu_file.h"
 #include "core/errors.h"
 #include "core/pictures.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui.h"
 #include "core/windows.h"
+#include "engine/question_captions.h"
 #include "engine/step_record.h"
 #include "engine/text_table.h"
 
@@ -287,7 +290,28 @@ FrmMain::FrmMain()
         setData();
         t.setEnabled(false);
     };
+    Timer3.onTimer = [this](core::Timer&) { Timer3_Timer(); };
+    TimerDisFK.onTimer = [this](core::Timer&) { TimerDisFK_Timer(); };
     onMouseMove = [this](const core::MouseArgs&) { Form_MouseMove(); };
+
+    // Target and overlays.
+    Label1.onDblClick = [this](Control&) { Label1_DblClick(); };
+    Label1.onMouseMove = [this](Control&, const core::MouseArgs&) { Label1_MouseMove(); };
+    Label1.onMouseUp = [this](Control&, const core::MouseArgs& a) { Label1_MouseUp(a); };
+    for (int k = 1; k <= 5; ++k) overlay(k).onClick = [this, k](Control&) { Image_Click(k); };
+    for (int k = 1; k <= 4; ++k) overlay(k).onMouseMove = [this](Control&, const core::MouseArgs&) { frmCsh(); };
+
+    // Context-menu entries; the elements made at load copy the handler.
+    const struct {
+        core::MenuArray* entries;
+        int row;
+    } groups[] = {{sVemoSub[1], 1},  {sVemoInde[1], 2}, {sVemoSub[2], 3}, {sVemoInde[2], 4}, {sVemoSub[3], 5},
+                  {sVemoInde[3], 6}, {sVemoSub[4], 7},  {sVemoSub[5], 8}, {sVemoInde[4], 9}};
+    for (const auto& g : groups) {
+        const int row = g.row;
+        (*g.entries)[0].onClick = [this, row](core::Menu& m) { contextEntry_Click(row, m.index()); };
+    }
+
     LblMove.onMouseDown = [this](Control&, const core::MouseArgs& a) { LblMove_MouseDown(a.button); };
 }
 
@@ -471,6 +495,7 @@ void FrmMain::readRecordStage() {
             if (++n == t) break;
         }
     });
+    ownStepLine_ = s.StepLine;
 
     // Tab hot-spots are parked until a tab step places them.
     for (int i = 0; i <= 13; ++i) {
@@ -632,20 +657,357 @@ void FrmMain::targetStage() {
     resumeNext([&] { Shape1.move(Label1.left(), Label1.top(), Label1.width(), Label1.height()); });
 }
 
+// The tab dialog, back hot-spot and source box come with the tab strips and
+// the drags.
 void FrmMain::setupTabDialogStage() {}
 void FrmMain::setupBackHotSpotStage() {}
 void FrmMain::setupSourceBoxStage() {}
-void FrmMain::setupActionStage() {}
-void FrmMain::setupTypingStage() {}
+
+void FrmMain::setupActionStage() {
+    // Wait steps go on by themselves after one tick of Timer3.
+    resumeNext([&] { StepCode = rec().stepCode(); });
+    resumeNext([&] { Timer3.setEnabled(StepCode == 8888); });
+
+    // Image drags: the target and the source box shrink to 1 x 1 twip.
+    if (rec().actionCode().startsWith(QStringLiteral("80"))) {
+        for (Control* c : {&Label1, &Label4}) {
+            resumeNext([&] { c->setWidth(1); });
+            resumeNext([&] { c->setHeight(1); });
+        }
+    }
+
+    if (rec().actionCode() == QStringLiteral("9999"))
+        questionEnd();
+    else
+        resumeNext([&] { Shape1.setVisible(LHelp.visible()); });
+}
+
+void FrmMain::questionEnd() {
+    core::SessionState& s = core::session();
+    resumeNext([&] {
+        int16_t& state = s.QuestionState[questionIndex(s.CurrentQuestion, 40)];
+        if (state < 4) state += 4;
+    });
+    resumeNext([&] { Shape1.setVisible(false); });
+    if (s.RunMode != core::RunExam) {
+        resumeNext([&] { LblSuccess.setVisible(true); });
+        resumeNext([&] { LHelp.setVisible(false); });
+    }
+    auto& w = core::windows();
+    resumeNext([&] { w.questionWindow().control(QStringLiteral("LblUnit")).setCaption(unsolvedList(s)); });
+    resumeNext([&] {
+        Control& title = w.questionWindow().control(QStringLiteral("LblBiao"));
+        title.setCaption(completedTitle(title.caption()));
+    });
+}
+
+void FrmMain::setupTypingStage() {
+    const QString code = rec().actionCode();
+
+    // Rename box.
+    if (code == QStringLiteral("0021")) {
+        resumeNext([&] { Text2.setText(Text1.text()); });
+        resumeNext([&] { Text2.setLeft(Text1.left()); });
+        resumeNext([&] { Text2.setTop(Text1.top()); });
+        resumeNext([&] { Text2.setHeight(Text1.height()); });
+        resumeNext([&] { Text2.setWidth(Text1.width()); });
+        resumeNext([&] { Text2.setVisible(true); });
+        resumeNext([&] { Text1.setVisible(false); });
+    } else {
+        resumeNext([&] { Text2.setVisible(false); });
+    }
+
+    // Overlay box.
+    if (code == QStringLiteral("0027")) {
+        resumeNext([&] { Shape1.setVisible(false); });
+        resumeNext([&] { Text3.setText(Text1.text()); });
+        resumeNext([&] { Text3.setLeft(Text1.left()); });
+        resumeNext([&] { Text3.setTop(Text1.top()); });
+        resumeNext([&] { Text3.setHeight(Text1.height()); });
+        resumeNext([&] { Text3.setWidth(Text1.width()); });
+        resumeNext([&] { Text3.setFontSize(Text1.fontSize()); });
+        resumeNext([&] { Text3.setFontName(Text1.fontName()); });
+        resumeNext([&] { Text3.setForeColor(Text1.foreColor()); });
+        resumeNext([&] { Text3.setBackColor(Text1.backColor()); });
+        resumeNext([&] { Text3.setFontBold(Text1.fontBold()); });
+        resumeNext([&] { Text3.setVisible(true); });
+        resumeNext([&] { Text1.setVisible(false); });
+    } else {
+        resumeNext([&] { Text3.setVisible(false); });
+    }
+
+    // Typing and selection hints: the alternatives read "a或  b".
+    if (!code.startsWith(QStringLiteral("002"))) return;
+    resumeNext([&] { Shape1.setVisible(false); });
+    QString t;
+    resumeNext([&] {
+        t = LHelp.caption();
+        t.replace(u'|', QStringLiteral("或  "));
+        LHelp.setCaption(t);
+    });
+    const QString typeIt = QStringLiteral("输入 ");
+    auto emptySelection = [&] { resumeNext([&] { Text1.setSelLength(0); }); };
+    auto frameWithHint = [&] { resumeNext([&] { Shape1.setVisible(LHelp.visible()); }); };
+    auto caption = [&](const QString& c) { resumeNext([&] { LHelp.setCaption(c); }); };
+    if (code == QStringLiteral("0020") || code == QStringLiteral("0021") || code == QStringLiteral("0025") ||
+        code == QStringLiteral("0027")) {
+        emptySelection();
+        caption(typeIt + t);
+    } else if (code == QStringLiteral("0022")) {
+        emptySelection();
+        frameWithHint();
+        caption(typeIt + t + QStringLiteral(" 并按回车键或点红色方框处"));
+    } else if (code == QStringLiteral("0023")) {
+        emptySelection();
+        caption(QStringLiteral("请选中 ") + t);
+    } else if (code == QStringLiteral("0024")) {
+        emptySelection();
+        caption(typeIt + t + QStringLiteral(" 并按回车键"));
+    } else if (code == QStringLiteral("0026")) {
+        emptySelection();
+        frameWithHint();
+        caption(typeIt + t + QStringLiteral(" 并点击红色方框处"));
+    } else {
+        caption(t);
+    }
+}
+
+// The simulated list and the look-in list come with the lists.
 void FrmMain::setupListStage() {}
-void FrmMain::setupFramesAndBarsStage() {}
+
+void FrmMain::setupFramesAndBarsStage() {
+    // Frames: no red frame on a hidden or flat target; the yellow frame
+    // follows the hint.
+    resumeNext([&] {
+        if (Label1.height() <= 10 || !Label1.visible()) Shape1.setVisible(false);
+    });
+    resumeNext([&] { Shape2.setVisible(LHelp.visible()); });
+
+    resumeNext([&] { setTargetPointer(); });
+
+    // Bars named by BarsCode: A, B or C and a mask of 1 menu bar, 2 toolbars,
+    // 4 drawing bar.
+    const QString bars = rec().barsCode();
+    const QString kind = core::left(bars, 1);
+    if (kind != u"A" && kind != u"B" && kind != u"C") return;
+    const QString d = core::mid(bars, 2, 1);
+    const int mask = d.size() == 1 && d[0] >= u'1' && d[0] <= u'7' ? d[0].unicode() - u'0' : 0;
+    if (mask & 1) resumeNext([&] { PicMenu.setVisible(true); });
+    if (mask & 2) resumeNext([&] { PicTool.setVisible(true); });
+    if (mask & 4) resumeNext([&] { PicHui.setVisible(true); });
+    if (kind == u"B") resumeNext([&] { PicElse.setVisible(true); });
+    if (kind == u"C") {
+        resumeNext([&] { PicTuBiao.setVisible(true); });
+        resumeNext([&] { Image6.move(5520 * sx(), 750 * sy()); });
+        resumeNext([&] {
+            Image6.setPicture(core::loadPictureOrThrow(chrome::chromePictureFile(ExamDataPath, chrome::chartToolbarPictureCode())));
+        });
+        resumeNext([&] { Image6.setVisible(true); });
+    }
+}
+
+void FrmMain::setTargetPointer() {
+    // A cursor file that cannot be read gives the default pointer.
+    Label1.setMousePointer(core::PtrDefault);
+    const CursorCode c = rec().cursorCode();
+    if (c.kind == CursorCode::Standard) {
+        Label1.setMousePointer(c.number);
+    } else if (c.kind == CursorCode::Custom) {
+        const QString file = c.file();
+        if (!core::readCursorFile(file).ok) return;
+        Label1.setMousePointer(core::PtrCustom);
+        Label1.setMouseIcon(file);
+    }
+}
 
 void FrmMain::finishSceneStage() {
-    // The hint's line breaks come with the typing stage's hint texts.
+    // Hints of steps other than typing: "|" is a line break.
+    resumeNext([&] {
+        QString t = LHelp.caption();
+        t.replace(u'|', QStringLiteral("\r\n"));
+        LHelp.setCaption(t);
+    });
     orderWindows();
     resumeNext([&] { frmCsh(); });
     resumeNext([&] { ElseToolCSH(); });
-    // The hint frame timer comes with the hint frame.
+    resumeNext([&] { TimerDisFK.setEnabled(true); });
+}
+
+// ------------------------------------------------------------------ advance
+
+void FrmMain::doNext() {
+    frmCsh();
+    OpenMenu = 0;
+    OpenItem = 0;
+    core::SessionState& s = core::session();
+    if (rec().actionCode() == QStringLiteral("9999")) {
+        int16_t& state = s.QuestionState[questionIndex(s.CurrentQuestion, 40)];
+        if (state < 4) state += 4;
+    } else {
+        s.CurrentStep += 1;
+        setData();
+    }
+    orderWindows();
+}
+
+void FrmMain::GoStep(const QString& code) {
+    if (code == QStringLiteral("0")) return;
+    resumeNext([&] { core::session().CurrentStep = branchStep(code); });
+    resumeNext([&] { setData(); });
+}
+
+void FrmMain::Timer3_Timer() {
+    // Only on this window's own wait step: another window (the
+    // demonstration) may have put its record into StepLine meanwhile.
+    const core::SessionState& s = core::session();
+    if (StepCode != 8888 || s.DemoRunning || s.StepLine != ownStepLine_) return;
+    doNext();
+}
+
+// ------------------------------------------------------------------ target actions
+
+void FrmMain::acceptStep(const QString& branch) {
+    if (branch == QStringLiteral("0"))
+        doNext();
+    else
+        GoStep(branch);
+}
+
+void FrmMain::Image_Click(int k) { GoStep(rec().imageBranch(k)); }
+
+void FrmMain::Label1_DblClick() {
+    if (rec().actionCode() == QStringLiteral("0002")) acceptStep(rec().redBoxBranch());
+}
+
+void FrmMain::Label1_MouseMove() {
+    if (rec().actionCode() == QStringLiteral("0030")) doNext();
+    // The pointer of the record current now (after a hover, the next one's).
+    const QString lead = core::left(rec().actionCode(), 3);
+    if (lead == QStringLiteral("004") || lead == QStringLiteral("005")) {
+        Label1.setMousePointer(core::PtrDefault);
+        return;
+    }
+    setTargetPointer();
+}
+
+bool FrmMain::answerIsRight() { return LooseAnswerMatch(Text1.text(), AnswerText(rec().answerLine())); }
+
+void FrmMain::openContextMenu(int16_t code, double x, double y) {
+    ContextMenuNo = int16_t(context_menu::codeMenu(code));
+    systemMenu();
+    core::ui().popupMenu(*this, wm100, x, y, core::PopupLeftAlign);
+}
+
+void FrmMain::Label1_MouseUp(const core::MouseArgs& a) {
+    const QString branch = rec().redBoxBranch();
+    const double px = Label1.formX() + a.x, py = Label1.formY() + a.y;
+
+    // A context menu named in the alternative menu code.
+    if (auto alt = rec().altMenuCode()) {
+        StepCode = alt->value;
+        if (context_menu::namesContextMenu(StepCode) && a.button == core::RightButton)
+            openContextMenu(StepCode, px, py);
+    }
+
+    // The rules of the code current now (the next step's after an advance).
+    StepCode = rec().stepCode();
+    const int code = StepCode;
+    if (code >= 9000 && code <= 9999) {
+        if (a.button == code % 100 && a.shift == (code % 1000) / 100) acceptStep(branch);
+    } else if (code == 3) {
+        if (a.button == core::RightButton) acceptStep(branch);
+    } else if (code >= 3000 && code <= 6000) {
+        if (a.button == core::RightButton) openContextMenu(StepCode, px, py);
+    } else if (code == 1) {
+        if (a.button == core::LeftButton && a.shift == 0) acceptStep(branch);
+    } else if (code == 22 || code == 26 || code == 28) {
+        if (a.button == core::LeftButton && answerIsRight()) doNext();
+    } else if (branch != QStringLiteral("0") && code != 2) {
+        GoStep(branch);
+    }
+}
+
+// ------------------------------------------------------------------ context menu
+
+void FrmMain::systemMenu() {
+    for (int n = 1; n <= 5; ++n) {
+        sVemoMain[n]->setVisible(false);
+        for (const auto& [i, m] : sVemoSub[n]->elements()) m->setVisible(false);
+    }
+    for (int n = 1; n <= 4; ++n)
+        for (const auto& [i, m] : sVemoInde[n]->elements()) m->setVisible(false);
+
+    StepCode = context_menu::contextCode(core::session().StepLine);
+    const auto block =
+        context_menu::readBlock(context_menu::contextMenuFile(), context_menu::codeSet(StepCode), ContextMenuNo);
+    if (!block) throw core::RuntimeError(core::ErrFileNotFound, "the context-menu file cannot be read");
+
+    auto fill = [](core::MenuArray& arr, const QStringList& entries) {
+        for (int j = 0; j < entries.size(); ++j) {
+            core::Menu& m = arr[j];
+            m.setCaption(entries[j]);
+            m.setVisible(true);
+        }
+    };
+    for (const context_menu::Row& row : context_menu::rowsOf(*block)) {
+        if (!row.present) continue;
+        switch (row.contextRow) {
+        case 2: fill(*sVemoInde[1], row.entries); break;
+        case 4: fill(*sVemoInde[2], row.entries); break;
+        case 6: fill(*sVemoInde[3], row.entries); break;
+        case 9: fill(*sVemoInde[4], row.entries); break;
+        default: {
+            const int n = row.contextRow == 1 ? 1 : row.contextRow == 3 ? 2 : row.contextRow == 5 ? 3
+                                                   : row.contextRow == 7 ? 4 : 5;
+            sVemoMain[n]->setCaption(row.caption);
+            sVemoMain[n]->setVisible(true);
+            fill(*sVemoSub[n], row.entries);
+        }
+        }
+    }
+}
+
+void FrmMain::contextEntry_Click(int rowDigit, int index) {
+    StepCode = context_menu::contextCode(core::session().StepLine);
+    if (context_menu::codeEntry(StepCode) == index && context_menu::codeMenu(StepCode) == ContextMenuNo &&
+        context_menu::codeRow(StepCode) == rowDigit)
+        doNext();
+}
+
+// ------------------------------------------------------------------ hint frame
+
+void FrmMain::TimerDisFK_Timer() {
+    for (Control* f : {&ShapeMenu, &ShapeTool, &ShapeHui, &ShapeElse, &ShapeTuBiao}) f->setVisible(false);
+    const StepRecord r = rec();
+    const QString slotText[3] = {r.actionSlot3(), r.actionSlot2(), r.actionSlot1()};
+    for (int k = 0; k < 3; ++k) {
+        const QString lead = core::left(slotText[k], 1);
+        if (lead != u"H" && !(k == 0 && lead == u"D")) continue;
+        const int n = core::val16(core::mid(slotText[k], 2, 2));
+        Control* frame = nullptr;
+        switch (chrome::zoneOf(n)) {
+        case chrome::Zone::MenuBar: frame = &ShapeMenu; break;
+        case chrome::Zone::Toolbar: frame = &ShapeTool; break;
+        case chrome::Zone::DrawingBar: frame = &ShapeHui; break;
+        case chrome::Zone::ExtraArea: frame = &ShapeElse; break;
+        case chrome::Zone::ChartBar: frame = &ShapeTuBiao; break;
+        default: break;
+        }
+        if (!frame) continue;
+        const Control& h = LblZHU[n];
+        switch (chrome::zoneOf(n)) {
+        case chrome::Zone::MenuBar:
+            frame->move(h.left(), h.top() + 15 * sy(), h.width(), h.height() - 15 * sy());
+            break;
+        case chrome::Zone::ExtraArea:
+            frame->move(h.left() + 15 * sx(), h.top() + 15 * sy(), PicElse.width() - 30 * sx(),
+                        PicElse.height() - 30 * sy());
+            break;
+        default: frame->move(h.left(), h.top(), h.width(), h.height()); break;
+        }
+        frame->setVisible(LHelp.visible());
+    }
+    TimerDisFK.setEnabled(false);
 }
 
 // ------------------------------------------------------------------ access

@@ -30,6 +30,22 @@ public:
     // Nothing when no question window is registered.
     void dockQuestionWindow();
 
+    // Step advance: the next step, or at the end record the question marked
+    // answered. Errors reach the caller.
+    void doNext();
+    // Jumps to the step a one-character branch code names ("0": nothing).
+    // Skips any statement that fails.
+    void GoStep(const QString& code);
+    // Fills wm100 with menu ContextMenuNo of the set the step's context code
+    // names, from the context-menu file; writes StepCode. Errors (a missing
+    // file) reach the caller, with every item hidden.
+    void systemMenu();
+    // A caller's opening of the context menu: ContextMenuNo from the code's
+    // hundreds digit, systemMenu, then the popup at the pointer (x, y in
+    // this window's client twips). A chosen entry has been judged when this
+    // returns.
+    void openContextMenu(int16_t code, double x, double y);
+
     // The chrome as the shared layout sees it.
     const chrome::ChromeWindow& chromeWindow() const { return chrome_; }
     // Overlay k (1-6): Image1..Image5, Image6.
@@ -138,6 +154,23 @@ public:
 
 private:
     void Form_Load();
+    // Target actions.
+    void Label1_DblClick();
+    void Label1_MouseMove();
+    void Label1_MouseUp(const core::MouseArgs& a);
+    void Image_Click(int k);
+    // The step is accepted: doNext, or the jump to the target's branch.
+    void acceptStep(const QString& branch);
+    // The typed answer of a 22/26/28 step against its AnswerText.
+    bool answerIsRight();
+    // The target's pointer from the record's CursorCode.
+    void setTargetPointer();
+    // Entry j of a context-menu row group (1-9) was chosen.
+    void contextEntry_Click(int rowDigit, int index);
+    void Timer3_Timer();
+    void TimerDisFK_Timer();
+    // The end of the question, in the set-up of an end record.
+    void questionEnd();
     void Form_MouseMove();
     void LblMove_MouseDown(int button);
     // Question window topmost, this window on top of the others.
@@ -174,6 +207,9 @@ private:
     void finishSceneStage();
 
     chrome::ChromeWindow chrome_;
+    // The record this window's last set-up read: the wait timer acts only
+    // while the shared StepLine is still this step's.
+    QString ownStepLine_;
 };
 
 // The one practice window.

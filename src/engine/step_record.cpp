@@ -1,5 +1,7 @@
 #include "engine/step_record.h"
 
+#include "context_menu/context_menu_file.h"
+
 #include "core/state.h"
 #include "core/text.h"
 
@@ -256,10 +258,8 @@ std::optional<KeySlot> StepRecord::keySlot(int n) const {
 }
 
 std::optional<ContextMenuCode> StepRecord::altMenuCode() const {
-    const QString f = field(86, 5);
-    if (!f.startsWith(u'R')) return std::nullopt;
-    if (f.startsWith(QStringLiteral("RA"))) return ContextMenuCode{int16_t(6000 + core::val16(core::mid(f, 3, 3)))};
-    return ContextMenuCode{core::val16(core::mid(f, 2, 4))};
+    if (auto code = context_menu::altMenuCode(line_)) return ContextMenuCode{*code};
+    return std::nullopt;
 }
 
 std::optional<int16_t> StepRecord::extraPictureCode() const {

@@ -1,5 +1,6 @@
 #include "engine/text_table.h"
 
+#include "core/errors.h"
 #include "core/state.h"
 #include "core/text.h"
 
@@ -25,6 +26,27 @@ QString TextTableLookup(const QString& file, const QString& reference, bool* rea
         if (double(i + 1) == n) break;
     }
     return core::mid(last, 4);
+}
+
+} // namespace engine
+
+namespace engine {
+
+AnswerAlternatives AnswerText(const QString& answerLine) {
+    bool readable = true;
+    AnswerAlternatives a;
+    a.whole = TextTableLookup(answerLine, &readable);
+    if (!readable) throw core::RuntimeError(core::ErrFileNotFound, "the text table cannot be read");
+    const qsizetype bar = a.whole.indexOf(u'|');
+    a.first = bar < 0 ? a.whole : a.whole.left(bar);
+    a.second = bar < 0 ? a.whole : a.whole.mid(bar + 1);
+    return a;
+}
+
+bool LooseAnswerMatch(const QString& entry, const AnswerAlternatives& answer) {
+    auto norm = [](const QString& s) { return core::trimSpaces(s).toLower(); };
+    const QString e = norm(entry);
+    return e == norm(answer.first) || e == norm(answer.second);
 }
 
 } // namespace engine

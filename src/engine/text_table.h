@@ -15,4 +15,21 @@ QString TextTableLookup(const QString& reference, bool* readable = nullptr);
 // The same on a given file.
 QString TextTableLookup(const QString& file, const QString& reference, bool* readable);
 
+// The expected answer of a typing step: the text of its AnswerLine and the
+// two accepted alternatives around the first "|" (both the whole text when
+// it has none; further "|" stay in the second).
+struct AnswerAlternatives {
+    QString whole;
+    QString first;
+    QString second;
+};
+// AnswerText of a line reference. The handlers that check answers cannot go
+// on without the table: an unreadable text table (for a reference other than
+// "000") raises RuntimeError 53.
+AnswerAlternatives AnswerText(const QString& answerLine);
+
+// The entry, without leading and trailing blanks and in small letters,
+// equals either alternative treated the same way.
+bool LooseAnswerMatch(const QString& entry, const AnswerAlternatives& answer);
+
 } // namespace engine

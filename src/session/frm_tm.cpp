@@ -1,11 +1,14 @@
 #include "session/frm_tm.h"
 
+#include <QtGlobal>
+
 #include "core/errors.h"
 #include "core/state.h"
 #include "core/text.h"
 #include "core/ui.h"
 #include "core/windows.h"
 #include "session/bank.h"
+#include "session/end_practice.h"
 #include "session/frm_picture.h"
 #include "session/frm_tm_art.h"
 
@@ -19,7 +22,6 @@ const char* const kHidePicture = "隐藏图片";
 
 namespace {
 
-const QString kUnsolvedHead = QStringLiteral("未完成的题目");
 
 // The practice window; the first reference loads it.
 Form& practiceWindow() {
@@ -61,14 +63,6 @@ std::optional<QString> questionTitle(const SessionState& s, const QString& modul
     }
 }
 
-QString unsolvedList(const SessionState& s) {
-    QString out = kUnsolvedHead;
-    const int n = std::min<int>(s.QuestionCount, SessionState::MaxQuestions);
-    for (int i = 1; i <= n; ++i)
-        if (s.QuestionState[i] <= 3) out += " " + QString::number(i);
-    return out;
-}
-
 QString questionTextShown(const QString& text) {
     QString out = text;
     out.replace(u'|', QStringLiteral("\r\n"));
@@ -82,6 +76,16 @@ QString functionFacePicture(const QString& kind, int index) {
 HandInConfirmation& handInConfirmation() {
     static HandInConfirmation h;
     return h;
+}
+
+uint32_t gridColour(int16_t state) {
+    uint32_t colour = (state & 1) ? 65280u : 0x8000000Fu;
+    if (state == 2 || state == 3 || state == 6 || state == 7) colour = 255;
+    return colour;
+}
+
+int16_t flagToggled(int16_t state) {
+    return state >= 0 && state <= 7 ? static_cast<int16_t>(state ^ 2) : state;
 }
 
 // ---------------------------------------------------------------- the window
@@ -319,6 +323,21 @@ FrmTm::FrmTm()
     LblUnit.onMouseMove = [unitTip](Control&, const MouseArgs&) { unitTip(); };
 
     Image2.onClick = [this](Control&) { Image2_Click(); };
+
+    // Function buttons: faces on press, move and release, then the click
+    // (of either mouse button).
+    for (int i = 0; i <= 10; ++i) {
+        Control& b = CmdGN(i);
+        b.onMouseDown = [this](Control& c, const MouseArgs&) { CmdGN_MouseDown(c.index()); };
+        b.onMouseMove = [this](Control& c, const MouseArgs&) { CmdGN_MouseMove(c.index()); };
+        b.onMouseUp = [this](Control& c, const MouseArgs& a) { CmdGN_MouseUp(c.index(), a.button, a.shift); };
+        b.onClick = [this](Control& c) { CmdGN_Click(c.index()); };
+    }
+    for (int i = 1; i <= SessionState::MaxQuestions; ++i)
+        CmTNO(i).onClick = [this](Control& c) { CmTNO_Click(c.index()); };
+    CmdSelFH.onClick = [this](Control&) { CmdSelFH_Click(); };
+    CmdKSFH.onClick = [this](Control&) { CmdKSFH_Click(); };
+    CmdEn.onClick = [this](Control&) { CmdEn_Click(); };
 }
 
 void FrmTm::Form_Load() {
@@ -589,6 +608,152 @@ void FrmTm::Image2_Click() {
         pic.hide();
         Image2.setCaption(QString::fromUtf8(kShowPicture));
     }
+}
+
+// ---------------------------------------------------------------- function buttons
+
+void FrmTm::CmdGN_Click(int index) {
+    // Every statement goes on after an error.
+    auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    SessionState& s = core::session();
+    switch (index) {
+    case 0:  // previous
+        st([&] {
+            s.CurrentQuestion -= 1;
+            if (s.CurrentQuestion < 1) s.CurrentQuestion = 1;
+        });
+        st([&] { DqExam(); });
+        break;
+    case 1:  // next
+        st([&] {
+            s.CurrentQuestion += 1;
+            if (s.CurrentQuestion > s.QuestionCount) s.CurrentQuestion = s.QuestionCount;
+        });
+        st([&] { DqExam(); });
+        break;
+    case 2:  // redo: back to step 1; an answered question stays answered
+        st([&] { entry(s.QuestionStep, s.CurrentQuestion) = 1; });
+        st([&] { DqExam(); });
+        break;
+    case 3:  // flag: the grid shows it when opened
+        st([&] {
+            int16_t& state = entry(s.QuestionState, s.CurrentQuestion);
+            state = flagToggled(state);
+        });
+        break;
+    case 4:
+        colourGrid();
+        st([&] { FrmSelect.setVisible(true); });
+        break;
+    case 5:
+        st([&] { EndPractice(); });
+        break;
+    case 6:
+        startHintMode();
+        break;
+    case 7:
+        st([&] { startDemonstration(); });
+        break;
+    case 8:
+        st([&] { openHandIn(); });
+        break;
+    case 9:
+        st([&] { FrmKSXX.setVisible(true); });
+        break;
+    case 10:
+        st([&] { frmPicture()().hide(); });
+        st([&] { Image2.setCaption(QString::fromUtf8(kShowPicture)); });
+        st([&] { openViewAnswer(); });
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmTm::colourGrid() {
+    const SessionState& s = core::session();
+    for (int i = 1; i <= SessionState::MaxQuestions; ++i)
+        resumeNext([&] { CmTNO(i).setBackColor(gridColour(s.QuestionState[i])); });
+}
+
+void FrmTm::startHintMode() {
+    auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    core::session().RunMode = RunGuided;
+    // The hint and frames the step set-up laid out, then the menu or toolbar
+    // target frame.
+    for (const char* name : {"LHelp", "Shape1", "Shape4", "Shape2"})
+        st([&] { practiceWindow().control(QString::fromLatin1(name)).setVisible(true); });
+    st([&] { practiceWindow().setWindowState(StateNormal); });
+    st([&] { practiceWindow().timer("TimerDisFK").setEnabled(true); });
+    st([&] { practiceWindow().show(); });
+}
+
+void FrmTm::CmdGN_MouseDown(int index) {
+    // A face that cannot be loaded is not shown; the normal face stays.
+    auto face = pictureStore().load(functionFacePicture("l010", index));
+    if (face) ImgDown.setPicture(*face);
+    ImgDown.setVisible(face.has_value());
+    ImgDown.move(CmdGN(index).left(), CmdGN(index).top());
+}
+
+void FrmTm::CmdGN_MouseMove(int index) {
+    auto face = pictureStore().load(functionFacePicture("l011", index));
+    if (face) ImgMove.setPicture(*face);
+    ImgMove.setVisible(face.has_value());
+    // The pressed face goes once the hover face has left its button.
+    if (ImgMove.left() != ImgDown.left() || ImgMove.top() != ImgDown.top()) ImgDown.setLeft(6000 * config().ScaleX);
+    ImgMove.move(CmdGN(index).left(), CmdGN(index).top());
+}
+
+void FrmTm::CmdGN_MouseUp(int index, int button, int shift) {
+    // Half speed: the demonstration button released with the right button or
+    // with Shift, Ctrl or Alt held.
+    DemoSpeed = 1;
+    if (index == 7 && (button == RightButton || shift != 0)) DemoSpeed = 2;
+}
+
+void FrmTm::CmTNO_Click(int index) {
+    core::session().CurrentQuestion = static_cast<int16_t>(index);
+    resumeNext([&] { FrmSelect.setVisible(false); });
+    resumeNext([&] { DqExam(); });
+}
+
+void FrmTm::CmdSelFH_Click() { FrmSelect.setVisible(false); }
+
+void FrmTm::CmdKSFH_Click() { FrmKSXX.setVisible(false); }
+
+void FrmTm::CmdEn_Click() {
+    LblZXH_Click();
+    openImeHelp();
+}
+
+void FrmTm::EndPractice() { endPractice(*this); }
+
+// ---------------------------------------------------------------- windows of later steps
+
+void FrmTm::startDemonstration() {
+    qWarning("FrmTm: the demonstration is not available in this build");
+}
+
+void FrmTm::openHandIn() {
+    HandInConfirmation& h = handInConfirmation();
+    // Without a confirmation window the question window would stay hidden.
+    if (!h.open) {
+        qWarning("FrmTm: the hand-in confirmation is not available in this build");
+        return;
+    }
+    auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    st([&] { move(0, 0); });
+    st([&] { hide(); });
+    st([&] { h.open(); });
+}
+
+void FrmTm::openViewAnswer() {
+    qWarning("FrmTm: the view-answer warning is not available in this build");
+}
+
+void FrmTm::openImeHelp() {
+    qWarning("FrmTm: the input-method help is not available in this build");
 }
 
 core::FormSlot<FrmTm>& frmTm() {

@@ -5,10 +5,12 @@
 // questions, holds the question grid, the candidate panel and the minimised
 // bar, and loads questions into itself and the practice window.
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 #include "core/forms.h"
+#include "engine/question_captions.h"
 
 namespace core {
 struct SessionState;
@@ -20,7 +22,7 @@ namespace session {
 // kind that has no title (the caption then stays as it is).
 std::optional<QString> questionTitle(const core::SessionState& s, const QString& moduleName);
 // "未完成的题目" and, for every question not answered, a space and its number.
-QString unsolvedList(const core::SessionState& s);
+using engine::unsolvedList;
 // The question text as shown: "|" becomes a line break.
 QString questionTextShown(const QString& text);
 
@@ -32,6 +34,13 @@ struct HandInConfirmation {
     std::function<bool()> isOpen;
 };
 HandInConfirmation& handInConfirmation();
+
+// Colour of a question's grid button: red when flagged (states 2, 3, 6, 7),
+// green when opened, the system button face otherwise.
+uint32_t gridColour(int16_t state);
+// The state with its flag bit toggled (0<->2, 1<->3, 4<->6, 5<->7); other
+// values stay as they are.
+int16_t flagToggled(int16_t state);
 
 class FrmTm : public core::Form {
 public:
@@ -45,6 +54,32 @@ public:
     void Command2_Click();
     // Docks the window at the practice window's bottom-right corner.
     void dockAtPracticeWindow();
+
+    // Function button i (0..10): previous, next, redo, flag, grid, end of
+    // practice, hint, demonstration, hand in, candidate panel, view answer.
+    void CmdGN_Click(int index);
+    // Picks question `index` (1..40) from the grid.
+    void CmTNO_Click(int index);
+    // Return buttons of the grid and the candidate panel.
+    void CmdSelFH_Click();
+    void CmdKSFH_Click();
+    // The "?" button: minimises the window and opens the input-method help.
+    void CmdEn_Click();
+    // End of practice: saves the records, closes both session windows and
+    // shows the cover.
+    void EndPractice();
+
+    // Windows that the function buttons open; each is one call so that the
+    // window can be put behind it.
+    // Button 7: starts the demonstration of the current question.
+    void startDemonstration();
+    // Button 8: moves the window to (0, 0), hides it and opens the hand-in
+    // confirmation modally (through handInConfirmation()).
+    void openHandIn();
+    // Button 10: opens the view-answer warning modally.
+    void openViewAnswer();
+    // "?": opens the input-method help modally.
+    void openImeHelp();
 
     // Multiplier of the demonstration's timer intervals (1 or 2).
     int16_t DemoSpeed = 1;
@@ -101,6 +136,11 @@ private:
     void TimeKS_Timer();
     void TimKsModel_Timer();
     void Image2_Click();
+    void CmdGN_MouseDown(int index);
+    void CmdGN_MouseMove(int index);
+    void CmdGN_MouseUp(int index, int button, int shift);
+    void colourGrid();
+    void startHintMode();
     void parkFaces();
     void practiceForward();
     void startMove(int button, std::function<void()> afterMove);

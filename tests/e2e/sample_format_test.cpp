@@ -11,29 +11,14 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "context_menu/context_menu_file.h"
 #include "core/text.h"
+#include "sample_module.h"
 
 namespace {
 
-QString buildDir() {
-    const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
-    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    return QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
-}
-
-bool copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    const QDir src(from);
-    for (const QFileInfo& fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString target = to + "/" + fi.fileName();
-        if (fi.isDir()) {
-            if (!copyTree(fi.filePath(), target)) return false;
-        } else if (!QFile::copy(fi.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
-}
+using e2e::buildDir;
+using e2e::copyTree;
 
 // Reading rule of the settings file: six-digit groups, 200000 + code of a
 // single-byte character, 500000 + code of a double-byte one.
@@ -68,6 +53,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(root));
         ASSERT_TRUE(QFile::copy(src + "/ver.txt", root + "/ver.txt"));
         ASSERT_TRUE(QFile::copy(src + "/updata.txt", root + "/updata.txt"));
+        ASSERT_TRUE(QFile::copy(src + "/sMenu.sys", root + "/sMenu.sys"));
         settings.clear();
         for (const QString& l : lines(root + "/ver.txt")) settings << decodeSetting(l);
         ASSERT_GE(settings.size(), 3);
@@ -225,6 +211,60 @@ TEST_F(SampleModule, BankIsConsistent) {
     for (const char* a : {"0001", "0002", "0003", "0030", "8888", "9201", "0020", "0022", "0024", "0026", "9999"})
         EXPECT_TRUE(actions.contains(a)) << "no step of kind " << a;
     EXPECT_GE(overlayBranches, 1);
+}
+
+TEST_F(SampleModule, ContextMenuFileServesEveryRightClickStep) {
+    const QString menuFile = root + "/sMenu.sys";
+    const QStringList all = lines(menuFile);
+    ASSERT_EQ(all.size(), context_menu::FileLines);
+
+    // Every block: entries lines of at most ten fields; a block nobody uses
+    // is "0" throughout.
+    int used = 0;
+    for (int set = 1; set <= 4; ++set)
+        for (int menu = 1; menu <= 9; ++menu) {
+            const auto block = context_menu::readBlock(menuFile, set, menu);
+            ASSERT_TRUE(block);
+            bool any = false;
+            for (const context_menu::Row& r : context_menu::rowsOf(*block)) {
+                if (!r.present) continue;
+                any = true;
+                const int line = context_menu::entriesLineOf(r.contextRow);
+                EXPECT_LE((*block)[line - 1].count(u'|'), 9) << set << "/" << menu << " line " << line;
+                for (const QString& e : r.entries) EXPECT_FALSE(e.isEmpty()) << set << "/" << menu;
+            }
+            if (any) {
+                ++used;
+            } else {
+                for (const QString& l : *block) EXPECT_EQ(l, "0") << "unused block " << set << "/" << menu;
+            }
+        }
+    EXPECT_GE(used, 4);
+
+    // Every context-menu code of the bank names an entry that can be chosen.
+    const QStringList catalogue = lines(file("288891"));
+    ASSERT_GE(catalogue.size(), 2);
+    const int units = core::val16(core::mid(catalogue[0], 3, 2));
+    int codes = 0, viaAlt = 0, inCascade = 0;
+    for (int u = 0; u < units; ++u) {
+        for (const QString& r : lines(file("2888" + core::padDigits(20 + u, 2)))) {
+            const auto alt = context_menu::altMenuCode(r);
+            const int action = core::val16(core::mid(r, 8, 4));
+            const bool byAction = action >= 3000 && action <= 6000;
+            if (!byAction && !(alt && context_menu::namesContextMenu(*alt))) continue;
+            const int code = context_menu::contextCode(r);
+            SCOPED_TRACE(qPrintable(core::left(r, 11) + " code " + QString::number(code)));
+            const auto block = context_menu::readBlock(menuFile, context_menu::codeSet(code), context_menu::codeMenu(code));
+            ASSERT_TRUE(block);
+            EXPECT_TRUE(context_menu::entryText(*block, code)) << "the code names no entry";
+            ++codes;
+            if (alt) ++viaAlt;
+            if (context_menu::captionLineOf(context_menu::codeRow(code)) != 0) ++inCascade;
+        }
+    }
+    EXPECT_GE(codes, 3);
+    EXPECT_GE(viaAlt, 1);
+    EXPECT_GE(inCascade, 1);
 }
 
 QMap<QString, QByteArray> snapshot(const QString& dir) {

@@ -13,107 +13,14 @@
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
 #include "engine/text_table.h"
+#include "frm_main_fixture.h"
 #include "support/driver.h"
 
 using namespace core;
 using engine::FrmMain;
 using engine::frmMain;
 
-namespace {
-
-// Stand-in for the question window: only its size matters here.
-struct StandInTm : Form {
-    StandInTm() : Form("FrmTm") { move(0, 0, 4980, 3630); }
-};
-
-FormSlot<StandInTm>& standIn() {
-    static FormSlot<StandInTm> slot;
-    return slot;
-}
-
-// A step record of "0"s with fields placed at their columns.
-class Rec {
-public:
-    Rec() : line_(engine::StepRecordLength, u'0') {
-        put(1, "001");
-        put(8, "0001");
-        put(12, "888888");
-    }
-    Rec& put(int col, const QString& text) {
-        line_.replace(col - 1, text.size(), text);
-        return *this;
-    }
-    Rec& num(int col, int width, int value) { return put(col, QString::number(value).rightJustified(width, u'0')); }
-    Rec& screenshot(const QString& pic) { return put(12, pic); }
-    Rec& overlay(int k, int x, int y, const QString& pic) {
-        static const int cols[7][3] = {{0, 0, 0},       {18, 24, 28},    {34, 40, 44},   {50, 56, 60},
-                                       {135, 141, 145}, {151, 157, 161}, {197, 203, 207}};
-        return num(cols[k][0], 5, x).num(cols[k][1], 4, y).put(cols[k][2], pic);
-    }
-    Rec& target(int x, int y, int w, int h) { return num(66, 5, x).num(72, 4, y).num(76, 5, w).num(81, 5, h); }
-    Rec& input(int x, int y, int w, int h, const QString& textLine) {
-        return num(86, 5, x).num(92, 4, y).num(96, 5, w).num(101, 5, h).put(106, textLine);
-    }
-    Rec& hint(int x, int y, const QString& line) { return num(112, 5, x).num(117, 5, y).put(122, line); }
-    Rec& format(const QString& tenChars) { return put(125, tenChars); }
-    operator QString() const { return line_; }
-
-private:
-    QString line_;
-};
-
-struct FrmMainTest : ::testing::Test {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> pf = std::make_shared<FakePlatform>();
-
-    void SetUp() override {
-        resetSharedState();
-        pictureStore().clear();
-        pf->folder = dir.path();
-        setScreen(1024, 768);
-        setPlatform(pf);
-        QDir(dir.path()).mkpath("data");
-        config().ProgramDir = dir.path();
-        config().DataDir = dir.path() + "/data/";
-        SessionState& s = core::session();
-        s.ScriptFile = config().dataFile("288819");
-        s.TextTableFile = config().dataFile("288890");
-        s.CurrentQuestion = 1;
-        s.CurrentStep = 1;
-        s.StepStart[1] = 1;
-        s.RunMode = RunGuided;
-        windows().questionWindow = []() -> Form& { return standIn()(); };
-        windows().questionWindowLoaded = [] { return standIn().loaded(); };
-        engine::registerPracticeWindow();
-    }
-    void TearDown() override {
-        setPlatform(nullptr);
-        windows() = Windows{};
-        pictureStore().clear();
-        resetSharedState();
-    }
-    void setScreen(int w, int h) {
-        pf->screenInfo.widthTwips = w * 15;
-        pf->screenInfo.heightTwips = h * 15;
-    }
-    // A picture of the data folder, w x h pixels.
-    void picture(const QString& number, int w, int h) {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(config().dataFile(number), "BMP"));
-    }
-    void script(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().ScriptFile, lines)); }
-    void textTable(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().TextTableFile, lines)); }
-    // Sets up step `step` of question 1.
-    FrmMain& step(int n) {
-        FrmMain& f = frmMain()();
-        core::session().CurrentStep = static_cast<int16_t>(n);
-        f.setData();
-        return f;
-    }
-};
-
-} // namespace
+using namespace enginetest;
 
 // ------------------------------------------------------------------ load
 
@@ -664,7 +571,7 @@ TEST_F(FrmMainTest, HintLabelAndGuidedMode) {
     FrmMain& f = step(1);
     EXPECT_DOUBLE_EQ(f.LHelp.left(), 600);
     EXPECT_DOUBLE_EQ(f.LHelp.top(), 7000);
-    EXPECT_EQ(f.LHelp.caption(), QString::fromUtf8("提示|第二行"));
+    EXPECT_EQ(f.LHelp.caption(), QString::fromUtf8("提示\r\n第二行"));  // "|" is a line break
     EXPECT_EQ(f.HintText, QString::fromUtf8("提示|第二行"));
     EXPECT_TRUE(f.LHelp.visible());
     EXPECT_TRUE(f.Shape2.visible());

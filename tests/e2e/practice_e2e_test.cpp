@@ -1,0 +1,263 @@
+// Every question of every unit of the sample module, practised as a
+// candidate would: the unit is started from the cover's starter, and each
+// step's expected action is performed on the practice window until the
+// question reads answered. Steps of kinds the program cannot judge yet are
+// reported as skipped, question by question.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "context_menu/context_menu_file.h"
+#include "core/errors.h"
+#include "core/forms.h"
+#include "core/pictures.h"
+#include "core/platform.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/windows.h"
+#include "engine/frm_main.h"
+#include "engine/step_record.h"
+#include "engine/text_table.h"
+#include "sample_module.h"
+#include "session/frm_start.h"
+#include "session/frm_tm.h"
+#include "session/session_start.h"
+#include "support/driver.h"
+
+namespace {
+
+using engine::StepRecord;
+
+struct Case {
+    int unit = -1;      // counted from 0
+    int question = 0;   // counted from 1
+};
+
+// The module's settings: name, title, data folder, ...
+QStringList settingsOf(const QString& programDir) {
+    QStringList out;
+    for (const QString& l : core::readLines(programDir + "/ver.txt").value_or(QStringList()))
+        out << session::decodeSettingsLine(l);
+    return out;
+}
+
+// Questions per unit, from the catalogue's second line.
+std::vector<int> unitCounts(const QString& programDir) {
+    const QStringList settings = settingsOf(programDir);
+    if (settings.size() < 3) return {};
+    const auto catalogue = core::readLines(programDir + "/" + settings[2] + "/288891.rar");
+    if (!catalogue || catalogue->size() < 2) return {};
+    const int units = core::val16(core::mid(catalogue->at(0), 3, 2));
+    std::vector<int> counts;
+    for (int u = 0; u < units; ++u) counts.push_back(core::val16(core::mid(catalogue->at(1), u * 2 + 1, 2)));
+    return counts;
+}
+
+std::vector<Case> sampleCases() {
+    std::vector<Case> out;
+    const std::vector<int> counts = unitCounts(e2e::buildDir());
+    for (int u = 0; u < int(counts.size()); ++u)
+        for (int q = 1; q <= counts[u]; ++q) out.push_back({u, q});
+    if (out.empty()) out.push_back({});  // reported as a failure: no module
+    return out;
+}
+
+class PracticeE2E : public ::testing::TestWithParam<Case> {
+protected:
+    static void SetUpTestSuite() {
+        tmp_ = new QTemporaryDir;
+        const QString src = e2e::buildDir();
+        root_ = tmp_->path() + "/prog";
+        const QStringList settings = settingsOf(src);
+        copied_ = settings.size() >= 3 && QDir().mkpath(root_ + "/ksdata");
+        for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"})
+            copied_ = copied_ && QFile::copy(src + "/" + f, root_ + "/" + f);
+        copied_ = copied_ && e2e::copyTree(src + "/" + settings.value(2), root_ + "/" + settings.value(2)) &&
+                  e2e::copyTree(src + "/examdata", root_ + "/examdata");
+    }
+    static void TearDownTestSuite() {
+        delete tmp_;
+        tmp_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(GetParam().unit, -1) << "no generated module in " << qPrintable(e2e::buildDir());
+        ASSERT_TRUE(copied_) << "the module could not be copied";
+        core::resetSharedState();
+        core::pictureStore().clear();
+        const QStringList settings = settingsOf(root_);
+        core::ModuleConfig& c = core::config();
+        c.ProgramDir = root_;
+        c.ModuleName = settings.value(0);
+        c.ModuleTitle = settings.value(1);
+        c.DataDir = root_ + "/" + settings.value(2) + "/";
+        c.ModuleNo = core::val16(settings.value(3));
+        c.AppTitle = QString::fromUtf8("Norvane职称计算机考试 ") + c.ModuleName + QString::fromUtf8("模块");
+        pf_->folder = root_;
+        pf_->screenInfo.widthTwips = 1024 * 15;
+        pf_->screenInfo.heightTwips = 768 * 15;
+        core::setPlatform(pf_);
+
+        // Nothing solved yet in any unit.
+        QStringList progress;
+        for (int n : unitCounts(root_)) progress << QString(n, u'F');
+        ASSERT_TRUE(core::writeLines(c.recordFile("288893"), progress));
+        QFile::remove(c.recordFile("288862"));
+
+        session::registerSessionWindows();
+        engine::registerPracticeWindow();
+    }
+
+    void TearDown() override {
+        core::unloadAllForms();
+        core::windows() = core::Windows{};
+        core::setPlatform(nullptr);
+        core::resetSharedState();
+    }
+
+    // Performs the expected action of the current step; returns why the
+    // step cannot be played yet (empty when it was played).
+    QString perform(testsupport::Driver& d, const StepRecord& r) {
+        engine::FrmMain& f = engine::frmMain()();
+        const QString code = r.actionCode();
+        const engine::ActionKind kind = r.action();
+        const auto alt = r.altMenuCode();
+        const bool menuByAlt = alt && context_menu::namesContextMenu(alt->value);
+
+        auto onTarget = [&]() -> bool {
+            const double x = testsupport::Driver::centreX(f.Label1), y = testsupport::Driver::centreY(f.Label1);
+            EXPECT_TRUE(f.Label1.shown()) << "the target is hidden";
+            EXPECT_EQ(f.hitTest(x, y), &f.Label1) << "the target does not take the mouse at its centre";
+            return f.Label1.shown() && f.hitTest(x, y) == &f.Label1;
+        };
+        auto chooseFromMenu = [&](int16_t menuCode) {
+            const auto block = context_menu::readBlock(context_menu::contextMenuFile(), context_menu::codeSet(menuCode),
+                                                       context_menu::codeMenu(menuCode));
+            const QString entry = block ? context_menu::entryText(*block, menuCode).value_or(QString()) : QString();
+            EXPECT_FALSE(entry.isEmpty()) << "code " << menuCode << " names no entry";
+            d.ui.expectPopup("wm100", entry);
+            if (onTarget()) d.rightClick(f.Label1);
+            EXPECT_FALSE(d.ui.pending()) << "the context menu did not open";
+        };
+
+        if (menuByAlt) {
+            chooseFromMenu(alt->value);
+            return {};
+        }
+        switch (kind) {
+        case engine::ActionClick:
+            if (onTarget()) d.click(f.Label1);
+            return {};
+        case engine::ActionDoubleClick:
+            if (onTarget()) d.dblClick(f.Label1);
+            return {};
+        case engine::ActionRightClick:
+            if (onTarget()) d.rightClick(f.Label1);
+            return {};
+        case engine::ActionHover:
+            if (onTarget()) d.hover(f.Label1);
+            return {};
+        case engine::ActionClickShift:
+            if (onTarget()) d.click(f.Label1, r.codeButtons(), r.codeModifiers());
+            return {};
+        case engine::ActionContextMenu:
+            chooseFromMenu(r.stepCode());
+            return {};
+        case engine::ActionWait:
+            d.advance(1000);
+            return {};
+        case engine::ActionTypeEnterOrBox:
+        case engine::ActionTypeThenBox:
+        case engine::ActionTypeCell: {
+            // Type the first accepted answer over the box's text, then
+            // confirm on the red box.
+            const QString answer = engine::AnswerText(r.answerLine()).first;
+            f.userEdit(f.Text1, QString(), 0);
+            d.type(f.Text1, answer);
+            if (onTarget()) d.click(f.Label1);
+            return {};
+        }
+        case engine::ActionDemoClick:
+            if (r.redBoxBranch() != QStringLiteral("0")) {
+                if (onTarget()) d.click(f.Label1);
+                return {};
+            }
+            return QStringLiteral("a demonstration-only click");
+        case engine::ActionMenuStep: return QStringLiteral("menu and toolbar steps (7000) come with the simulated menus");
+        case engine::ActionKey: return "key step " + code + " comes with the keyboard steps";
+        case engine::ActionListChoice:
+        case engine::ActionLookIn: return "list step " + code + " comes with the simulated lists";
+        case engine::ActionDragFrame:
+        case engine::ActionDragMove:
+        case engine::ActionDragImage: return "drag step " + code + " comes with the drags";
+        case engine::ActionTypeLive:
+        case engine::ActionTypeRename:
+        case engine::ActionSelectText:
+        case engine::ActionTypeEnter:
+        case engine::ActionTypeLiveExact:
+        case engine::ActionTypeOverlay:
+            return "typing step " + code + " is judged on the text box, which comes with the typed-text checks";
+        default: return "step code " + code + " has no expected action";
+        }
+    }
+
+    std::shared_ptr<core::FakePlatform> pf_ = std::make_shared<core::FakePlatform>();
+    static inline QTemporaryDir* tmp_ = nullptr;
+    static inline QString root_;
+    static inline bool copied_ = false;
+};
+
+TEST_P(PracticeE2E, QuestionIsAnsweredStepByStep) {
+    const Case c = GetParam();
+    testsupport::Driver d;
+    core::SessionState& s = core::session();
+
+    session::LblJinRuXX_Click(c.unit);
+    ASSERT_TRUE(session::frmTm().loaded()) << "the unit did not start";
+    d.advance(300);
+    s.CurrentQuestion = int16_t(c.question);
+    session::FrmTm& tm = session::frmTm()();
+    tm.TimerREDO.setEnabled(true);  // the question window's reload
+    d.advance(300);
+    ASSERT_TRUE(engine::frmMain().loaded());
+    engine::FrmMain& f = engine::frmMain()();
+    ASSERT_EQ(s.CurrentStep, 1);
+    ASSERT_TRUE(f.visible());
+    EXPECT_TRUE(tm.LblBiao.caption().contains(QString::fromUtf8("(未完成)")));
+
+    const QString label = QStringLiteral("unit %1 question %2").arg(c.unit).arg(c.question);
+    for (int action = 0; !(s.QuestionState[c.question] & 4); ++action) {
+        ASSERT_LT(action, 80) << qPrintable(label) << ": the question never ends";
+        const StepRecord r(s.StepLine);
+        const QString where = label + " step " + QString::number(s.CurrentStep) + " (" + r.actionCode() + ")";
+        SCOPED_TRACE(qPrintable(where));
+        if (r.action() == engine::ActionEnd) FAIL() << "at the end record without the question answered";
+
+        const int16_t stepBefore = s.CurrentStep;
+        const QString lineBefore = s.StepLine;
+        const QString skip = perform(d, r);
+        if (!skip.isEmpty()) GTEST_SKIP() << qPrintable(where) << ": " << qPrintable(skip);
+        ASSERT_FALSE(HasFailure());
+        ASSERT_TRUE(s.CurrentStep != stepBefore || s.StepLine != lineBefore || (s.QuestionState[c.question] & 4))
+            << "the expected action did not advance the step";
+    }
+
+    EXPECT_TRUE(f.LblSuccess.shown());
+    EXPECT_EQ(f.LblSuccess.caption(), QString::fromUtf8("操作成功！"));
+    EXPECT_EQ(StepRecord(s.StepLine).actionCode(), "9999");
+    EXPECT_TRUE(tm.LblBiao.caption().contains(QString::fromUtf8("(已完成)")));
+    EXPECT_FALSE(tm.LblUnit.caption().split(u' ').contains(QString::number(c.question)));
+    EXPECT_TRUE(d.ui.unexpected.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sample, PracticeE2E, ::testing::ValuesIn(sampleCases()),
+                         [](const ::testing::TestParamInfo<Case>& i) {
+                             if (i.param.unit < 0) return std::string("NoModule");
+                             return "Unit" + std::to_string(i.param.unit) + "Question" +
+                                    (i.param.question < 10 ? "0" : "") + std::to_string(i.param.question);
+                         });
+
+} // namespace
