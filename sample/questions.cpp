@@ -831,6 +831,22 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     return out;
 }
 
+// Typing and key steps of every kind.
+QVector<QuestionOut> unitTyping(PictureSet& pictures, TextTable& texts) {
+    (void)pictures;
+    (void)texts;
+    QVector<QuestionOut> out;
+    return out;
+}
+
+// Lists, look-in lists, tab dialogs, back steps and drags.
+QVector<QuestionOut> unitDialogs(PictureSet& pictures, TextTable& texts) {
+    (void)pictures;
+    (void)texts;
+    QVector<QuestionOut> out;
+    return out;
+}
+
 } // namespace
 
 QImage startPicture() { return render(base()); }
@@ -841,6 +857,8 @@ QVector<UnitOut> buildUnits(PictureSet& pictures, TextTable& texts) {
     units.push_back({"文本的编辑", unit1(pictures, texts)});
     units.push_back({"字符格式", unit2(pictures, texts)});
     units.push_back({"段落格式", unit3(pictures, texts)});
+    if (auto typing = unitTyping(pictures, texts); !typing.isEmpty()) units.push_back({"文字录入与键盘操作", typing});
+    if (auto dialogs = unitDialogs(pictures, texts); !dialogs.isEmpty()) units.push_back({"对话框与拖动操作", dialogs});
     return units;
 }
 
