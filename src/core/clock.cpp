@@ -44,6 +44,9 @@ void Timer::deactivate() {
 void Timer::fire() {
     if (!running() || inTick_) return;
     if (!onTimer) return;
+    // Keeps this timer's form alive until the tick is over, even when the
+    // tick unloads it.
+    HandlerScope scope(form_);
     inTick_ = true;
     struct Reset {
         bool& b;

@@ -724,17 +724,9 @@ void Form::runLoad() {
     g_loaded.push_back(this);
     touchModel();
     if (onLoad) {
-        ++depth_;
-        ++g_globalDepth;
         // The load has no boundary of its own: its errors reach the code
         // whose reference loaded the form.
-        struct Guard {
-            Form* f;
-            ~Guard() {
-                --f->depth_;
-                --g_globalDepth;
-            }
-        } guard{this};
+        HandlerScope scope(this);
         onLoad();
     }
 }
@@ -801,9 +793,18 @@ void Form::requestClose() {
     unload();
 }
 
-void Form::dispatch(const char* what, const std::function<void()>& fn) {
-    ++depth_;
+HandlerScope::HandlerScope(Form* f) : f_(f) {
+    if (f_) ++f_->depth_;
     ++g_globalDepth;
+}
+
+HandlerScope::~HandlerScope() {
+    if (f_) --f_->depth_;
+    if (--g_globalDepth == 0) collectUnloadedForms();
+}
+
+void Form::dispatch(const char* what, const std::function<void()>& fn) {
+    HandlerScope scope(this);
     try {
         fn();
     } catch (const std::exception& e) {
@@ -811,9 +812,6 @@ void Form::dispatch(const char* what, const std::function<void()>& fn) {
     } catch (...) {
         qWarning("%s.%s: unknown error", qPrintable(name_), what);
     }
-    --depth_;
-    --g_globalDepth;
-    if (g_globalDepth == 0) collectUnloadedForms();
 }
 
 Control* Form::hitTest(double x, double y) const { return childAt(x, y); }

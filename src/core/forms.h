@@ -491,6 +491,7 @@ private:
     friend class Control;
     friend class ControlArray;
     friend class MenuArray;
+    friend class HandlerScope;
     Control& create(Kind kind, const QString& name, int index, Control* container);
     void deliverMouse(Control* target, int which, double x, double y, int button, int shift);
 
@@ -525,6 +526,19 @@ private:
     uint64_t raiseRequest_ = 0;
 };
 
+// Marks a handler of a form as running: the form (and every unloaded form)
+// stays alive until the last such scope ends, which frees unloaded forms.
+class HandlerScope {
+public:
+    explicit HandlerScope(Form* f);
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+private:
+    Form* f_;
+};
+
 // All loaded forms, in load order (the view shows the visible ones).
 const std::vector<Form*>& loadedForms();
 // Frees unloaded forms whose handlers have all returned.
@@ -550,6 +564,13 @@ public:
     }
     T* peek() const { return inst_; }
     bool loaded() const { return inst_ != nullptr; }
+    FormSlot() = default;
+    FormSlot(const FormSlot&) = delete;
+    FormSlot& operator=(const FormSlot&) = delete;
+    // A slot that goes away forgets its form (which may outlive it).
+    ~FormSlot() {
+        if (inst_) inst_->onReleased = nullptr;
+    }
 
 private:
     T* inst_ = nullptr;

@@ -305,3 +305,27 @@ TEST(Keys, QtKeysMapToKeyCodes) {
     EXPECT_EQ(shiftFromQt(Qt::ShiftModifier | Qt::AltModifier), 5);
     EXPECT_EQ(buttonFromQt(Qt::RightButton), 2);
 }
+
+namespace {
+struct SelfUnloading : Form {
+    int ticks = 0;
+    SelfUnloading() : Form("SelfUnloading") {
+        Timer& t = addTimer("Timer1", 100, true);
+        t.onTimer = [this](Timer&) {
+            ++ticks;
+            unload();  // the form and its timer go away inside their own tick
+        };
+    }
+};
+}
+
+TEST(Forms, TickThatUnloadsItsOwnFormIsSafe) {
+    Driver d;
+    FormSlot<SelfUnloading> slot;
+    slot();
+    d.advance(100);
+    EXPECT_FALSE(slot.loaded());
+    d.advance(1000);  // no further tick of the freed timer
+    SelfUnloading& again = slot();
+    EXPECT_EQ(again.ticks, 0);
+}
