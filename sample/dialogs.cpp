@@ -1,5 +1,9 @@
 #include "sample/dialogs.h"
 
+#include <QLinearGradient>
+#include <QPainter>
+#include <stdexcept>
+
 namespace sample::dlg {
 
 using namespace ui;
@@ -305,6 +309,197 @@ Dialog columns(int preset) {
     d.add(label(QRect(284, 136, 60, 18), "预览"));
     d.add(sample("preview", QRect(284, 156, 120, 90), kinds[preset]));
     okCancel(d, 246, 292);
+    return d;
+}
+
+} // namespace sample::dlg
+
+// ---- dialogs of the built-in tab layouts ----------------------------------
+
+namespace sample::dlg {
+
+using namespace ui;
+
+namespace {
+
+// A layout's strip in picture pixels (design twips / 15).
+struct Strip {
+    QString key;
+    int rowY, height;          // the back row; a two-row strip's front row lies 20 lower
+    QVector<int> lefts, widths;
+    QStringList names;
+    QRect back;                // the cancel button
+    QSize size;                // the dialog picture
+    QString title;
+    int number;                // picture series: 100 + layout number
+};
+
+const Strip& strip(const QString& key) {
+    static const QVector<Strip> strips = {
+        {"B", 37, 20, {10, 70, 152}, {60, 82, 86}, {"边框(B)", "页面边框(P)", "底纹(S)"},
+         QRect(329, 400, 78, 18), QSize(420, 430), "边框和底纹", 102},
+        {"D", 34, 19, {10, 89, 146, 215, 272, 341, 10, 75, 142, 209, 276, 343},
+         {79, 57, 69, 57, 69, 70, 65, 67, 67, 67, 67, 70},
+         {"拼写和语法", "修订", "用户信息", "兼容性", "文件位置", "中文版式", "视图", "常规", "编辑", "打印", "保存",
+          "安全性"},
+         QRect(338, 395, 72, 18), QSize(420, 425), "选项", 104},
+        {"F", 37, 19, {10, 86, 140, 194, 248, 302}, {76, 54, 54, 54, 54, 50},
+         {"标点符号", "特殊符号", "数学符号", "单位符号", "数字序号", "拼音"}, QRect(335, 331, 72, 18),
+         QSize(420, 360), "插入特殊符号", 106},
+    };
+    for (const Strip& s : strips)
+        if (s.key == key) return s;
+    throw std::invalid_argument("no such tab layout in the sample");
+}
+
+bool twoRows(const Strip& s) { return s.lefts.size() > 6; }
+
+// Client coordinates of a picture point.
+QPoint client(QPoint picture) { return picture - QPoint(4, 29); }
+
+// The frame, the page panel under the strip and the two buttons.
+Dialog tabFrame(const Strip& s, QPoint at) {
+    Dialog d;
+    d.title = s.title;
+    d.frame = QRect(at, s.size);
+    const int panelTop = s.rowY + s.height + (twoRows(s) ? 20 : 0);
+    const QPoint tl = client(QPoint(6, panelTop - 20));
+    const QPoint br = client(QPoint(s.size.width() - 10, s.back.top() - 8));
+    d.add(tabs("page", QRect(tl, br), {}, -1));
+    const QRect cancel(client(s.back.topLeft()) - QPoint(0, 2), QSize(s.back.width(), s.back.height() + 4));
+    d.add(button("ok", cancel.translated(-cancel.width() - 8, 0), "确定", true));
+    d.add(button("cancel", cancel, "取消"));
+    return d;
+}
+
+QRect tabRect(const Strip& s, int tab, int frontRow) {
+    const int i = tab - 1;
+    int y = s.rowY;
+    if (twoRows(s) && ((i >= 6) == (frontRow == 2))) y += 20;
+    return QRect(s.lefts[i], y, s.widths[i], s.height);
+}
+
+void paintTab(QPainter& p, QRect r, const QString& name, bool front) {
+    if (!front) r.adjust(0, 2, 0, 0);
+    else r.adjust(-2, 0, 2, 1);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, front ? QColor(252, 252, 254) : QColor(236, 236, 229));
+    p.fillRect(r, g);
+    p.setPen(QColor(145, 155, 156));
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.drawLine(r.topLeft(), r.topRight());
+    if (front) {
+        p.setPen(QPen(QColor(255, 200, 60), 2));
+        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+    }
+    p.setPen(Qt::black);
+    p.setFont(ui::font(12));
+    p.drawText(r, Qt::AlignCenter, name);
+}
+
+} // namespace
+
+int tabCount(const QString& key) { return int(strip(key).lefts.size()); }
+
+QString tabPageNumber(const QString& key, int tab) {
+    return QString::number(strip(key).number) + QString::number(tab).rightJustified(3, u'0');
+}
+
+QImage tabDialogPicture(const Dialog& d, const QString& key, int tab) {
+    const Strip& s = strip(key);
+    QImage img(d.frame.size(), QImage::Format_RGB32);
+    img.fill(QColor(236, 233, 216));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.save();
+    p.translate(-d.frame.topLeft());
+    paintDialog(p, d);
+    p.restore();
+    // The back row first, then the front row; the page's tab on top.
+    const int frontRow = twoRows(s) && tab > 6 ? 2 : 1;
+    auto inFront = [&](int t) { return !twoRows(s) || ((t > 6) == (frontRow == 2)); };
+    for (int pass = 0; pass < 2; ++pass)
+        for (int t = 1; t <= tabCount(key); ++t)
+            if (inFront(t) == (pass == 1) && t != tab) paintTab(p, tabRect(s, t, frontRow), s.names[t - 1], false);
+    paintTab(p, tabRect(s, tab, frontRow), s.names[tab - 1], true);
+    p.end();
+    return img;
+}
+
+Dialog bordersPage(QPoint at, int tab, int setting) {
+    Dialog d = tabFrame(strip("B"), at);
+    if (tab == 1) {
+        d.add(label(QRect(16, 38, 60, 18), "设置:"));
+        const QStringList kinds = {"none", "box", "shadow", "3d", "custom"};
+        const QStringList names = {"无(N)", "方框(X)", "阴影(A)", "三维(D)", "自定义(U)"};
+        for (int i = 0; i < 5; ++i) {
+            d.add(sample(QStringLiteral("set%1").arg(i), QRect(16, 58 + 56 * i, 46, 46), "border:" + kinds[i], i == setting));
+            d.add(label(QRect(68, 70 + 56 * i, 60, 20), names[i]));
+        }
+        d.add(label(QRect(140, 38, 80, 18), "线型(Y):"));
+        d.add(list("lineStyle", QRect(140, 58, 130, 120), {"————————", "- - - - - - -", "· · · · · · ·"}, 0));
+        d.add(label(QRect(140, 190, 80, 18), "颜色(C):"));
+        d.add(combo("colour", QRect(140, 208, 130, 21), "自动"));
+        d.add(label(QRect(284, 38, 60, 18), "预览"));
+        d.add(sample("preview", QRect(284, 58, 112, 170), "border:" + kinds[setting]));
+        d.add(label(QRect(284, 250, 80, 18), "应用于(L):"));
+        d.add(combo("applyTo", QRect(284, 268, 112, 21), "段落"));
+    } else if (tab == 2) {
+        d.add(label(QRect(16, 38, 60, 18), "设置:"));
+        d.add(sample("pageNone", QRect(16, 58, 46, 46), "border:none", true));
+        d.add(label(QRect(140, 38, 80, 18), "艺术型(R):"));
+        d.add(combo("art", QRect(140, 58, 130, 21), "(无)"));
+        d.add(label(QRect(284, 250, 80, 18), "应用于(L):"));
+        d.add(combo("pageApply", QRect(284, 268, 112, 21), "整篇文档"));
+    } else {
+        d.add(label(QRect(16, 38, 60, 18), "填充"));
+        d.add(swatches("fill", QRect(16, 58, 156, 102), paletteColours()));
+        d.add(label(QRect(16, 180, 60, 18), "图案"));
+        d.add(combo("pattern", QRect(16, 200, 130, 21), "清除"));
+    }
+    return d;
+}
+
+Dialog optionsPage(QPoint at, int tab, bool spelling) {
+    Dialog d = tabFrame(strip("D"), at);
+    if (tab == 1) {
+        d.add(group(QRect(14, 56, 384, 120), "拼写"));
+        d.add(check("spellAsYouType", QRect(24, 76, 300, 20), "键入时检查拼写(P)", spelling));
+        d.add(check("hideSpelling", QRect(24, 100, 300, 20), "隐藏文档中的拼写错误(S)"));
+        d.add(check("suggest", QRect(24, 124, 300, 20), "总提出更正建议(L)", true));
+        d.add(group(QRect(14, 186, 384, 100), "语法"));
+        d.add(check("grammar", QRect(24, 206, 300, 20), "键入时检查语法(G)", true));
+    } else if (tab == 8) {
+        d.add(group(QRect(14, 56, 384, 150), "常规选项"));
+        d.add(check("repaginate", QRect(24, 76, 300, 20), "后台重新分页(B)", true));
+        d.add(check("blueBack", QRect(24, 100, 300, 20), "蓝底白字(O)"));
+        d.add(check("sound", QRect(24, 124, 300, 20), "提供声音反馈(S)"));
+        d.add(check("recent", QRect(24, 148, 300, 20), "列出最近所用文件(R):", true));
+        d.add(label(QRect(24, 222, 100, 20), "度量单位(M):"));
+        d.add(combo("unit", QRect(126, 222, 110, 21), "厘米"));
+    } else {
+        d.add(group(QRect(14, 56, 384, 60), strip("D").names[tab - 1]));
+        d.add(check(QStringLiteral("page%1").arg(tab), QRect(24, 80, 300, 20), "显示此选项卡的设置", true));
+    }
+    return d;
+}
+
+Dialog symbolsPage(QPoint at, int tab, int selected) {
+    Dialog d = tabFrame(strip("F"), at);
+    const QStringList sets = {QStringLiteral("，。、；：？！…—·ˉˇ¨‘’“”々～‖∶＂＇｀｜〃〔〕〈〉《》「」『』．〖〗【】（）［］｛｝"),
+                              symbolSet(),
+                              QStringLiteral("≈≡≠＝≤≥＜＞≮≯∷±＋－×÷／∫∮∝∞∧∨∑∏∪∩∈∵∴⊥∥∠⌒⊙≌∽√"),
+                              QStringLiteral("°′″＄￡￥‰％℃¤￠"),
+                              QStringLiteral("ⅰⅱⅲⅳⅴⅵⅶⅷⅸⅹ①②③④⑤⑥⑦⑧⑨⑩⑴⑵⑶⑷⑸⑹⑺⑻⑼⑽"),
+                              QStringLiteral("āáǎàōóǒòēéěèīíǐìūúǔùǖǘǚǜü")};
+    const QString set = sets.value(tab - 1);
+    for (int i = 0; i < 50 && i < set.size(); ++i) {
+        const int c = i % 10, r = i / 10;
+        d.add(cell(QStringLiteral("sym%1").arg(i), QRect(18 + c * 36, 34 + r * 34, 32, 30), QString(set[i]),
+                   tab == 2 && i == selected));
+    }
     return d;
 }
 

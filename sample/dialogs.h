@@ -3,6 +3,8 @@
 // that steps target ("ok", "cancel", list and edit ids).
 #include "sample/word_ui.h"
 
+#include <QImage>
+
 namespace sample::dlg {
 
 ui::Dialog fileDialog(bool save, const QString& fileName, int fileRow, bool nameFocus);
@@ -58,5 +60,18 @@ ui::Dialog bullets(int tab, int selected);
 ui::Dialog borders(int setting);        // 0 none .. 4 custom
 ui::Dialog dropCap(int position);       // 0 none, 1 dropped, 2 in margin
 ui::Dialog columns(int preset);         // 0 one .. 4 right
+
+// Dialogs drawn to the program's built-in tab layouts: the tabs lie where
+// the layout puts them and the cancel button on its back rectangle. Layouts
+// "B" (borders and shading, 3 tabs), "D" (options, 12 tabs in two rows) and
+// "F" (special symbols, 6 tabs). `at` is the dialog's top-left on screen.
+ui::Dialog bordersPage(QPoint at, int tab, int setting);   // setting 0-4 on tab 1
+ui::Dialog optionsPage(QPoint at, int tab, bool spelling);  // tab 1: check spelling as you type
+ui::Dialog symbolsPage(QPoint at, int tab, int selected);   // tab 2: the special symbols
+// The dialog's picture with the strip of layout `key`, page `tab` in front.
+QImage tabDialogPicture(const ui::Dialog& d, const QString& key, int tab);
+// Picture number of page `tab` of layout `key` ("B", 2 -> "102002").
+QString tabPageNumber(const QString& key, int tab);
+int tabCount(const QString& key);
 
 } // namespace sample::dlg

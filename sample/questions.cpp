@@ -831,19 +831,462 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     return out;
 }
 
+// A key step: no target; the hint lies at `anchor`.
+StepSpec& keyStep(Q& q, const QString& code, const Scene& scene, QRect anchor, const QString& hint) {
+    StepSpec& s = q.act(code, scene, anchor, hint);
+    s.target = QRect();
+    return s;
+}
+
+// Writes text into a built record of step `step` (1-based) at column col:
+// key slots 2 and 3 share their columns with other fields of the builder.
+void putField(QuestionOut& q, int step, int col, const QString& text) {
+    QString& r = q.records[step - 1];
+    if (col < 1 || col - 1 + text.size() > r.size()) throw RecordError("field outside the record");
+    r.replace(col - 1, text.size(), text);
+}
+
+// A file name in a row of the file list: plain, or in the rename box.
+Scene withFileName(Scene s, QRect row, const QString& name, bool editing) {
+    s.extra = [=](QPainter& p) {
+        const QRect r(row.left() + 2, row.top(), 150, row.height());
+        p.fillRect(r, Qt::white);
+        if (editing) {
+            p.setPen(Qt::black);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
+        p.setFont(ui::font(12));
+        p.setPen(Qt::black);
+        p.drawText(r.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, name);
+    };
+    return s;
+}
+
 // Typing and key steps of every kind.
-QVector<QuestionOut> unitTyping(PictureSet& pictures, TextTable& texts) {
-    (void)pictures;
-    (void)texts;
+QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
     QVector<QuestionOut> out;
+    const Scene sel = docScene(selectedTitle());
+    {
+        Q q(P, T, "利用快捷键Alt+F打开“文件”菜单，再打开“属性”对话框，将标题改为“Internet基础”，然后确定。");
+        keyStep(q, "6470", base(), menuCaption(File), "按Alt+F键");
+        q.act("0001", withMenu(base(), File), row(File, "属性"), "单击“属性”");
+        const Dialog d = dlg::properties("计算机网络基础知识", true);
+        q.type("0025", withDialog(base(), d), d.at("title").adjusted(1, 1, -1, -1), "Internet基础",
+               "计算机网络基础知识");
+        const Dialog d2 = dlg::properties("Internet基础", false);
+        q.act("0001", withDialog(base(), d2), d2.at("ok"), "单击“确定”按钮");
+        q.end(base());
+        out << q.finish();
+    }
+    {
+        // A second click on the selected name or F2 (key slot 1) starts the
+        // rename; Enter ends it.
+        Q q(P, T, "在“打开”对话框中将文件“通知.doc”重命名为“会议通知.doc”。");
+        const Dialog d = dlg::fileDialog(false, {}, -1, false);
+        q.act("0001", withDialog(base(), d), d.row("files", 2), "单击“通知.doc”");
+        const Dialog d1 = dlg::fileDialog(false, {}, 2, false);
+        const QRect rowRect = d1.row("files", 2);
+        StepSpec& again = q.act("0001", withDialog(base(), d1), rowRect, "再次单击“通知.doc”或按F2键");
+        again.altMenu = "P6013";
+        const QRect nameBox(rowRect.left() + 2, rowRect.top(), 150, rowRect.height());
+        q.type("0021", withFileName(withDialog(base(), d1), rowRect, "通知.doc", true), nameBox, "会议通知.doc",
+               "通知.doc");
+        keyStep(q, "6013", withFileName(withDialog(base(), d1), rowRect, "会议通知.doc", true), nameBox,
+                "按回车键");
+        q.end(withFileName(withDialog(base(), d), rowRect, "会议通知.doc", false));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用快捷键打开“查找和替换”对话框，将文档中的“互联网”全部替换为“因特网”。");
+        StepSpec& k = keyStep(q, "7000", base(), menuCaption(Edit), "按Ctrl+H键（或单击“编辑”菜单中的“替换”）");
+        k.slot125 = "H021200000";
+        dlg::FindState f;
+        f.replaceTab = true;
+        f.focus = 1;
+        Dialog d = dlg::findReplace(f);
+        q.type("0020", withDialog(base(), d), d.at("find").adjusted(1, 1, -1, -1), "互联网", {});
+        f.find = "互联网";
+        f.focus = 2;
+        d = dlg::findReplace(f);
+        q.type("0022", withDialog(base(), d), d.at("replace").adjusted(1, 1, -1, -1), "因特网", {}, d.at("all"));
+        Doc replaced = sampleDoc();
+        for (Para& p : replaced.paras) p.text.replace("互联网", "因特网");
+        q.end(docScene(replaced));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在“另存为”对话框的“文件名”框中选定“基础知识”四个字，按Delete键删除，再输入“教程”后保存。");
+        const Dialog d = dlg::fileDialog(true, "计算机网络基础知识", -1, true);
+        const QRect name = d.at("name").adjusted(1, 1, -1, -1);
+        q.type("0023", withDialog(base(), d), name, "基础知识", "计算机网络基础知识");
+        keyStep(q, "6046", withDialog(base(), d), name, "按Delete键");
+        const Dialog d2 = dlg::fileDialog(true, "计算机网络", -1, true);
+        q.type("0026", withDialog(base(), d2), name, "计算机网络教程", "计算机网络", d2.at("ok"));
+        Scene e = base();
+        e.doc.name = "计算机网络教程";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将选定标题的字号设置为15磅。");
+        const QRect box = tool("字号");
+        q.act("0001", sel, box.adjusted(0, 0, -12, 0), "单击“字号”框");
+        q.type("0024", sel, box.adjusted(1, 2, -13, -2), "15", "五号");
+        Doc d = selectedTitle();
+        d.paras[0].size = 20;
+        Scene e = docScene(d);
+        e.fontSize = "15";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        // Typing straight into the page: the overlay box lies on the text.
+        Q q(P, T, "在文档末尾的插入点处输入文字“网络安全”，然后按回车键另起一段。");
+        Doc d0 = sampleDoc();
+        d0.caretAtEnd = true;
+        const int last = int(d0.paras.size()) - 1;
+        const QRect end = textRect(d0, last, int(d0.paras[last].text.size()) - 1, 1);
+        const QRect box(end.right() + 2, end.top(), std::min(120, 668 - end.right()), end.height());
+        q.type("0027", docScene(d0), box, "网络安全", {}, {}, 105);
+        Doc d1 = d0;
+        d1.paras[last].text += "网络安全";
+        keyStep(q, "6013", docScene(d1), box, "按回车键");
+        Doc e = d1;
+        Para p;
+        p.text.clear();
+        e.paras.push_back(p);
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // The cell is confirmed by Enter or by the OK button.
+        Q q(P, T, "利用菜单为第一段设置首字下沉，下沉行数为2行。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "首字下沉"), "单击“首字下沉”");
+        Dialog d = dlg::dropCap(0);
+        q.act("0001", withDialog(base(), d), d.at("pos1"), "单击“下沉”");
+        d = dlg::dropCap(1);
+        StepSpec& cell = q.type("0028", withDialog(base(), d), d.at("lines").adjusted(1, 1, -17, -1), "2", "3",
+                                d.at("ok"));
+        cell.hintLine = T.ref("在“下沉行数”框中输入2，按回车键或单击“确定”按钮");
+        Doc e = sampleDoc();
+        e.paras[1].dropCap = true;
+        e.paras[1].firstIndent = 0;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // Ctrl+F1 is key slot 3 (F-keys written 12-20).
+        Q q(P, T, "按F1键打开Word帮助任务窗格，再关闭任务窗格。");
+        keyStep(q, "6012", base(), helpBox(), "按F1键");
+        Scene help = base();
+        help.paneTitle = "Word 帮助";
+        help.paneLines = {"#协助", "搜索:", "", "*目录", "", "#Office Online", "*连接到 Microsoft Office Online",
+                          "*获取最新新闻"};
+        q.act("0001", help, QRect(767, 107, 13, 13), "单击任务窗格的“关闭”按钮或按Ctrl+F1键");
+        q.end(base());
+        QuestionOut o = q.finish();
+        putField(o, 2, 96, "P6212");
+        out << o;
+    }
+    {
+        Q q(P, T, "插入点位于标题开头，利用键盘选定标题的前两个字，并将其设置为加粗。");
+        const Doc d0 = sampleDoc();
+        keyStep(q, "6139", docScene(d0), textRect(d0, 0, 0, 1), "按Shift+→键");
+        keyStep(q, "6139", docScene(withSel(d0, 0, 0, 1)), textRect(d0, 0, 0, 2), "再按一次Shift+→键");
+        keyStep(q, "6266", docScene(withSel(d0, 0, 0, 2)), textRect(d0, 0, 0, 2), "按Ctrl+B键");
+        Scene e = docScene(withSel(d0, 0, 0, 2));
+        e.pressed = {"加粗"};
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        // The menu step's shortcut (F7), then Enter as key slot 2.
+        Q q(P, T, "利用快捷键检查文档的拼写和语法，检查完成后确定。");
+        StepSpec& k = keyStep(q, "7000", base(), menuCaption(Tools), "按F7键（或单击“工具”菜单中的“拼写和语法”）");
+        k.slot125 = "H060100000";
+        const Dialog box = messageBox("Microsoft Office Word", "拼写和语法检查已完成。", QPoint(250, 240));
+        q.act("0001", withDialog(base(), box), box.at("ok"), "单击“确定”按钮或按回车键");
+        q.end(base());
+        QuestionOut o = q.finish();
+        putField(o, 2, 91, "P6013");
+        out << o;
+    }
     return out;
 }
 
+// ---- unit: lists, look-in lists, tab dialogs, back steps and drags --------
+
+// A scene with a picture drawn over it at `at` (a dialog page, a shape).
+Scene withImage(Scene s, const QImage& img, QPoint at) {
+    const auto before = s.extra;
+    s.extra = [before, img, at](QPainter& p) {
+        if (before) before(p);
+        p.drawImage(at, img);
+    };
+    return s;
+}
+
+// Every page of a built-in tab layout, saved under the layout's numbers.
+void saveTabPages(PictureSet& P, const QString& key, const std::function<Dialog(int)>& page) {
+    for (int t = 1; t <= dlg::tabCount(key); ++t)
+        P.saveAs(dlg::tabPageNumber(key, t), dlg::tabDialogPicture(page(t), key, t), PictureFormat::Bmp);
+}
+
+// Columns 125-134: a back code "Q" + 3 unread + count (or zeros), then a
+// dialog code "X" + layout + shown tab + target tab + image (or zeros).
+QString backAndDialog(const QString& back, const QString& dialog) {
+    return (back.isEmpty() ? QStringLiteral("00000") : back) + (dialog.isEmpty() ? QStringLiteral("00000") : dialog);
+}
+
+// A ruler indent marker (9 x 6 pixels): pointing down (first line) or up.
+QImage rulerMarker(bool down) {
+    QImage img(9, 6, QImage::Format_RGB32);
+    img.fill(QColor(171, 190, 225));
+    QPainter p(&img);
+    p.setPen(QColor(100, 110, 130));
+    p.setBrush(QColor(240, 240, 240));
+    if (down)
+        p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(8, 0), QPoint(4, 5)}));
+    else
+        p.drawPolygon(QPolygon({QPoint(0, 5), QPoint(8, 5), QPoint(4, 0)}));
+    return img;
+}
+
 // Lists, look-in lists, tab dialogs, back steps and drags.
-QVector<QuestionOut> unitDialogs(PictureSet& pictures, TextTable& texts) {
-    (void)pictures;
-    (void)texts;
+QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     QVector<QuestionOut> out;
+    auto listCode = [&](const QStringList& entries) { return "L" + digits(T.ref(entries.join(u'|')), 3); };
+    {
+        // A list over the combo box; the combo itself steps back.
+        Q q(P, T, "利用“段落”对话框将标题段落设置为首行缩进。");
+        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        dlg::ParaState st;
+        Dialog d = dlg::paragraph(st);
+        const QRect combo = d.at("special");
+        const QRect box(combo.left(), combo.bottom() + 1, combo.width(), 3 * kListRow + 4);
+        StepSpec& s = q.act(listCode(dlg::specialRows()), withDialog(base(), d), box, "在“特殊格式”列表中选择“首行缩进”");
+        s.target = QRect();
+        s.input = box;
+        s.inputTextLine = 0;
+        s.answerLine = 1;
+        s.slot125 = backAndDialog("Q0000", {});
+        s.drop = combo.topLeft();
+        st.special = "首行缩进";
+        st.amount = "2 字符";
+        d = dlg::paragraph(st);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        Doc e = sampleDoc();
+        e.paras[0].firstIndent = 28;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在插入点处插入日期，格式为“二〇〇八年八月八日”。");
+        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
+        q.act("0001", withMenu(base(), Insert), row(Insert, "日期和时间"), "单击“日期和时间”");
+        Dialog d = dlg::dateTime(0);
+        const QRect box = d.at("formats").adjusted(1, 1, -1, -1);
+        StepSpec& s = q.act(listCode(dlg::dateFormats()), withDialog(base(), d), box, "在“可用格式”列表中选择“二〇〇八年八月八日”");
+        s.target = QRect();
+        s.input = box;
+        s.inputTextLine = 0;
+        s.answerLine = 2;
+        d = dlg::dateTime(2);
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“确定”按钮");
+        Doc e = sampleDoc();
+        Para date;
+        date.text = dlg::dateFormats()[2];
+        date.align = 2;
+        e.paras.push_back(date);
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "打开“本地磁盘 (D:)”中的文档“素材.doc”。");
+        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
+        q.act("0001", withMenu(base(), File), row(File, "打开"), "单击“打开”");
+        Dialog d = dlg::fileDialog(false, QString(), -1, false);
+        const QRect look = d.at("lookin");
+        // Row 2 ("我的文档") shown, row 6 ("本地磁盘 (D:)") to choose.
+        StepSpec& s = q.act("K206", withDialog(base(), d), look, "在“查找范围”列表中选择“本地磁盘 (D:)”");
+        s.target = QRect();
+        s.input = look;
+        d.find("lookin")->text = "本地磁盘 (D:)";
+        d.find("files")->items = {"练习", "素材.doc", "通知.doc"};
+        q.act("0001", withDialog(base(), d), d.row("files", 1), "单击“素材.doc”");
+        d.find("files")->sel = 1;
+        d.find("name")->text = "素材.doc";
+        q.act("0001", withDialog(base(), d), d.at("ok"), "单击“打开”按钮");
+        Doc e = sampleDoc();
+        e.name = "素材";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // One row of tabs: the dialog opens on page 2, the setting is on page 1.
+        const QPoint at(60, 70);
+        saveTabPages(P, "B", [&](int t) { return dlg::bordersPage(at, t, 0); });
+        Q q(P, T, "利用“边框和底纹”对话框为所选段落添加阴影边框。");
+        const Scene s0 = docScene(withSel(sampleDoc(), 1));
+        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
+        q.act("0001", withMenu(s0, Format), row(Format, "边框和底纹"), "单击“边框和底纹”");
+        const Dialog page1 = dlg::bordersPage(at, 1, 0);
+        const QImage shown = dlg::tabDialogPicture(dlg::bordersPage(at, 2, 0), "B", 2);
+        StepSpec& s = q.act("0001", withImage(s0, shown, at), page1.at("set2"), "单击“阴影”");
+        s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page1, "B", 1)), at};
+        s.slot125 = backAndDialog({}, "XB211");
+        const Dialog chosen = dlg::bordersPage(at, 1, 2);
+        const QImage chosenImg = dlg::tabDialogPicture(chosen, "B", 1);
+        StepSpec& ok = q.act("0001", withImage(s0, chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
+        Doc e = withSel(sampleDoc(), 1);
+        e.paras[1].border = true;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        const QPoint at(80, 90);
+        saveTabPages(P, "F", [&](int t) { return dlg::symbolsPage(at, t, -1); });
+        Q q(P, T, "在插入点处插入特殊符号“★”。");
+        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
+        q.act("0001", withMenu(base(), Insert), row(Insert, "特殊符号"), "单击“特殊符号”");
+        const Dialog page2 = dlg::symbolsPage(at, 2, -1);
+        const QImage shown = dlg::tabDialogPicture(dlg::symbolsPage(at, 1, -1), "F", 1);
+        StepSpec& s = q.act("0001", withImage(base(), shown, at), page2.at("sym3"), "单击“★”");
+        s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page2, "F", 2)), at};
+        s.slot125 = backAndDialog({}, "XF121");
+        const Dialog chosen = dlg::symbolsPage(at, 2, 3);
+        const QImage chosenImg = dlg::tabDialogPicture(chosen, "F", 2);
+        StepSpec& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
+        Doc e = sampleDoc();
+        e.paras[0].text += "★";
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // Two rows of tabs; "取消" goes back to the start of the question.
+        const QPoint at(70, 80);
+        saveTabPages(P, "D", [&](int t) { return dlg::optionsPage(at, t, true); });
+        Q q(P, T, "利用“选项”对话框设置键入时不检查拼写。");
+        q.act("0001", base(), menuCaption(Tools), "单击“工具”菜单");
+        q.act("0001", withMenu(base(), Tools), row(Tools, "选项"), "单击“选项”");
+        const Dialog page1 = dlg::optionsPage(at, 1, true);
+        const QImage shown = dlg::tabDialogPicture(dlg::optionsPage(at, 8, true), "D", 8);
+        StepSpec& s = q.act("0001", withImage(base(), shown, at), page1.at("spellAsYouType"), "取消选中“键入时检查拼写”");
+        s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page1, "D", 1)), at};
+        s.slot125 = backAndDialog("Q0002", "XD811");
+        s.drop = page1.at("cancel").topLeft();
+        const Dialog chosen = dlg::optionsPage(at, 1, false);
+        const QImage chosenImg = dlg::tabDialogPicture(chosen, "D", 1);
+        StepSpec& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
+        q.end(base());
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "在文档中绘制一个横排文本框。");
+        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
+        const Popup insert = dropDown(Insert);
+        const int tb = insert.find("文本框");
+        Scene open = withMenu(base(), Insert, tb);
+        open.sub = subMenu(dropDown(Insert, tb), tb, {MenuEntry{"横排(H)", {}, false, false, false},
+                                                      MenuEntry{"竖排(V)", {}, false, false, false}});
+        q.act("0001", withMenu(base(), Insert), insert.itemRect(tb), "指向“文本框”");
+        q.act("0001", open, open.sub->itemRect(0), "单击“横排”");
+        const QRect from(150, 180, 220, 150), to(430, 330, 120, 90);
+        StepSpec& s = q.act("0040", base(), to, "从绿色框内按下鼠标左键，拖动到红色框内松开");
+        s.altSet = "EE";
+        s.source = from;
+        s.cursor = "S0002";
+        q.end(withImage(base(), [] {
+            QImage box(230, 150, QImage::Format_RGB32);
+            box.fill(Qt::white);
+            QPainter p(&box);
+            p.setPen(Qt::black);
+            p.drawRect(0, 0, 229, 149);
+            return box;
+        }(), QPoint(260, 260)));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用“绘图”工具栏在文档中绘制一个正方形。");
+        Scene s0 = base();
+        s0.drawingBar = true;
+        q.act("0001", s0, tool("矩形"), "单击绘图工具栏上的“矩形”按钮");
+        Scene s1 = s0;
+        s1.pressed = {"矩形"};
+        const QRect from(180, 200, 200, 150), to(400, 330, 110, 90);
+        StepSpec& s = q.act("0041", s1, to, "按住 Shift 键，从绿色框内拖动到红色框内");
+        s.bars = "EE";
+        s.source = from;
+        s.cursor = "S0002";
+        q.end(withImage(s0, [] {
+            QImage sq(160, 160, QImage::Format_RGB32);
+            sq.fill(Qt::white);
+            QPainter p(&sq);
+            p.setPen(QPen(Qt::black, 2));
+            p.drawRect(1, 1, 157, 157);
+            return sq;
+        }(), QPoint(250, 250)));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "用鼠标拖动的方法将选中的标题复制到文档末尾。");
+        const Doc d0 = selectedTitle();
+        const int last = int(d0.paras.size()) - 1;
+        const QRect title = textRect(d0, 0, 0, int(d0.paras[0].text.size()));
+        const QRect end = textRect(d0, last, int(d0.paras[last].text.size()) - 1, 1).adjusted(-6, -4, 40, 4);
+        StepSpec& s = q.act("0052", docScene(d0), end, "按住 Ctrl 键，将选中的标题拖动到红色框处");
+        s.altSet = "EE";
+        s.source = title;
+        s.cursor = "S0001";
+        Doc e = d0;
+        e.paras[last].text += e.paras[0].text;
+        e.sel.clear();
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // The indent markers of the ruler, dragged as pictures.
+        Q q(P, T, "利用水平标尺将第二段的首行缩进增加 2 个字符，并将右缩进设置为 2 个字符。");
+        const Doc doc = withSel(sampleDoc(), 1, 0, 0);
+        const int left = marginRect(doc, 1).left() + 58;
+        const int right = paraRect(doc, 1).right();
+        const int top = kRulerTop + 3, bottom = kRulerTop + 11;
+        auto cover = [](QPainter& p, int x, int y, int edge) {
+            for (int i = -4; i <= 4; ++i) p.fillRect(x + i, y, 1, 6, x + i < edge ? QColor(171, 190, 225) : Qt::white);
+        };
+        Scene s1 = docScene(doc);
+        s1.extra = [=](QPainter& p) { cover(p, left, top, left); };
+        const QPoint first(left - 4, top);
+        StepSpec& a = q.act("8002", s1, QRect(first + QPoint(28, 0), QSize(9, 6)), "将“首行缩进”滑块向右拖动 2 个字符");
+        a.images[4] = Overlay{q.overlayImage(rulerMarker(true)), first};
+        a.drop = first + QPoint(28, 0);
+        a.hintPos = QPoint(300, 150);
+        Scene s2 = docScene(doc);
+        s2.extra = [=](QPainter& p) {
+            cover(p, left, top, left);
+            cover(p, right, bottom, right + 1);
+            p.drawImage(first + QPoint(28, 0), rulerMarker(true));
+        };
+        const QPoint rightMarker(right - 4, bottom);
+        StepSpec& b = q.act("8001", s2, QRect(rightMarker - QPoint(28, 0), QSize(9, 6)), "将“右缩进”滑块向左拖动 2 个字符");
+        b.images[4] = Overlay{q.overlayImage(rulerMarker(false)), rightMarker};
+        b.drop = rightMarker - QPoint(28, 0);
+        b.hintPos = QPoint(300, 150);
+        Scene e = docScene(doc);
+        e.extra = [=](QPainter& p) {
+            cover(p, left, top, left);
+            cover(p, right, bottom, right + 1);
+            p.drawImage(first + QPoint(28, 0), rulerMarker(true));
+            p.drawImage(rightMarker - QPoint(28, 0), rulerMarker(false));
+        };
+        q.end(e);
+        out << q.finish();
+    }
     return out;
 }
 

@@ -30,7 +30,19 @@ int keyCodeFromQt(int k, bool keypad) {
         {Qt::Key_Home, KeyHome}, {Qt::Key_Left, KeyLeft}, {Qt::Key_Up, KeyUp}, {Qt::Key_Right, KeyRight},
         {Qt::Key_Down, KeyDown}, {Qt::Key_Print, KeyPrint}, {Qt::Key_Insert, KeyInsert},
         {Qt::Key_Delete, KeyDelete}, {Qt::Key_Menu, KeyApps}, {Qt::Key_NumLock, KeyNumLock},
-        {Qt::Key_ScrollLock, KeyScroll},
+        {Qt::Key_ScrollLock, KeyScroll}, {Qt::Key_AltGr, KeyMenu}, {Qt::Key_Cancel, 3}, {Qt::Key_Clear, KeyClear},
+        {Qt::Key_Select, 41}, {Qt::Key_Execute, 43}, {Qt::Key_SysReq, KeyPrint}, {Qt::Key_Help, KeyHelp},
+        {Qt::Key_Meta, KeyLWin}, {Qt::Key_Super_L, KeyLWin}, {Qt::Key_Super_R, KeyRWin}, {Qt::Key_Sleep, 95},
+        // Input-method keys.
+        {Qt::Key_Hangul, 21}, {Qt::Key_Kana_Lock, 21}, {Qt::Key_Kanji, 25}, {Qt::Key_Hangul_Hanja, 25},
+        {Qt::Key_Henkan, 28}, {Qt::Key_Muhenkan, 29},
+        // Browser, volume and media keys.
+        {Qt::Key_Back, 166}, {Qt::Key_Forward, 167}, {Qt::Key_Refresh, 168}, {Qt::Key_Stop, 169},
+        {Qt::Key_Search, 170}, {Qt::Key_Favorites, 171}, {Qt::Key_HomePage, 172}, {Qt::Key_VolumeMute, 173},
+        {Qt::Key_VolumeDown, 174}, {Qt::Key_VolumeUp, 175}, {Qt::Key_MediaNext, 176},
+        {Qt::Key_MediaPrevious, 177}, {Qt::Key_MediaStop, 178}, {Qt::Key_MediaPlay, 179},
+        {Qt::Key_MediaTogglePlayPause, 179}, {Qt::Key_LaunchMail, 180}, {Qt::Key_LaunchMedia, 181},
+        {Qt::Key_Launch0, 182}, {Qt::Key_Launch1, 183}, {Qt::Key_Play, 250}, {Qt::Key_Zoom, 251},
         // Punctuation keys of the US layout, shifted or not.
         {Qt::Key_Semicolon, 186}, {Qt::Key_Colon, 186}, {Qt::Key_Equal, 187}, {Qt::Key_Plus, 187},
         {Qt::Key_Comma, 188}, {Qt::Key_Less, 188}, {Qt::Key_Minus, 189}, {Qt::Key_Underscore, 189},

@@ -4,11 +4,12 @@
 namespace core {
 
 enum KeyCode {
-    KeyBack = 8, KeyTab = 9, KeyReturn = 13, KeyShift = 16, KeyControl = 17, KeyMenu = 18, KeyPause = 19,
-    KeyCapital = 20, KeyEscape = 27, KeySpace = 32, KeyPageUp = 33, KeyPageDown = 34, KeyEnd = 35, KeyHome = 36,
-    KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40, KeyPrint = 44, KeyInsert = 45, KeyDelete = 46,
-    Key0 = 48, KeyA = 65, KeyApps = 93, KeyNumpad0 = 96, KeyMultiply = 106, KeyAdd = 107, KeySubtract = 109,
-    KeyDecimal = 110, KeyDivide = 111, KeyF1 = 112, KeyNumLock = 144, KeyScroll = 145,
+    KeyBack = 8, KeyTab = 9, KeyClear = 12, KeyReturn = 13, KeyShift = 16, KeyControl = 17, KeyMenu = 18,
+    KeyPause = 19, KeyCapital = 20, KeyEscape = 27, KeySpace = 32, KeyPageUp = 33, KeyPageDown = 34, KeyEnd = 35,
+    KeyHome = 36, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40, KeyPrint = 44, KeyInsert = 45,
+    KeyDelete = 46, KeyHelp = 47, Key0 = 48, KeyA = 65, KeyLWin = 91, KeyRWin = 92, KeyApps = 93, KeyNumpad0 = 96,
+    KeyMultiply = 106, KeyAdd = 107, KeySubtract = 109, KeyDecimal = 110, KeyDivide = 111, KeyF1 = 112,
+    KeyNumLock = 144, KeyScroll = 145,
 };
 
 // Virtual-key code of a Qt key (Qt::Key value), 0 when it has none.

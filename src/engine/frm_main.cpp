@@ -313,6 +313,9 @@ FrmMain::FrmMain()
     }
 
     LblMove.onMouseDown = [this](Control&, const core::MouseArgs& a) { LblMove_MouseDown(a.button); };
+
+    wireDialogControls();
+    wireTypingAndKeys();
 }
 
 Control& FrmMain::overlay(int k) const {
@@ -537,8 +540,9 @@ void FrmMain::overlayStage() {
         resumeNext([&] { img.setLeft(rec().imageX(k) * sx()); });
         resumeNext([&] { img.setTop(rec().imageY(k) * sy()); });
         if (k == 5) {
-            resumeNext([&] { DragLeft = rec().imageX(5); });
-            resumeNext([&] { DragTop = rec().imageY(5); });
+            // Where the image stands: scaled, as the drop point is.
+            resumeNext([&] { DragLeft = int32_t(core::roundHalfEven(rec().imageX(5) * sx())); });
+            resumeNext([&] { DragTop = int32_t(core::roundHalfEven(rec().imageY(5) * sy())); });
         }
         if (use == PictureShow) {
             const QString code = rec().imagePicture(k);
@@ -657,12 +661,6 @@ void FrmMain::targetStage() {
     resumeNext([&] { Shape1.move(Label1.left(), Label1.top(), Label1.width(), Label1.height()); });
 }
 
-// The tab dialog, back hot-spot and source box come with the tab strips and
-// the drags.
-void FrmMain::setupTabDialogStage() {}
-void FrmMain::setupBackHotSpotStage() {}
-void FrmMain::setupSourceBoxStage() {}
-
 void FrmMain::setupActionStage() {
     // Wait steps go on by themselves after one tick of Timer3.
     resumeNext([&] { StepCode = rec().stepCode(); });
@@ -731,6 +729,11 @@ void FrmMain::setupTypingStage() {
         resumeNext([&] { Text3.setBackColor(Text1.backColor()); });
         resumeNext([&] { Text3.setFontBold(Text1.fontBold()); });
         resumeNext([&] { Text3.setVisible(true); });
+        // The input box took the focus before the overlay box was shown: its
+        // focus move to the overlay box happens now.
+        resumeNext([&] {
+            if (core::session().ImeSimEnabled && activeControl() == &Text1) Text3.setFocus();
+        });
         resumeNext([&] { Text1.setVisible(false); });
     } else {
         resumeNext([&] { Text3.setVisible(false); });
@@ -771,9 +774,6 @@ void FrmMain::setupTypingStage() {
         caption(t);
     }
 }
-
-// The simulated list and the look-in list come with the lists.
-void FrmMain::setupListStage() {}
 
 void FrmMain::setupFramesAndBarsStage() {
     // Frames: no red frame on a hidden or flat target; the yellow frame

@@ -5,6 +5,7 @@
 // bars lie over it.
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "chrome/layout.h"
 #include "core/forms.h"
@@ -36,6 +37,10 @@ public:
     // Jumps to the step a one-character branch code names ("0": nothing).
     // Skips any statement that fails.
     void GoStep(const QString& code);
+    // Judges one key press (virtual-key code, modifier sum) against the
+    // step's key code, its key slots and the shortcuts of its menu paths;
+    // at most one doNext. Skips any statement that fails.
+    void KeyClick(int keyCode, int shift);
     // Fills wm100 with menu ContextMenuNo of the set the step's context code
     // names, from the context-menu file; writes StepCode. Errors (a missing
     // file) reach the caller, with every item hidden.
@@ -45,6 +50,15 @@ public:
     // this window's client twips). A chosen entry has been judged when this
     // returns.
     void openContextMenu(int16_t code, double x, double y);
+
+    // Dialog tab strips: re-rows a two-row strip (the row of TabFrontRow
+    // in front, 300 design twips lower); a click on tab hot-spot Index
+    // (1-13) or on the back hot-spot (0).
+    void DoubleXXK();
+    void LblXXK_Click(int index);
+    // Choice of look-in row Index (0-13): shown in the closed box; the
+    // step's row advances.
+    void ImgLiN_Click(int index);
 
     // The chrome as the shared layout sees it.
     const chrome::ChromeWindow& chromeWindow() const { return chrome_; }
@@ -139,7 +153,7 @@ public:
     int32_t DragStartY = 0;
     int16_t Dragging = 0;
     int32_t DragLeft = 0;
-    int16_t DragTop = 0;
+    int32_t DragTop = 0;
     int16_t DropX = 0;
     int16_t DropY = 0;
     QString ActiveTabLayout;
@@ -167,6 +181,18 @@ private:
     void setTargetPointer();
     // Entry j of a context-menu row group (1-9) was chosen.
     void contextEntry_Click(int rowDigit, int index);
+    // Typed text and keys: the text boxes' checks and the key forwarding,
+    // hooked up by wireTypingAndKeys.
+    void wireTypingAndKeys();
+    void Text1_Change();
+    void Text1_KeyUp(int keyCode, int shift);
+    void Text1_MouseUp();
+    void Text2_Change();
+    void Text3_Change();
+    void Text1_GotFocus();
+    void Text3_GotFocus();
+    // The chosen keyboard layout, when the input-method option is on.
+    void activateImeLayout();
     void Timer3_Timer();
     void TimerDisFK_Timer();
     // The end of the question, in the set-up of an end record.
@@ -202,6 +228,22 @@ private:
     void setupListStage();
     // Frame visibility, the target's pointer and the bars of BarsCode.
     void setupFramesAndBarsStage();
+
+    // Lists, tab strips and drags: handlers of their controls, hooked up
+    // and given their design pictures by wireDialogControls.
+    void wireDialogControls();
+    void listSetUp();
+    void lookInSetUp();
+    void LstLA_Click();
+    void LblADD_MouseMove(int index);
+    void LblADDmyXZ_Click();
+    void Label4_MouseDown(const core::MouseArgs& a);
+    void Label4_MouseMove(const core::MouseArgs& a);
+    void Label4_MouseUp(const core::MouseArgs& a);
+    void Image5_MouseMove(const core::MouseArgs& a);
+    void Image5_MouseUp(const core::MouseArgs& a);
+    // Label4 takes the drag pointer of the record's CursorCode.
+    void setDragPointer();
     // The hint's line breaks, window order, closing the chrome, the extra
     // area and the hint frame timer.
     void finishSceneStage();
@@ -217,5 +259,13 @@ core::FormSlot<FrmMain>& frmMain();
 
 // Makes the practice window reachable through core::windows().
 void registerPracticeWindow();
+
+// The keyboard shortcut of menu row MMII (main hot-spot MM, drop-down row
+// II) that performs a menu step as its clicks do, when it has one.
+struct ShortcutKey {
+    int keyCode = 0;
+    int shift = 0;
+};
+std::optional<ShortcutKey> menuShortcut(const QString& mmii);
 
 } // namespace engine

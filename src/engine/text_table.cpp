@@ -32,11 +32,16 @@ QString TextTableLookup(const QString& file, const QString& reference, bool* rea
 
 namespace engine {
 
-AnswerAlternatives AnswerText(const QString& answerLine) {
+QString RequiredTextTableLookup(const QString& reference) {
     bool readable = true;
-    AnswerAlternatives a;
-    a.whole = TextTableLookup(answerLine, &readable);
+    QString text = TextTableLookup(reference, &readable);
     if (!readable) throw core::RuntimeError(core::ErrFileNotFound, "the text table cannot be read");
+    return text;
+}
+
+AnswerAlternatives AnswerText(const QString& answerLine) {
+    AnswerAlternatives a;
+    a.whole = RequiredTextTableLookup(answerLine);
     const qsizetype bar = a.whole.indexOf(u'|');
     a.first = bar < 0 ? a.whole : a.whole.left(bar);
     a.second = bar < 0 ? a.whole : a.whole.mid(bar + 1);
@@ -47,6 +52,18 @@ bool LooseAnswerMatch(const QString& entry, const AnswerAlternatives& answer) {
     auto norm = [](const QString& s) { return core::trimSpaces(s).toLower(); };
     const QString e = norm(entry);
     return e == norm(answer.first) || e == norm(answer.second);
+}
+
+bool ExactAnswerMatch(const QString& entry, const AnswerAlternatives& answer) {
+    const QString e = core::trimSpaces(entry);
+    return e == core::trimSpaces(answer.first) || e == core::trimSpaces(answer.second);
+}
+
+QString ReducedEntry(const QString& text) {
+    QString out;
+    for (QChar c : text)
+        if (c.unicode() > 32 && c.unicode() < 127) out += c;
+    return out;
 }
 
 } // namespace engine

@@ -31,5 +31,16 @@ AnswerAlternatives AnswerText(const QString& answerLine);
 // The entry, without leading and trailing blanks and in small letters,
 // equals either alternative treated the same way.
 bool LooseAnswerMatch(const QString& entry, const AnswerAlternatives& answer);
+// The entry, without leading and trailing blanks, equals either alternative
+// without its blanks; letter case counts.
+bool ExactAnswerMatch(const QString& entry, const AnswerAlternatives& answer);
+
+// The lookup a check needs: an unreadable text table (for a reference other
+// than "000") raises RuntimeError 53.
+QString RequiredTextTableLookup(const QString& reference);
+
+// The entry of the Enter check: only the printable ASCII characters other
+// than the blank, in order (every Chinese character is dropped).
+QString ReducedEntry(const QString& text);
 
 } // namespace engine

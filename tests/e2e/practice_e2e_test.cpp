@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "context_menu/context_menu_file.h"
 #include "core/errors.h"
 #include "core/forms.h"
+#include "core/keys.h"
 #include "core/pictures.h"
 #include "core/platform.h"
 #include "core/state.h"
@@ -118,6 +120,151 @@ protected:
         core::resetSharedState();
     }
 
+    // Typed text and keys: the answer typed over the box's text and confirmed
+    // as the step expects, a selection of the hint's text, the step's key,
+    // its first key slot or its menu shortcut. False for other steps.
+    bool performTypingOrKey(testsupport::Driver& d, const StepRecord& r) {
+        engine::FrmMain& f = engine::frmMain()();
+        auto press = [&](int keyCode, int shift) {
+            EXPECT_NE(f.activeControl(), &f.Text1) << "a key step with the focus in the input box";
+            d.key(f, keyCode, shift);
+        };
+        for (int n = 1; n <= 3; ++n) {
+            if (const auto slot = r.keySlot(n)) {
+                const int kk = slot->key();
+                press(n != 2 && kk <= 20 ? kk + 100 : kk, slot->modifiers());
+                return true;
+            }
+        }
+        auto retype = [&](core::Control& box, const QString& text) {
+            EXPECT_TRUE(box.shown()) << qPrintable(box.name()) << " is hidden";
+            if (f.activeControl() != &box) d.click(box);
+            box.setSelStart(0);
+            box.setSelLength(int(box.text().size()));
+            d.type(box, text);
+        };
+        auto clickTarget = [&] {
+            const double x = testsupport::Driver::centreX(f.Label1), y = testsupport::Driver::centreY(f.Label1);
+            EXPECT_TRUE(f.Label1.shown() && f.hitTest(x, y) == &f.Label1) << "the target does not take the mouse";
+            d.click(f.Label1);
+        };
+        switch (r.action()) {
+        case engine::ActionKey:
+            press(r.codeKey() == 12 ? int(core::KeyF1) : int(r.codeKey()), r.codeModifiers());
+            return true;
+        case engine::ActionMenuStep:
+            for (int n = 1; n <= 3; ++n) {
+                const auto path = r.menuPath(n);
+                if (const auto key = path ? engine::menuShortcut(path->mmii) : std::nullopt) {
+                    press(key->keyCode, key->shift);
+                    return true;
+                }
+            }
+            return false;
+        case engine::ActionTypeLive:
+        case engine::ActionTypeLiveExact:
+            retype(f.Text1, engine::AnswerText(r.answerLine()).first);
+            return true;
+        case engine::ActionTypeRename:
+            retype(f.Text2, engine::AnswerText(r.answerLine()).whole);
+            return true;
+        case engine::ActionTypeOverlay:
+            retype(f.Text3, engine::AnswerText(r.answerLine()).first);
+            return true;
+        case engine::ActionTypeEnter:
+        case engine::ActionTypeCell:
+            retype(f.Text1, engine::AnswerText(r.answerLine()).first);
+            d.key(f, core::KeyReturn);
+            return true;
+        case engine::ActionTypeEnterOrBox:
+        case engine::ActionTypeThenBox:
+            retype(f.Text1, engine::AnswerText(r.answerLine()).first);
+            clickTarget();
+            return true;
+        case engine::ActionSelectText: {
+            // Drag over the hint's text in the box.
+            const QString wanted = engine::TextTableLookup(r.hintLine());
+            const int at = int(f.Text1.text().indexOf(wanted));
+            EXPECT_GE(at, 0) << "the box does not hold the text to select";
+            const double x = testsupport::Driver::centreX(f.Text1), y = testsupport::Driver::centreY(f.Text1);
+            d.press(f, x, y);
+            f.Text1.setSelStart(std::max(at, 0));
+            f.Text1.setSelLength(int(wanted.size()));
+            d.release(f, x, y);
+            return true;
+        }
+        default: return false;
+        }
+    }
+
+    // Dialog steps: the first visit of a step with a back code clicks the
+    // back hot-spot; a tab dialog's right tab is clicked before the action;
+    // list rows, look-in rows and drags. True when the step was played.
+    bool performDialogStep(testsupport::Driver& d, const StepRecord& r) {
+        engine::FrmMain& f = engine::frmMain()();
+        const core::SessionState& s = core::session();
+        auto takesMouse = [&](core::Control& c) {
+            const double x = testsupport::Driver::centreX(c), y = testsupport::Driver::centreY(c);
+            EXPECT_TRUE(c.shown() && f.hitTest(x, y) == &c) << qPrintable(c.name()) << " does not take the mouse";
+            return c.shown() && f.hitTest(x, y) == &c;
+        };
+        if (r.backSteps() && !backedSteps_.contains(s.CurrentStep)) {
+            backedSteps_.insert(s.CurrentStep);
+            if (takesMouse(f.LblXXK[0])) d.click(f.LblXXK[0]);
+            return true;
+        }
+        if (const auto dc = r.dialogCode(); dc && dc->shownTab != dc->targetTab) {
+            EXPECT_LT(f.Label1.width(), 2) << "the target is live before its tab is chosen";
+            if (takesMouse(f.LblXXK[dc->targetTab])) d.click(f.LblXXK[dc->targetTab]);
+            EXPECT_GT(f.Label1.width(), 1) << "the right tab did not open the target";
+        }
+        const int shift = r.dragModifiers();
+        switch (r.action()) {
+        case engine::ActionListChoice:
+            EXPECT_TRUE(f.LstLA.shown());
+            f.LstLA.setListIndex(r.answerLineNo());  // as a click on the row
+            return true;
+        case engine::ActionLookIn: {
+            if (!takesMouse(f.LblADDmyXZ)) return true;
+            d.click(f.LblADDmyXZ);
+            core::Control& row = f.LblADD[r.lookInRow()];
+            d.hover(row);
+            EXPECT_TRUE(f.ImgLiN[r.lookInRow()].shown());
+            if (takesMouse(row)) d.click(row);
+            return true;
+        }
+        case engine::ActionDragFrame:
+        case engine::ActionDragMove: {
+            if (!takesMouse(f.Label4)) return true;
+            const double x0 = testsupport::Driver::centreX(f.Label4), y0 = testsupport::Driver::centreY(f.Label4);
+            const double x1 = testsupport::Driver::centreX(f.Label1), y1 = testsupport::Driver::centreY(f.Label1);
+            d.press(f, x0, y0, core::LeftButton, shift);
+            d.moveTo(f, (x0 + x1) / 2, (y0 + y1) / 2, core::LeftButton, shift);
+            d.moveTo(f, x1, y1, core::LeftButton, shift);
+            d.release(f, x1, y1, core::LeftButton, shift);
+            return true;
+        }
+        case engine::ActionDragImage: {
+            if (!takesMouse(f.Image5)) return true;
+            // Past the drop point in the code's direction; each move halves
+            // the distance to the pointer.
+            const int dir = r.stepCode() % 10;
+            const double tx = f.DropX * core::config().ScaleX, ty = f.DropY * core::config().ScaleY;
+            double x = testsupport::Driver::centreX(f.Image5), y = testsupport::Driver::centreY(f.Image5);
+            if (dir == 1 || dir == 6 || dir == 8) x = tx - 300;
+            if (dir == 2 || dir == 7 || dir == 9) x = tx + 300;
+            if (dir == 3 || dir == 8 || dir == 9) y = ty - 300;
+            if (dir == 4 || dir == 6 || dir == 7) y = ty + 300;
+            d.press(f, testsupport::Driver::centreX(f.Image5), testsupport::Driver::centreY(f.Image5));
+            for (int i = 0; i < 12; ++i) d.moveTo(f, x, y);
+            d.release(f, x, y);
+            return true;
+        }
+        default: return false;
+        }
+    }
+    QSet<int> backedSteps_;
+
     // Performs the expected action of the current step; returns why the
     // step cannot be played yet (empty when it was played).
     QString perform(testsupport::Driver& d, const StepRecord& r) {
@@ -143,10 +290,12 @@ protected:
             EXPECT_FALSE(d.ui.pending()) << "the context menu did not open";
         };
 
+        if (performDialogStep(d, r)) return {};
         if (menuByAlt) {
             chooseFromMenu(alt->value);
             return {};
         }
+        if (performTypingOrKey(d, r)) return {};
         switch (kind) {
         case engine::ActionClick:
             if (onTarget()) d.click(f.Label1);
@@ -169,17 +318,6 @@ protected:
         case engine::ActionWait:
             d.advance(1000);
             return {};
-        case engine::ActionTypeEnterOrBox:
-        case engine::ActionTypeThenBox:
-        case engine::ActionTypeCell: {
-            // Type the first accepted answer over the box's text, then
-            // confirm on the red box.
-            const QString answer = engine::AnswerText(r.answerLine()).first;
-            f.userEdit(f.Text1, QString(), 0);
-            d.type(f.Text1, answer);
-            if (onTarget()) d.click(f.Label1);
-            return {};
-        }
         case engine::ActionDemoClick:
             if (r.redBoxBranch() != QStringLiteral("0")) {
                 if (onTarget()) d.click(f.Label1);
@@ -187,19 +325,6 @@ protected:
             }
             return QStringLiteral("a demonstration-only click");
         case engine::ActionMenuStep: return QStringLiteral("menu and toolbar steps (7000) come with the simulated menus");
-        case engine::ActionKey: return "key step " + code + " comes with the keyboard steps";
-        case engine::ActionListChoice:
-        case engine::ActionLookIn: return "list step " + code + " comes with the simulated lists";
-        case engine::ActionDragFrame:
-        case engine::ActionDragMove:
-        case engine::ActionDragImage: return "drag step " + code + " comes with the drags";
-        case engine::ActionTypeLive:
-        case engine::ActionTypeRename:
-        case engine::ActionSelectText:
-        case engine::ActionTypeEnter:
-        case engine::ActionTypeLiveExact:
-        case engine::ActionTypeOverlay:
-            return "typing step " + code + " is judged on the text box, which comes with the typed-text checks";
         default: return "step code " + code + " has no expected action";
         }
     }

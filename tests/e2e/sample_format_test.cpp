@@ -13,6 +13,8 @@
 
 #include "context_menu/context_menu_file.h"
 #include "core/text.h"
+#include "engine/step_record.h"
+#include "engine/tab_layout.h"
 #include "sample_module.h"
 
 namespace {
@@ -125,6 +127,8 @@ TEST_F(SampleModule, BankIsConsistent) {
     QSet<QString> pictures;
     QSet<QString> codes;
     QSet<QString> actions;
+    QSet<int> keySlotColumns;
+    QSet<QString> menuShortcuts;
     int overlayBranches = 0;
     for (int u = 0; u < units; ++u) {
         const int count = core::val16(core::mid(catalogue[1], u * 2 + 1, 2));
@@ -152,6 +156,9 @@ TEST_F(SampleModule, BankIsConsistent) {
                 ASSERT_EQ(r.size(), 212);
                 const QString action = core::mid(r, 8, 4);
                 actions.insert(action);
+                for (int col : {86, 91, 96})
+                    if (core::mid(r, col, 2) == "P6") keySlotColumns.insert(col);
+                if (action == "7000" && core::mid(r, 125, 1) == "H") menuShortcuts.insert(core::mid(r, 126, 4));
                 EXPECT_EQ(action == "9999", s == steps - 1) << "only the last record ends the question";
                 for (int col : {12, 28, 44, 60, 145, 161, 207}) {
                     const QString pic = core::mid(r, col, 6);
@@ -210,7 +217,74 @@ TEST_F(SampleModule, BankIsConsistent) {
 
     for (const char* a : {"0001", "0002", "0003", "0030", "8888", "9201", "0020", "0022", "0024", "0026", "9999"})
         EXPECT_TRUE(actions.contains(a)) << "no step of kind " << a;
+    // Typed text and keys: every typing code; plain keys, F1, Shift, Ctrl
+    // and Alt; each key slot; menu shortcuts.
+    for (const char* a : {"0021", "0023", "0025", "0027", "0028", "6013", "6046", "6012", "6139", "6266", "6470"})
+        EXPECT_TRUE(actions.contains(a)) << "no step of kind " << a;
+    EXPECT_EQ(keySlotColumns, (QSet<int>{86, 91, 96}));
+    EXPECT_GE(menuShortcuts.size(), 2);
     EXPECT_GE(overlayBranches, 1);
+}
+
+TEST_F(SampleModule, DialogStepsHaveTheirListsTabPagesAndDrags) {
+    const QStringList catalogue = lines(file("288891"));
+    ASSERT_GE(catalogue.size(), 2);
+    const int units = core::val16(core::mid(catalogue[0], 3, 2));
+    const int textLines = int(lines(file("288890")).size());
+    QSet<QString> kinds;
+    for (int u = 0; u < units; ++u) {
+        for (const QString& r : lines(file("2888" + core::padDigits(20 + u, 2)))) {
+            const engine::StepRecord rec(r);
+            SCOPED_TRACE(qPrintable(core::left(r, 11)));
+            switch (rec.action()) {
+            case engine::ActionListChoice:
+                kinds.insert("L");
+                EXPECT_TRUE(rec.hasInputBox());
+                EXPECT_LE(core::val16(rec.listTextLine()), textLines);
+                EXPECT_NE(rec.inputTextLineNo(), rec.answerLineNo()) << "a list step the set-up completes";
+                break;
+            case engine::ActionLookIn:
+                kinds.insert("K");
+                EXPECT_TRUE(rec.hasInputBox());
+                EXPECT_LE(rec.lookInRow(), 13);
+                EXPECT_NE(rec.lookInStartRow(), rec.lookInRow());
+                break;
+            case engine::ActionDragFrame:
+            case engine::ActionDragMove:
+                kinds.insert(rec.actionCode());
+                EXPECT_TRUE(rec.hasSource());
+                EXPECT_TRUE(rec.hasTarget());
+                break;
+            case engine::ActionDragImage:
+                kinds.insert("80");
+                EXPECT_EQ(rec.imagePictureUse(5), engine::PictureShow);
+                break;
+            default: break;
+            }
+            if (rec.backSteps()) kinds.insert("Q");
+            const auto dc = rec.dialogCode();
+            if (!dc) continue;
+            const auto layout = engine::builtInTabLayout(dc->tabKey);
+            ASSERT_TRUE(layout) << "unknown tab layout";
+            kinds.insert(layout->tabCount() >= 10 ? "two rows" : "one row");
+            EXPECT_GE(dc->shownTab, 1);
+            EXPECT_LE(dc->shownTab, layout->tabCount());
+            EXPECT_GE(dc->targetTab, 1);
+            EXPECT_LE(dc->targetTab, layout->tabCount());
+            ASSERT_GE(dc->imageNo, 1);
+            ASSERT_LE(dc->imageNo, 5);
+            QSize own;
+            EXPECT_FALSE(loadPicture(rec.imagePicture(dc->imageNo), &own).isEmpty()) << "the step's own page";
+            // Every page of the layout, as large as the step's own.
+            for (int t = 1; t <= layout->tabCount(); ++t) {
+                QSize page;
+                EXPECT_FALSE(loadPicture(layout->tabPicture(t), &page).isEmpty()) << "page " << t;
+                EXPECT_EQ(page, own) << "page " << t;
+            }
+        }
+    }
+    for (const char* k : {"L", "K", "0040", "0041", "0052", "80", "Q", "one row", "two rows"})
+        EXPECT_TRUE(kinds.contains(k)) << "no dialog step of kind " << k;
 }
 
 TEST_F(SampleModule, ContextMenuFileServesEveryRightClickStep) {

@@ -659,7 +659,8 @@ TEST_F(FrmMainTest, ScaledSceneAndDropPoint) {
     EXPECT_DOUBLE_EQ(f.Label1.height(), 240);
     EXPECT_EQ(f.RedBoxW, 3000);  // design values, not scaled
     EXPECT_DOUBLE_EQ(f.Image5.left(), 1200);
-    EXPECT_EQ(f.DragLeft, 1500);
+    EXPECT_EQ(f.DragLeft, 1200);  // where the image stands
+    EXPECT_EQ(f.DragTop, 2000);
     EXPECT_EQ(f.DropX, 4321);
     EXPECT_EQ(f.DropY, 1234);
     EXPECT_DOUBLE_EQ(f.Pic1J.left(), 24000);

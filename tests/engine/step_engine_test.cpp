@@ -250,7 +250,7 @@ TEST_F(StepEngineTest, ReleaseRulesOnTheTarget) {
         {"9101", "0", 1, 1, 2},  {"9101", "0", 1, 0, 1},  {"9101", "4", 1, 1, 4},  {"9101", "0", 2, 1, 1},
         {"9602", "0", 2, 6, 2},  {"0004", "0", 1, 0, 1},  {"0004", "0", 2, 0, 1},  {"0004", "3", 1, 0, 3},
         {"0004", "3", 2, 4, 3},  {"7000", "0", 1, 0, 1},  {"7000", "0", 2, 0, 1},  {"7000", "2", 2, 0, 2},
-        {"7000", "2", 1, 5, 2},  {"9999", "3", 1, 0, 1},  {"0002", "3", 1, 0, 1},  {"L005", "3", 1, 0, 3},
+        {"7000", "2", 1, 5, 2},  {"9999", "3", 1, 0, 1},  {"0002", "3", 1, 0, 1},  {"K005", "3", 1, 0, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.code << " branch " << c.branch << " button " << c.button << " shift "
@@ -562,7 +562,8 @@ TEST_F(StepEngineTest, RenameAndOverlayBoxes) {
 }
 
 TEST_F(StepEngineTest, ImageDragsShrinkTheTargets) {
-    script({Rec().put(8, "8003").target(1000, 2000, 3000, 300), Rec().put(8, "8888").target(1000, 2000, 3000, 300)});
+    script({Rec().put(8, "8003").target(1000, 2000, 3000, 300).num(177, 5, 500).num(183, 4, 500).num(187, 5, 900).num(192, 5, 900),
+            Rec().put(8, "8888").target(1000, 2000, 3000, 300)});
     FrmMain& w = step(1);
     w.Label4.move(500, 500, 900, 900);
     step(1);
