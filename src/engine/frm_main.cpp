@@ -1,4 +1,5 @@
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 
 #include "chrome/design_pictures.h"
 #include "chrome/zones.h"
@@ -22,16 +23,15 @@ using core::resumeNext;
 
 namespace {
 
+using detail::rec;
+using detail::sx;
+using detail::sy;
+
 constexpr uint32_t kRed = 255;
 constexpr uint32_t kGreen = 65280;
 constexpr uint32_t kYellow = 0xFFFF;
 
-double sx() { return core::config().ScaleX; }
-double sy() { return core::config().ScaleY; }
 
-// The step record as it stands now: handlers that advance the step read the
-// new record from then on, so every statement reads it afresh.
-StepRecord rec() { return StepRecord(core::session().StepLine); }
 
 // Index checks of the per-question tables: a statement that uses an index
 // outside its table fails (and is skipped by the caller).

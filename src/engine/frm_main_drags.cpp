@@ -7,6 +7,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 #include "engine/step_record.h"
 #include "engine/text_table.h"
 
@@ -17,9 +18,10 @@ using core::resumeNext;
 
 namespace {
 
-double sx() { return core::config().ScaleX; }
-double sy() { return core::config().ScaleY; }
-StepRecord rec() { return StepRecord(core::session().StepLine); }
+using detail::rec;
+using detail::sx;
+using detail::sy;
+
 
 // "004" + S (frame) or "005" + S (move): whether the code is a source-box
 // drag of kind `lead` (or either, for an empty lead) held with `shift`.

@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 #include "engine/step_record.h"
 
 namespace engine {
@@ -17,9 +18,10 @@ using core::resumeNext;
 
 namespace {
 
-double sx() { return core::config().ScaleX; }
-double sy() { return core::config().ScaleY; }
-StepRecord rec() { return StepRecord(core::session().StepLine); }
+using detail::rec;
+using detail::sx;
+using detail::sy;
+
 
 // The text of a list's entries: the text table is read up to line n or to
 // its end, and the last line read counts from its 4th character. Unlike

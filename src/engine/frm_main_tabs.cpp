@@ -6,6 +6,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 #include "engine/step_record.h"
 #include "engine/tab_layout.h"
 
@@ -16,9 +17,10 @@ using core::resumeNext;
 
 namespace {
 
-double sx() { return core::config().ScaleX; }
-double sy() { return core::config().ScaleY; }
-StepRecord rec() { return StepRecord(core::session().StepLine); }
+using detail::rec;
+using detail::sx;
+using detail::sy;
+
 
 QString tabHint(int tab) { return QStringLiteral("请选择第%1个选项卡").arg(tab); }
 

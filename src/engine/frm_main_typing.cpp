@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 #include "engine/step_record.h"
 #include "engine/text_table.h"
 
@@ -18,7 +19,10 @@ using core::resumeNext;
 
 namespace {
 
-StepRecord rec() { return StepRecord(core::session().StepLine); }
+using detail::rec;
+using detail::sx;
+using detail::sy;
+
 
 bool isCode(const QString& code, std::initializer_list<const char*> codes) {
     for (const char* c : codes)
