@@ -851,7 +851,7 @@ void Form::deliverMouse(Control* target, int which, double x, double y, int butt
 }
 
 void Form::mouseDown(double x, double y, int button, int shift) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     Control* t = hitTest(x, y);
     if (t && !t->enabled()) return;
     capture_ = t;
@@ -865,7 +865,7 @@ void Form::mouseDown(double x, double y, int button, int shift) {
 }
 
 void Form::mouseMove(double x, double y, int button, int shift) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     if (captureButton_ && (capture_ || captureIsForm_)) {
         deliverMouse(capture_, EvMove, x, y, button, shift);
         return;
@@ -876,7 +876,7 @@ void Form::mouseMove(double x, double y, int button, int shift) {
 }
 
 void Form::mouseUp(double x, double y, int button, int shift) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     bool hadCapture = captureButton_ != 0;
     Control* t = hadCapture ? capture_ : hitTest(x, y);
     if (!hadCapture && t && !t->enabled()) return;
@@ -904,7 +904,7 @@ void Form::mouseUp(double x, double y, int button, int shift) {
 }
 
 void Form::mouseDblPress(double x, double y, int button, int /*shift*/) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     Control* t = hitTest(x, y);
     if (t && !t->enabled()) return;
     capture_ = t;
@@ -919,7 +919,7 @@ void Form::mouseDblPress(double x, double y, int button, int /*shift*/) {
 }
 
 void Form::keyDown(int keyCode, int shift) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     if (keyPreview_ && onKeyDown) {
         dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
         if (keyCode == 0) return;
@@ -932,7 +932,7 @@ void Form::keyDown(int keyCode, int shift) {
 }
 
 int Form::keyPress(int keyAscii) {
-    if (!enabled_) return 0;
+    if (!enabled_ || unloading_) return 0;
     if (keyPreview_ && onKeyPress) {
         dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
         if (keyAscii == 0) return 0;
@@ -946,7 +946,7 @@ int Form::keyPress(int keyAscii) {
 }
 
 void Form::keyUp(int keyCode, int shift) {
-    if (!enabled_) return;
+    if (!enabled_ || unloading_) return;
     if (keyPreview_ && onKeyUp) {
         dispatch("KeyUp", [&] { onKeyUp(keyCode, shift); });
         if (keyCode == 0) return;
@@ -959,7 +959,7 @@ void Form::keyUp(int keyCode, int shift) {
 }
 
 void Form::userEdit(Control& box, const QString& newText, int cursor) {
-    if (box.locked()) return;
+    if (box.locked() || unloading_) return;
     QString nt = (box.maxLength_ > 0 && newText.size() > box.maxLength_) ? newText.left(box.maxLength_) : newText;
     box.selStart_ = std::clamp(cursor, 0, static_cast<int>(nt.size()));
     box.selLength_ = 0;

@@ -19,6 +19,8 @@ Driver::~Driver() {
 }
 
 void Driver::click(core::Form& f, double x, double y, int button, int shift) {
+    // The form stays alive (if unloaded, deaf) until the action ends.
+    core::HandlerScope alive(&f);
     f.mouseMove(x, y, 0, shift);
     f.mouseDown(x, y, button, shift);
     f.mouseUp(x, y, button, shift);
@@ -27,6 +29,8 @@ void Driver::click(core::Form& f, double x, double y, int button, int shift) {
 void Driver::click(core::Control& c, int button, int shift) { click(*c.form(), centreX(c), centreY(c), button, shift); }
 
 void Driver::dblClick(core::Form& f, double x, double y, int button, int shift) {
+    // The form stays alive (if unloaded, deaf) until the action ends.
+    core::HandlerScope alive(&f);
     f.mouseMove(x, y, 0, shift);
     f.mouseDown(x, y, button, shift);
     f.mouseUp(x, y, button, shift);
@@ -45,6 +49,8 @@ void Driver::moveTo(core::Form& f, double x, double y, int button, int shift) { 
 void Driver::release(core::Form& f, double x, double y, int button, int shift) { f.mouseUp(x, y, button, shift); }
 
 void Driver::drag(core::Form& f, double x1, double y1, double x2, double y2, int steps, int button) {
+    // The form stays alive (if unloaded, deaf) until the action ends.
+    core::HandlerScope alive(&f);
     f.mouseMove(x1, y1, 0, 0);
     f.mouseDown(x1, y1, button, 0);
     for (int i = 1; i <= steps; ++i)
@@ -53,6 +59,8 @@ void Driver::drag(core::Form& f, double x1, double y1, double x2, double y2, int
 }
 
 void Driver::type(core::Control& box, const QString& text) {
+    // The form stays alive (if unloaded, deaf) until the action ends.
+    core::HandlerScope alive(box.form());
     core::Form& f = *box.form();
     if (f.activeControl() != &box) {
         click(box);
@@ -76,6 +84,8 @@ void Driver::type(core::Control& box, const QString& text) {
 }
 
 void Driver::key(core::Form& f, int keyCode, int shift) {
+    // The form stays alive (if unloaded, deaf) until the action ends.
+    core::HandlerScope alive(&f);
     f.keyDown(keyCode, shift);
     if (keyCode == core::KeyReturn || keyCode == core::KeyEscape || keyCode == core::KeyBack) f.keyPress(keyCode);
     f.keyUp(keyCode, shift);
