@@ -122,6 +122,7 @@ SETTER(setEnabled, enabled_, bool)
 SETTER(setLocked, locked_, bool)
 SETTER(setMultiLine, multiLine_, bool)
 SETTER(setMaxLength, maxLength_, int)
+SETTER(setScrollBars, scrollBars_, int)
 SETTER(setStretch, stretch_, bool)
 SETTER(setBackColor, backColor_, uint32_t)
 SETTER(setForeColor, foreColor_, uint32_t)
@@ -390,6 +391,7 @@ void Control::copyFrom(const Control& o) {
     locked_ = o.locked_;
     multiLine_ = o.multiLine_;
     maxLength_ = o.maxLength_;
+    scrollBars_ = o.scrollBars_;
     picture_ = o.picture_;
     stretch_ = o.stretch_;
     autoSize_ = o.autoSize_;

@@ -124,6 +124,9 @@ public:
     void setMultiLine(bool v);
     int maxLength() const { return maxLength_; }
     void setMaxLength(int v);
+    // Scroll bars of a multi-line text box: 0 none, 1 horizontal, 2 vertical, 3 both.
+    int scrollBars() const { return scrollBars_; }
+    void setScrollBars(int v);
 
     // Pictures: an image without Stretch and an AutoSize picture box take
     // the picture's size.
@@ -254,6 +257,7 @@ private:
     int selStart_ = 0, selLength_ = 0;
     bool locked_ = false, multiLine_ = false;
     int maxLength_ = 0;
+    int scrollBars_ = 0;
     Picture picture_;
     bool stretch_ = false, autoSize_ = false;
     uint32_t backColor_ = 0x8000000F, foreColor_ = 0x80000012;

@@ -880,9 +880,11 @@ void FrmMain::Label1_DblClick() {
 }
 
 void FrmMain::Label1_MouseMove() {
-    if (rec().actionCode() == QStringLiteral("0030")) doNext();
-    // The pointer of the record current now (after a hover, the next one's).
-    const QString lead = core::left(rec().actionCode(), 3);
+    const QString code = rec().actionCode();
+    if (code == QStringLiteral("0030")) doNext();
+    // Drags by the code read above; otherwise the pointer of the record
+    // current now (after a hover, the next one's).
+    const QString lead = core::left(code, 3);
     if (lead == QStringLiteral("004") || lead == QStringLiteral("005")) {
         Label1.setMousePointer(core::PtrDefault);
         return;

@@ -189,6 +189,7 @@ FrmTm::FrmTm()
     LblTimeJD.move(0, 0, 0, 255);
     RtbTM.setMultiLine(true);
     RtbTM.setLocked(true);
+    RtbTM.setScrollBars(2);  // vertical
     RtbTM.setFontName("宋体");
     for (int i = 0; i <= 10; ++i) {
         Control& c = addElement(Kind::Label, "CmdGN", i, &FrmZhuYa);
@@ -415,10 +416,13 @@ void FrmTm::Form_Load() {
     }
     st([&] { CmdKSFH.move(1680 * sx, 2400 * sy); });
 
-    // Candidate values (the seat, session, admission and identity-card rows
-    // stay empty until the shared state carries them).
+    // Candidate values, one per row.
     KsName1.setCaption(s.CandidateName);
+    KsZWH1.setCaption(s.SeatNo);
+    KsCC1.setCaption(s.SessionNo);
+    KsDAH1.setCaption(s.AdmissionNo);
     KsKM1.setCaption(config().ModuleName);
+    KsSFZ1.setCaption(s.IdCardNo);
 
     // Help button, flush with the right end of the input-method indicator.
     st([&] { CmdEn.setTop(LblIME.top()); });

@@ -386,6 +386,12 @@ void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget*, double inset) 
             a->lastSelStart = -1;
         }
         if (a->isReadOnly() != c.locked()) a->setReadOnly(c.locked());
+        const auto vbar = (c.scrollBars() & 2) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+        if (a->verticalScrollBarPolicy() != vbar) a->setVerticalScrollBarPolicy(vbar);
+        const auto hbar = (c.scrollBars() & 1) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+        if (a->horizontalScrollBarPolicy() != hbar) a->setHorizontalScrollBarPolicy(hbar);
+        const auto wrap = (c.scrollBars() & 1) ? QTextEdit::NoWrap : QTextEdit::WidgetWidth;
+        if (a->lineWrapMode() != wrap) a->setLineWrapMode(wrap);
         const Qt::Alignment al = textAlign(c.alignment());
         QTextOption opt = a->document()->defaultTextOption();
         if (opt.alignment() != al) {

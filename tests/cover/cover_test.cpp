@@ -352,6 +352,37 @@ TEST_F(CoverFixture, FlaggedPages) {
     EXPECT_EQ(f.LblSaveCAP[0].caption(), QString(90, 'x'));
 }
 
+TEST_F(CoverFixture, FlaggedPanelLayoutFollowsEachScale) {
+    testsupport::Driver d;
+    writeBank({3});
+    writeFlagged("00010002");
+    pf->screenInfo.twipsPerPixelX = 12;  // ScaleX 0.8
+    pf->screenInfo.twipsPerPixelY = 18;  // ScaleY 1.2
+    FrmFengmian& f = cover::frmFengmian()();
+    const double H = 432;  // 360 x ScaleY
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[0].left(), 288);
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[0].top(), 72);
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[0].width(), 9600 - 2 * 288);
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[0].height(), 666);
+    EXPECT_DOUBLE_EQ(f.ImgSaveBiao.left(), 12);
+    EXPECT_DOUBLE_EQ(f.ImgSaveBiao.top(), 792);
+    EXPECT_DOUBLE_EQ(f.PicSave.top(), 792 + f.ImgSaveBiao.height() + 18);
+    EXPECT_DOUBLE_EQ(f.PicSave.width(), 9600 - 48);
+    EXPECT_DOUBLE_EQ(f.LblSCmd[2].top(), H);
+    EXPECT_DOUBLE_EQ(f.LblSCmd[2].height(), H);
+    EXPECT_EQ(f.LblSCmd[1].backColor(), 0xFFFFFFu);
+    EXPECT_EQ(f.LblSCmd[2].backColor(), 0xECECECu);
+    EXPECT_DOUBLE_EQ(f.LblXiaoSave[1].left(), 240);
+    EXPECT_DOUBLE_EQ(f.LblXiaoSave[1].fontSize(), 12 * 0.8);
+    EXPECT_DOUBLE_EQ(f.LblXiaoSave[2].top() + f.LblXiaoSave[2].height() / 2, H + H / 2);  // centred on its row
+    EXPECT_DOUBLE_EQ(f.LineSaveVS[0].x1(), 504);
+    EXPECT_DOUBLE_EQ(f.LineSaveVS[1].x1(), 1332);
+    EXPECT_DOUBLE_EQ(f.LineSaveBottom[0].y1(), f.PicSave.top() + 2 * H + 36);
+    EXPECT_DOUBLE_EQ(f.LineSaveBottom[1].y1(), f.PicSave.top() + 2 * H + 18);
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[1].top(), 2160);
+    EXPECT_DOUBLE_EQ(f.LblSaveCAP[1].left(), (f.PicSave.width() - f.LblSaveCAP[1].width()) / 2);
+}
+
 TEST_F(CoverFixture, FlaggedEmptyOrMissing) {
     for (int variant = 0; variant < 3; ++variant) {
         SCOPED_TRACE(variant);

@@ -308,6 +308,16 @@ TEST_F(StepEngineTest, HoverAdvancesAndThePointerFollowsTheRecord) {
 
     step(6);
     EXPECT_EQ(w.Label1.mousePointer(), PtrDefault);
+
+    // A hover into a drag step: the hover step's code decides, so the drag
+    // step's own pointer is shown until the next move over the target.
+    script({onTarget("0030"), onTarget("0041").put(101, "S0011")});
+    step(1);
+    d.hover(w.Label1);
+    EXPECT_EQ(s().CurrentStep, 2);
+    EXPECT_EQ(w.Label1.mousePointer(), PtrHourglass);
+    d.hover(w.Label1);
+    EXPECT_EQ(w.Label1.mousePointer(), PtrDefault);
 }
 
 TEST_F(StepEngineTest, OverlayClickTakesItsBranch) {

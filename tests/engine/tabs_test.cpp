@@ -298,3 +298,26 @@ TEST_F(TabStripTest, ScaledStrip) {
     EXPECT_DOUBLE_EQ(f.LblXXK[8].top(), 720 + 510 * 0.8);
     EXPECT_DOUBLE_EQ(f.LblXXK[0].height(), 270 * 0.8);
 }
+
+TEST_F(TabStripTest, HiddenHintAndFrameStillFollowTheTabs) {
+    // Without the guided hints the label and the frame are hidden, but their
+    // captions and places change as in guided mode.
+    s().RunMode = RunPractice;
+    script({tabStep("XA211"), idle()});
+    FrmMain& f = step(1);
+    EXPECT_FALSE(f.LHelp.visible());
+    EXPECT_FALSE(f.Shape1.visible());
+    EXPECT_EQ(f.LHelp.caption(), "请选择第1个选项卡");
+    EXPECT_EQ(rect(f.Shape1), rect(f.LblXXK[1]));
+
+    d.click(f.LblXXK[1]);
+    EXPECT_EQ(f.LHelp.caption(), "单击“确定”");
+    EXPECT_EQ(rect(f.Shape1), QRectF(2000, 3000, 900, 300));
+    EXPECT_FALSE(f.LHelp.visible());
+    EXPECT_FALSE(f.Shape1.visible());
+
+    d.click(f.LblXXK[2]);
+    EXPECT_EQ(f.LHelp.caption(), "请选择第1个选项卡");
+    EXPECT_EQ(rect(f.Shape1), rect(f.LblXXK[1]));
+    EXPECT_FALSE(f.Shape1.visible());
+}

@@ -528,3 +528,55 @@ TEST_F(QuestionWindowTest, RealPracticeWindowDocksTheQuestionWindowAtItsLoad) {
     d.click(w.Command2);
     EXPECT_DOUBLE_EQ(w.left(), pw.left() + pw.width() - w.width());
 }
+
+TEST_F(QuestionWindowTest, CandidatePanelShowsTheCandidateDataOfTheLoad) {
+    struct Candidate { const char *name, *seat, *session, *admission, *idCard; } runs[] = {
+        {"张三", "07", "18", "888888", "110101199001011234"},
+        {"李四", "23", "18", "888888", "110101199001015678"},
+    };
+    for (const auto& c : runs) {
+        SCOPED_TRACE(c.name);
+        unloadAllForms();
+        useList(qwtest::unitList(0, 3), 40, ListPaper);
+        s().CandidateName = QString::fromUtf8(c.name);
+        s().SeatNo = c.seat;
+        s().SessionNo = c.session;
+        s().AdmissionNo = c.admission;
+        s().IdCardNo = c.idCard;
+        FrmTm& w = tm();
+        w.show();
+        d.advance(500);  // the exam set
+        d.click(w.CmdGN(9));
+        ASSERT_TRUE(w.FrmKSXX.visible());
+
+        // Each value sits on its caption's row.
+        const Control* values[] = {&w.KsName1, &w.KsZWH1, &w.KsCC1, &w.KsDAH1, &w.KsKM1, &w.KsSFZ1};
+        const QString expected[] = {QString::fromUtf8(c.name), c.seat, c.session, c.admission,
+                                    QString::fromUtf8("字处理"), c.idCard};
+        for (int k = 0; k <= 5; ++k) {
+            EXPECT_EQ(values[k]->caption(), expected[k]) << k;
+            EXPECT_TRUE(values[k]->shown()) << k;
+            EXPECT_DOUBLE_EQ(values[k]->top(), w.Label1(k).top()) << k;
+        }
+        EXPECT_EQ(w.LblName.caption(), QString::fromUtf8(c.name));
+    }
+}
+
+TEST_F(QuestionWindowTest, ClockCountsForPapersWhateverTheRunMode) {
+    struct Case { int16_t listKind, runMode; bool counts; } cases[] = {
+        {ListPaper, RunExam, true},      {ListPaper, RunPractice, true},  // the answer was viewed
+        {ListUnit, RunExam, false},      {ListPaperWrong, RunPractice, false},
+        {ListFlagged, RunGuided, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.listKind << " " << c.runMode);
+        unloadAllForms();
+        useList(qwtest::unitList(0, 3), 3, c.listKind);
+        FrmTm& w = tm();
+        s().RunMode = c.runMode;
+        d.advance(2 * 60000);
+        EXPECT_EQ(s().MinutesLeft, c.counts ? 48 : 50);
+        EXPECT_EQ(w.LblTime.caption(), QString::fromUtf8(c.counts ? "剩余48分钟" : "剩余50分钟"));
+        EXPECT_EQ(w.TimeKS.enabled(), c.counts);
+    }
+}

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTextEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -375,6 +376,19 @@ TEST_F(ViewTest, WindowsComeAndGoWithTheForms) {
     EXPECT_EQ(w->pos(), QPoint(100, 50));
     EXPECT_EQ(host.widgetOf(*f.box)->toolTip(), "box tip");
     EXPECT_FALSE(host.widgetOf(*f.box)->isEnabled());
+
+    // A multi-line box shows the scroll bars the model asks for.
+    Control& area = f.add(Kind::TextBox, "Area");
+    area.setMultiLine(true);
+    area.move(0, 0, 1500, 600);
+    host.sync();
+    auto* edit = qobject_cast<QTextEdit*>(host.widgetOf(area));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    area.setScrollBars(2);
+    host.sync();
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
     // The user closes the window: the model decides.
     int asked = 0;
