@@ -12,6 +12,7 @@
 #include "core/forms.h"
 #include "core/keys.h"
 #include "core/platform.h"
+#include "core/registry.h"
 #include "core/state.h"
 #include "core/text.h"
 #include "core/windows.h"
@@ -108,6 +109,7 @@ protected:
         core::pictureStore().clear();
         pf->folder = root;
         core::setPlatform(pf);
+        core::setRegistryStore(std::make_shared<core::MemoryRegistryStore>());
         core::windows() = core::Windows{};
         cover::registerCover();
         engine::registerPracticeWindow();
@@ -118,6 +120,7 @@ protected:
         core::unloadAllForms();
         core::windows() = core::Windows{};
         core::setPlatform(nullptr);
+        core::setRegistryStore(nullptr);
         core::resetSharedState();
         core::pictureStore().clear();
     }
