@@ -56,6 +56,15 @@ bool setUpModule() {
     return true;
 }
 
+void BM_CoverLoad(benchmark::State& st) {
+    if (!setUpModule()) return st.SkipWithError("no sample module");
+    for (auto _ : st) {
+        cover::frmFengmian()();
+        cover::frmFengmian()().unload();
+    }
+}
+BENCHMARK(BM_CoverLoad)->Unit(benchmark::kMillisecond);
+
 void BM_AssemblePaper(benchmark::State& st) {
     if (!setUpModule()) return st.SkipWithError("no sample module");
     auto cat = session::PaperCatalog::read();
