@@ -109,12 +109,14 @@ void Control::setContainer(Control* c) {
     touchModel();
 }
 
-#define SETTER(fn, member, type)        \
-    void Control::fn(type v) {          \
-        if (member == v) return;        \
-        member = v;                     \
-        touchModel();                   \
+// A property setter that only records the change for the view.
+#define MODEL_SETTER(cls, fn, member, type) \
+    void cls::fn(type v) {                  \
+        if (member == v) return;            \
+        member = v;                         \
+        touchModel();                       \
     }
+#define SETTER(fn, member, type) MODEL_SETTER(Control, fn, member, type)
 
 SETTER(setLeft, left_, double)
 SETTER(setTop, top_, double)
@@ -141,7 +143,6 @@ SETTER(setBorderWidth, borderWidth_, int)
 SETTER(setFillStyle, fillStyle_, int)
 SETTER(setFillColor, fillColor_, uint32_t)
 SETTER(setTabStop, tabStop_, bool)
-#undef SETTER
 
 // Caption and font changes refit an AutoSize label.
 #define FIT_SETTER(fn, member, type)                          \
@@ -631,18 +632,9 @@ std::vector<Control*> Form::allControls() const {
     return out;
 }
 
-void Form::setCaption(const QString& c) {
-    caption_ = c;
-    touchModel();
-}
-void Form::setLeft(double v) {
-    left_ = v;
-    touchModel();
-}
-void Form::setTop(double v) {
-    top_ = v;
-    touchModel();
-}
+MODEL_SETTER(Form, setCaption, caption_, const QString&)
+MODEL_SETTER(Form, setLeft, left_, double)
+MODEL_SETTER(Form, setTop, top_, double)
 void Form::setWidth(double v) {
     width_ = v;
     touchModel();
@@ -682,10 +674,9 @@ void Form::setVisible(bool v) {
     hide();
 }
 
-void Form::setBorderStyle(int v) {
-    borderStyle_ = v;
-    touchModel();
-}
+MODEL_SETTER(Form, setBorderStyle, borderStyle_, int)
+// Always a change: the view re-applies the state to its window (the user
+// may have minimised it meanwhile).
 void Form::setWindowState(int s) {
     windowState_ = s;
     touchModel();
@@ -696,30 +687,15 @@ void Form::setTopmost(bool v) {
     touchModel();
 }
 void Form::setKeyPreview(bool v) { keyPreview_ = v; }
-void Form::setBackColor(uint32_t c) {
-    backColor_ = c;
-    touchModel();
-}
+MODEL_SETTER(Form, setBackColor, backColor_, uint32_t)
 void Form::setPicture(Picture p) {
     picture_ = std::move(p);
     touchModel();
 }
-void Form::setMousePointer(int p) {
-    mousePointer_ = p;
-    touchModel();
-}
-void Form::setMouseIcon(const QString& path) {
-    mouseIcon_ = path;
-    touchModel();
-}
-void Form::setShowInTaskbar(bool v) {
-    showInTaskbar_ = v;
-    touchModel();
-}
-void Form::setEnabled(bool v) {
-    enabled_ = v;
-    touchModel();
-}
+MODEL_SETTER(Form, setMousePointer, mousePointer_, int)
+MODEL_SETTER(Form, setMouseIcon, mouseIcon_, const QString&)
+MODEL_SETTER(Form, setShowInTaskbar, showInTaskbar_, bool)
+MODEL_SETTER(Form, setEnabled, enabled_, bool)
 
 void Form::runLoad() {
     loaded_ = true;

@@ -1,4 +1,5 @@
 #include "core/keyboard_layout.h"
+#include "core/service.h"
 
 #include <QFile>
 #include <QProcess>
@@ -72,19 +73,15 @@ bool FakeKeyboardLayouts::activate(const QString& id) {
 
 namespace {
 
-std::shared_ptr<KeyboardLayouts>& layoutsSlot() {
-    static std::shared_ptr<KeyboardLayouts> slot;
+ServiceSlot<KeyboardLayouts>& layoutsSlot() {
+    static ServiceSlot<KeyboardLayouts> slot([] { return std::make_shared<SystemKeyboardLayouts>(); });
     return slot;
 }
 
 } // namespace
 
-KeyboardLayouts& keyboardLayouts() {
-    auto& slot = layoutsSlot();
-    if (!slot) slot = std::make_shared<SystemKeyboardLayouts>();
-    return *slot;
-}
+KeyboardLayouts& keyboardLayouts() { return layoutsSlot().get(); }
 
-void setKeyboardLayouts(std::shared_ptr<KeyboardLayouts> layouts) { layoutsSlot() = std::move(layouts); }
+void setKeyboardLayouts(std::shared_ptr<KeyboardLayouts> layouts) { layoutsSlot().set(std::move(layouts)); }
 
 } // namespace core

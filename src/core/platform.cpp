@@ -1,4 +1,5 @@
 #include "core/platform.h"
+#include "core/service.h"
 #include "core/text.h"
 
 #include <QCoreApplication>
@@ -174,19 +175,15 @@ bool FakePlatform::createDesktopShortcut(const QString& name, const QString& tar
 // ---- selection ----
 
 namespace {
-std::shared_ptr<Platform>& platformSlot() {
-    static std::shared_ptr<Platform> p;
-    return p;
+ServiceSlot<Platform>& platformSlot() {
+    static ServiceSlot<Platform> slot([] { return std::make_shared<RealPlatform>(); });
+    return slot;
 }
 } // namespace
 
-Platform& platform() {
-    auto& p = platformSlot();
-    if (!p) p = std::make_shared<RealPlatform>();
-    return *p;
-}
+Platform& platform() { return platformSlot().get(); }
 
-void setPlatform(std::shared_ptr<Platform> p) { platformSlot() = std::move(p); }
+void setPlatform(std::shared_ptr<Platform> p) { platformSlot().set(std::move(p)); }
 
 bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
                        const QString& workingDir) {

@@ -1,4 +1,5 @@
 #include "core/registry.h"
+#include "core/service.h"
 
 #include "core/errors.h"
 #include "core/text.h"
@@ -212,9 +213,9 @@ QString defaultRegistryPath() {
 }
 
 namespace {
-std::shared_ptr<RegistryStore>& storeSlot() {
-    static std::shared_ptr<RegistryStore> s;
-    return s;
+ServiceSlot<RegistryStore>& storeSlot() {
+    static ServiceSlot<RegistryStore> slot([] { return std::make_shared<FileRegistryStore>(defaultRegistryPath()); });
+    return slot;
 }
 
 // "\Software\\Microsoft\" -> "Software\Microsoft".
@@ -243,13 +244,9 @@ QString textUpToNul(const QByteArray& b) {
 }
 } // namespace
 
-RegistryStore& registryStore() {
-    auto& s = storeSlot();
-    if (!s) s = std::make_shared<FileRegistryStore>(defaultRegistryPath());
-    return *s;
-}
+RegistryStore& registryStore() { return storeSlot().get(); }
 
-void setRegistryStore(std::shared_ptr<RegistryStore> store) { storeSlot() = std::move(store); }
+void setRegistryStore(std::shared_ptr<RegistryStore> store) { storeSlot().set(std::move(store)); }
 
 int32_t ReadRegValue(int32_t root, const QString& subKey, const QString& valueName,
                      RegValue& value) {

@@ -51,11 +51,9 @@ void loadSkin(Control& c, const QString& name) {
     if (auto p = pictureStore().load(joinPath(config().DataDir, name))) c.setPicture(*p);
 }
 
-void fitLabel(Control& c) { c.fitToCaption(); }
-
 void setCaptionFit(Control& c, const QString& text) {
     c.setCaption(text);
-    fitLabel(c);
+    c.fitToCaption();
 }
 
 void transparentLabel(Control& c) {
@@ -506,10 +504,10 @@ void FrmFengmian::Form_Load() {
         }
         LblKmMc.move(X(3600), Y(1440));
         LblKmMc.setFontSize(21 * cfg.ScaleX);
-        fitLabel(LblKmMc);
+        LblKmMc.fitToCaption();
         LblKmMc1.move(LblKmMc.left() + X(15), LblKmMc.top() + Y(15));
         LblKmMc1.setFontSize(21 * cfg.ScaleX);
-        fitLabel(LblKmMc1);
+        LblKmMc1.fitToCaption();
         LblTiKu.move(X(2400), Y(2520), X(2250), X(2250));
         for (Control* c : {&ImgTiKu, &ImgTiKu1, &ImgTiKu2}) c->move(LblTiKu.left(), LblTiKu.top());
         LblKaCH.move(X(6900), LblTiKu.top(), X(2250), X(2250));
@@ -557,14 +555,14 @@ void FrmFengmian::Form_Load() {
             l.setForeColor(kPlainInfoColour);
             l.setFontUnderline(false);
             l.setLeft(X(4230 + 1200 * (i + 1)));
-            fitLabel(l);
+            l.fitToCaption();
         }
         LblPro[0].setLeft(X(240));
         PicReg.setVisible(false);
         Check1.move(X(10080), Y(6000), X(210), Y(210));
         Label2.move(X(10320), Check1.top());
         Label2.setFontSize(9 * cfg.ScaleX);
-        fitLabel(Label2);
+        Label2.fitToCaption();
         LblLast.move(X(7320), Y(7620), X(1635), Y(495));
         LblNext.move(X(9405), Y(7620), X(1635), Y(495));
         CmdReg[3].setVisible(true);
@@ -589,11 +587,11 @@ void FrmFengmian::Form_Load() {
                 Control& sl = LblUnintSL[u];
                 sl.move(L + X(1020), T + Y(645));
                 sl.setFontSize(10 * cfg.ScaleX);
-                fitLabel(sl);
+                sl.fitToCaption();
                 Control& wei = LblUnitWei[u];
                 wei.move(L + X(2190), sl.top());
                 wei.setFontSize(sl.fontSize());
-                fitLabel(wei);
+                wei.fitToCaption();
                 LblJinRuXX[u].move(L + X(1635), T + Y(75), X(1770), Y(375));
                 LblUWrong[u].move(wei.left() - X(600), sl.top() - Y(30), X(1800), Y(360));
                 LblJinRuXX[u].setToolTipText(cfg.InfoLines[u]);
@@ -623,11 +621,11 @@ void FrmFengmian::Form_Load() {
                 Control& info = LblKSInFo[k];
                 info.move(L + X(180), T + Y(690));
                 info.setFontSize(9 * cfg.ScaleX);
-                fitLabel(info);
+                info.fitToCaption();
                 Control& err = LblErr[k];
                 err.move(info.left() + X(4500), info.top());
                 err.setFontSize(9 * cfg.ScaleX);
-                fitLabel(err);
+                err.fitToCaption();
                 LblStartKs[k].move(L + X(3390), T + Y(90), X(1770), Y(375));
                 err.setToolTipText(QStringLiteral("点“错题复习”可以进入本套试题最后的答错题进行学习"));
                 loadSkin(img, "9l0055.rar");
@@ -748,7 +746,7 @@ void FrmFengmian::LayoutSaveList() {
         Control& cap = LblXiaoSave[i];
         cap.setFontSize(12 * cfg.ScaleX);
         cap.setForeColor(0);
-        fitLabel(cap);
+        cap.fitToCaption();
         cap.move(X(300), row.top() - (cap.height() - H) / 2);
     }
 
@@ -760,7 +758,7 @@ void FrmFengmian::LayoutSaveList() {
     Control& cap1 = LblSaveCAP[1];
     cap1.setTop(Y(1800));
     cap1.setFontSize(12 * cfg.ScaleX);
-    fitLabel(cap1);
+    cap1.fitToCaption();
     cap1.setLeft((PicSave.width() - cap1.width()) / 2);
 
     // 11. Rules and column separators.

@@ -22,7 +22,6 @@ using detail::rec;
 using detail::sx;
 using detail::sy;
 
-
 // "004" + S (frame) or "005" + S (move): whether the code is a source-box
 // drag of kind `lead` (or either, for an empty lead) held with `shift`.
 bool dragWith(const StepRecord& r, const char16_t* lead, int shift) {

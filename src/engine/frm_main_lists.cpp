@@ -22,7 +22,6 @@ using detail::rec;
 using detail::sx;
 using detail::sy;
 
-
 // The text of a list's entries: the text table is read up to line n or to
 // its end, and the last line read counts from its 4th character. Unlike
 // TextTableLookup, 0 ("000") has no meaning of its own: no line count

@@ -21,7 +21,6 @@ using detail::rec;
 using detail::sx;
 using detail::sy;
 
-
 QString tabHint(int tab) { return QStringLiteral("请选择第%1个选项卡").arg(tab); }
 
 void frameOn(Control& frame, const Control& c) { frame.move(c.left(), c.top(), c.width(), c.height()); }

@@ -23,7 +23,6 @@ using detail::rec;
 using detail::sx;
 using detail::sy;
 
-
 bool isCode(const QString& code, std::initializer_list<const char*> codes) {
     for (const char* c : codes)
         if (code == QLatin1String(c)) return true;

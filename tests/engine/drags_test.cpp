@@ -32,18 +32,12 @@ QStringList scriptOf(const QString& first) {
     return l;
 }
 
-class DragTest : public FrmMainTest {
+class DragTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
     void SetUp() override {
-        FrmMainTest::SetUp();
+        DrivenTest::SetUp();
         core::session().RunMode = RunPractice;  // no hint label over the scene
     }
-    void TearDown() override {
-        core::unloadAllForms();
-        FrmMainTest::TearDown();
-    }
-    SessionState& s() { return core::session(); }
 };
 
 } // namespace

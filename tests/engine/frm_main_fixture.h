@@ -134,4 +134,15 @@ struct FrmMainTest : ::testing::Test {
     }
 };
 
+// The practice window driven by a user; every form goes at the end.
+class DrivenTest : public FrmMainTest {
+protected:
+    testsupport::Driver d;
+    void TearDown() override {
+        core::unloadAllForms();
+        FrmMainTest::TearDown();
+    }
+    SessionState& s() { return core::session(); }
+};
+
 } // namespace enginetest

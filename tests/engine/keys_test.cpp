@@ -28,14 +28,8 @@ Key qtKey(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
 
 const Qt::KeyboardModifiers Ctrl = Qt::ControlModifier, Shift = Qt::ShiftModifier, Alt = Qt::AltModifier;
 
-class KeysTest : public FrmMainTest {
+class KeysTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
-    void TearDown() override {
-        core::unloadAllForms();
-        FrmMainTest::TearDown();
-    }
-    SessionState& s() { return core::session(); }
     // Sets up step 1 of `first` and presses the key on the window.
     bool advances(const Rec& first, Key k) {
         script(withIdle({first}));

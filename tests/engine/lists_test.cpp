@@ -22,14 +22,8 @@ Rec listStep(const QString& ref, int initial, int answer) {
 // A look-in step: the box over an input rectangle at (900, 1200).
 Rec lookIn(const QString& code) { return Rec().put(8, code).input(900, 1200, 3000, 315, "000"); }
 
-class ListTest : public FrmMainTest {
+class ListTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
-    void TearDown() override {
-        core::unloadAllForms();
-        FrmMainTest::TearDown();
-    }
-    SessionState& s() { return core::session(); }
     QStringList items(FrmMain& f) { return f.LstLA.items(); }
 };
 

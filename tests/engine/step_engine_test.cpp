@@ -30,14 +30,8 @@ QStringList scriptOf(QStringList first, int total = 36) {
     return first;
 }
 
-class StepEngineTest : public FrmMainTest {
+class StepEngineTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
-    void TearDown() override {
-        core::unloadAllForms();
-        FrmMainTest::TearDown();
-    }
-    SessionState& s() { return core::session(); }
     FrmMain& f() { return frmMain()(); }
     void click(int button = 1, int shift = 0) { d.click(f().Label1, button, shift); }
 

@@ -27,21 +27,15 @@ Rec tabStep(const QString& dialogCode) {
         .put(130, dialogCode);
 }
 
-class TabStripTest : public FrmMainTest {
+class TabStripTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
     void SetUp() override {
-        FrmMainTest::SetUp();
+        DrivenTest::SetUp();
         textTable({"001单击“确定”"});
         picture("500001", 40, 30);  // the step's own picture
         for (int n = 1; n <= 4; ++n) picture("10100" + QString::number(n), 10 * n, 10);
         for (int n = 1; n <= 12; ++n) picture("1040" + core::padDigits(n, 2), n, 5);
     }
-    void TearDown() override {
-        core::unloadAllForms();
-        FrmMainTest::TearDown();
-    }
-    SessionState& s() { return core::session(); }
     static QRectF rect(const Control& c) { return QRectF(c.left(), c.top(), c.width(), c.height()); }
 };
 

@@ -38,21 +38,18 @@ void captureLog(QtMsgType, const QMessageLogContext&, const QString& m) {
     if (g_log) g_log->append(m);
 }
 
-class TypingTest : public FrmMainTest {
+class TypingTest : public DrivenTest {
 protected:
-    testsupport::Driver d;
     std::shared_ptr<FakeKeyboardLayouts> layouts = std::make_shared<FakeKeyboardLayouts>();
 
     void SetUp() override {
-        FrmMainTest::SetUp();
+        DrivenTest::SetUp();
         setKeyboardLayouts(layouts);
     }
     void TearDown() override {
-        core::unloadAllForms();
+        DrivenTest::TearDown();
         setKeyboardLayouts(nullptr);
-        FrmMainTest::TearDown();
     }
-    SessionState& s() { return core::session(); }
     // The candidate's edit of a box: its whole text replaced at once.
     void edit(Control& box, const QString& text) { box.form()->userEdit(box, text, int(text.size())); }
 };
