@@ -7,6 +7,8 @@
 #include <QtGlobal>
 #include <cmath>
 #include <algorithm>
+#include <optional>
+#include <type_traits>
 
 #include "core/clock.h"
 #include "core/state.h"
@@ -896,45 +898,41 @@ void Form::mouseDblPress(double x, double y, int button, int /*shift*/) {
     }
 }
 
-void Form::keyDown(int keyCode, int shift) {
-    if (!enabled_ || unloading_) return;
-    if (keyPreview_ && onKeyDown) {
-        dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
-        if (keyCode == 0) return;
-    }
-    Control* c = active_;
-    if (c && c->onKeyDown)
-        dispatch("KeyDown", [&] { c->onKeyDown(*c, keyCode, shift); });
-    else if (!c && !keyPreview_ && onKeyDown)
-        dispatch("KeyDown", [&] { onKeyDown(keyCode, shift); });
-}
-
-int Form::keyPress(int keyAscii) {
+// A key event: the form first when it previews keys (a code set to 0 stops
+// it there), then the focused control, else the form itself.
+template <class FormHandler, class ControlHandler>
+int Form::routeKey(const char* what, const FormHandler& formHandler, ControlHandler Control::*controlHandler,
+                   int code, std::optional<int> shift) {
     if (!enabled_ || unloading_) return 0;
-    if (keyPreview_ && onKeyPress) {
-        dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
-        if (keyAscii == 0) return 0;
+    auto callForm = [&] {
+        if constexpr (std::is_invocable_v<FormHandler, int&, int>)
+            formHandler(code, shift.value_or(0));
+        else
+            formHandler(code);
+    };
+    if (keyPreview_ && formHandler) {
+        dispatch(what, callForm);
+        if (code == 0) return 0;
     }
     Control* c = active_;
-    if (c && c->onKeyPress)
-        dispatch("KeyPress", [&] { c->onKeyPress(*c, keyAscii); });
-    else if (!c && !keyPreview_ && onKeyPress)
-        dispatch("KeyPress", [&] { onKeyPress(keyAscii); });
-    return keyAscii;
+    if (c && c->*controlHandler) {
+        dispatch(what, [&] {
+            if constexpr (std::is_invocable_v<ControlHandler, Control&, int&, int>)
+                (c->*controlHandler)(*c, code, shift.value_or(0));
+            else
+                (c->*controlHandler)(*c, code);
+        });
+    } else if (!c && !keyPreview_ && formHandler) {
+        dispatch(what, callForm);
+    }
+    return code;
 }
 
-void Form::keyUp(int keyCode, int shift) {
-    if (!enabled_ || unloading_) return;
-    if (keyPreview_ && onKeyUp) {
-        dispatch("KeyUp", [&] { onKeyUp(keyCode, shift); });
-        if (keyCode == 0) return;
-    }
-    Control* c = active_;
-    if (c && c->onKeyUp)
-        dispatch("KeyUp", [&] { c->onKeyUp(*c, keyCode, shift); });
-    else if (!c && !keyPreview_ && onKeyUp)
-        dispatch("KeyUp", [&] { onKeyUp(keyCode, shift); });
-}
+void Form::keyDown(int keyCode, int shift) { routeKey("KeyDown", onKeyDown, &Control::onKeyDown, keyCode, shift); }
+
+int Form::keyPress(int keyAscii) { return routeKey("KeyPress", onKeyPress, &Control::onKeyPress, keyAscii, {}); }
+
+void Form::keyUp(int keyCode, int shift) { routeKey("KeyUp", onKeyUp, &Control::onKeyUp, keyCode, shift); }
 
 void Form::userEdit(Control& box, const QString& newText, int cursor) {
     if (box.locked() || unloading_) return;

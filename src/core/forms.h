@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/errors.h"
@@ -497,6 +498,9 @@ private:
     friend class MenuArray;
     friend class HandlerScope;
     Control& create(Kind kind, const QString& name, int index, Control* container);
+    template <class FormHandler, class ControlHandler>
+    int routeKey(const char* what, const FormHandler& formHandler, ControlHandler Control::*controlHandler, int code,
+                 std::optional<int> shift);
     void deliverMouse(Control* target, int which, double x, double y, int button, int shift);
 
     QString name_;
