@@ -22,8 +22,8 @@ public:
 
     // A step acted on the target: click "0001", double click "0002", right
     // click "0003", hover "0030", click with keys "9SBB".
-    StepSpec& act(const QString& code, const Scene& scene, QRect target, const QString& hint) {
-        StepSpec& s = add(code, scene);
+    StepPlan& act(const QString& code, const Scene& scene, QRect target, const QString& hint) {
+        StepPlan& s = add(code, scene);
         s.target = target;
         setHint(s, target, hint);
         return s;
@@ -32,9 +32,9 @@ public:
     // A typing step: the input box over box, pre-filled with prefill; the
     // answer may hold two alternatives joined by "|". target confirms for
     // "0022" and "0026".
-    StepSpec& type(const QString& code, const Scene& scene, QRect box, const QString& answer,
+    StepPlan& type(const QString& code, const Scene& scene, QRect box, const QString& answer,
                    const QString& prefill, QRect target = {}, int tenths = 90) {
-        StepSpec& s = add(code, scene);
+        StepPlan& s = add(code, scene);
         s.input = box;
         s.inputTextLine = texts_.ref(prefill);
         s.answerLine = texts_.ref(answer);
@@ -46,8 +46,8 @@ public:
     }
 
     // A scene that goes on by itself after one second.
-    StepSpec& wait(const Scene& scene, const QString& hint) {
-        StepSpec& s = add("8888", scene);
+    StepPlan& wait(const Scene& scene, const QString& hint) {
+        StepPlan& s = add("8888", scene);
         setHint(s, QRect(300, 300, 1, 1), hint);
         return s;
     }
@@ -66,14 +66,14 @@ public:
             if (c >= u'1' && c <= u'9') targets.insert(c.unicode() - u'0');
             if (c >= u'A' && c <= u'Z') targets.insert(c.unicode() - u'A' + 10);
         };
-        for (const StepSpec& s : steps_) {
+        for (const StepPlan& s : steps_) {
             note(s.targetBranch);
             for (const Overlay& o : s.images) note(o.branch);
         }
         QuestionOut out;
         out.text = text_;
         for (int i = 0; i < steps_.size(); ++i) {
-            StepSpec s = steps_[i];
+            StepPlan s = steps_[i];
             const int step = i + 1;
             if (step == 1 && s.formPicture == "310001") s.formPicture = "888888";
             if (step > 1 && !targets.contains(step) && s.formPicture == steps_[i - 1].formPicture)
@@ -84,8 +84,8 @@ public:
     }
 
 private:
-    StepSpec& add(const QString& code, const Scene& scene) {
-        StepSpec s;
+    StepPlan& add(const QString& code, const Scene& scene) {
+        StepPlan s;
         s.prefix = digits(steps_.size() + 1, 3);
         s.action = code;
         s.formPicture = pics_.screen(render(scene));
@@ -93,7 +93,7 @@ private:
         return steps_.last();
     }
 
-    void setHint(StepSpec& s, QRect anchor, const QString& hint) {
+    void setHint(StepPlan& s, QRect anchor, const QString& hint) {
         s.hintSet = true;
         int x = std::clamp(anchor.left(), 4, 520);
         int y = anchor.bottom() + 6;
@@ -105,7 +105,7 @@ private:
     PictureSet& pics_;
     TextTable& texts_;
     QString text_;
-    QVector<StepSpec> steps_;
+    QVector<StepPlan> steps_;
 };
 
 // ---- scenes ----------------------------------------------------------------
@@ -264,7 +264,7 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
         // Two ways: the toolbar button, or the View menu (an overlay over the
         // menu caption leads to the menu steps).
         Q q(P, T, "以阅读版式视图查看当前文档。");
-        StepSpec& first = q.act("0001", base(), tool("阅读"), "单击常用工具栏上的“阅读”按钮");
+        StepPlan& first = q.act("0001", base(), tool("阅读"), "单击常用工具栏上的“阅读”按钮");
         first.targetBranch = u'3';
         first.images[0] = Overlay{q.cut(base(), menuCaption(View)), menuCaption(View).topLeft(), u'2'};
         q.act("0001", withMenu(base(), View), row(View, "阅读版式"), "单击“阅读版式”");
@@ -286,7 +286,7 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用水平滚动条左端的视图按钮将文档切换到普通视图。");
-        StepSpec& s = q.act("0001", base(), viewButton("普通视图"), "单击“普通视图”按钮");
+        StepPlan& s = q.act("0001", base(), viewButton("普通视图"), "单击“普通视图”按钮");
         s.cursor = "S0001";
         Scene e = base();
         e.doc.view = 1;
@@ -302,7 +302,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
     QVector<QuestionOut> out;
     {
         Q q(P, T, "用鼠标在文档左侧的选定栏中双击，选定文档的第二段（以“互联网”开头的段落）。");
-        StepSpec& s = q.act("0002", base(), marginRect(sampleDoc(), 2), "在第二段左侧的选定栏中双击");
+        StepPlan& s = q.act("0002", base(), marginRect(sampleDoc(), 2), "在第二段左侧的选定栏中双击");
         s.cursor = "S0001";
         q.end(docScene(withSel(sampleDoc(), 2)));
         out << q.finish();
@@ -337,7 +337,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
                                       QStringLiteral("Word 已完成对文档的搜索并已完成 %1 处替换。").arg(count),
                                       QPoint(150, 210));
         Scene behind = withDialog(docScene(replaced), d);
-        StepSpec& m = q.act("0001", behind, box.at("ok"), "单击“确定”按钮");
+        StepPlan& m = q.act("0001", behind, box.at("ok"), "单击“确定”按钮");
         m.images[0] = Overlay{q.overlayImage(dialogImage(box)), box.frame.topLeft(), u'0'};
         q.act("0001", behind, d.at("cancel"), "单击“关闭”按钮");
         q.end(docScene(replaced));
@@ -467,7 +467,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
             pt.drawPath(wave);
         };
         Q q(P, T, "文档末段中的“Internat”一词拼写有误（带有红色波浪线），利用快捷菜单将其更正为“Internet”。");
-        StepSpec& s = q.act("7000", s0, word, "在“Internat”上单击右键，在快捷菜单中选择“Internet”");
+        StepPlan& s = q.act("7000", s0, word, "在“Internat”上单击右键，在快捷菜单中选择“Internet”");
         s.altMenu = "RA120";
         Doc e = d0;
         e.paras[last].text = "Internet 是全球最大的计算机网络。";
@@ -669,7 +669,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         // The toolbar button ends the question at once; the overlay over the
         // Format caption leads through the paragraph dialog instead.
         Q q(P, T, "将插入点所在的标题段落设置为居中对齐。");
-        StepSpec& first = q.act("0001", base(), tool("居中对齐"), "单击格式工具栏上的“居中”按钮");
+        StepPlan& first = q.act("0001", base(), tool("居中对齐"), "单击格式工具栏上的“居中”按钮");
         first.targetBranch = u'6';
         first.images[0] = Overlay{q.cut(base(), menuCaption(Format)), menuCaption(Format).topLeft(), u'2'};
         q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
@@ -832,8 +832,8 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
 }
 
 // A key step: no target; the hint lies at `anchor`.
-StepSpec& keyStep(Q& q, const QString& code, const Scene& scene, QRect anchor, const QString& hint) {
-    StepSpec& s = q.act(code, scene, anchor, hint);
+StepPlan& keyStep(Q& q, const QString& code, const Scene& scene, QRect anchor, const QString& hint) {
+    StepPlan& s = q.act(code, scene, anchor, hint);
     s.target = QRect();
     return s;
 }
@@ -886,7 +886,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         q.act("0001", withDialog(base(), d), d.row("files", 2), "单击“通知.doc”");
         const Dialog d1 = dlg::fileDialog(false, {}, 2, false);
         const QRect rowRect = d1.row("files", 2);
-        StepSpec& again = q.act("0001", withDialog(base(), d1), rowRect, "再次单击“通知.doc”或按F2键");
+        StepPlan& again = q.act("0001", withDialog(base(), d1), rowRect, "再次单击“通知.doc”或按F2键");
         again.altMenu = "P6013";
         const QRect nameBox(rowRect.left() + 2, rowRect.top(), 150, rowRect.height());
         q.type("0021", withFileName(withDialog(base(), d1), rowRect, "通知.doc", true), nameBox, "会议通知.doc",
@@ -898,7 +898,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用快捷键打开“查找和替换”对话框，将文档中的“互联网”全部替换为“因特网”。");
-        StepSpec& k = keyStep(q, "7000", base(), menuCaption(Edit), "按Ctrl+H键（或单击“编辑”菜单中的“替换”）");
+        StepPlan& k = keyStep(q, "7000", base(), menuCaption(Edit), "按Ctrl+H键（或单击“编辑”菜单中的“替换”）");
         k.slot125 = "H021200000";
         dlg::FindState f;
         f.replaceTab = true;
@@ -966,7 +966,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         Dialog d = dlg::dropCap(0);
         q.act("0001", withDialog(base(), d), d.at("pos1"), "单击“下沉”");
         d = dlg::dropCap(1);
-        StepSpec& cell = q.type("0028", withDialog(base(), d), d.at("lines").adjusted(1, 1, -17, -1), "2", "3",
+        StepPlan& cell = q.type("0028", withDialog(base(), d), d.at("lines").adjusted(1, 1, -17, -1), "2", "3",
                                 d.at("ok"));
         cell.hintLine = T.ref("在“下沉行数”框中输入2，按回车键或单击“确定”按钮");
         Doc e = sampleDoc();
@@ -1003,7 +1003,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
     {
         // The menu step's shortcut (F7), then Enter as key slot 2.
         Q q(P, T, "利用快捷键检查文档的拼写和语法，检查完成后确定。");
-        StepSpec& k = keyStep(q, "7000", base(), menuCaption(Tools), "按F7键（或单击“工具”菜单中的“拼写和语法”）");
+        StepPlan& k = keyStep(q, "7000", base(), menuCaption(Tools), "按F7键（或单击“工具”菜单中的“拼写和语法”）");
         k.slot125 = "H060100000";
         const Dialog box = messageBox("Microsoft Office Word", "拼写和语法检查已完成。", QPoint(250, 240));
         q.act("0001", withDialog(base(), box), box.at("ok"), "单击“确定”按钮或按回车键");
@@ -1066,7 +1066,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         Dialog d = dlg::paragraph(st);
         const QRect combo = d.at("special");
         const QRect box(combo.left(), combo.bottom() + 1, combo.width(), 3 * kListRow + 4);
-        StepSpec& s = q.act(listCode(dlg::specialRows()), withDialog(base(), d), box, "在“特殊格式”列表中选择“首行缩进”");
+        StepPlan& s = q.act(listCode(dlg::specialRows()), withDialog(base(), d), box, "在“特殊格式”列表中选择“首行缩进”");
         s.target = QRect();
         s.input = box;
         s.inputTextLine = 0;
@@ -1088,7 +1088,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         q.act("0001", withMenu(base(), Insert), row(Insert, "日期和时间"), "单击“日期和时间”");
         Dialog d = dlg::dateTime(0);
         const QRect box = d.at("formats").adjusted(1, 1, -1, -1);
-        StepSpec& s = q.act(listCode(dlg::dateFormats()), withDialog(base(), d), box, "在“可用格式”列表中选择“二〇〇八年八月八日”");
+        StepPlan& s = q.act(listCode(dlg::dateFormats()), withDialog(base(), d), box, "在“可用格式”列表中选择“二〇〇八年八月八日”");
         s.target = QRect();
         s.input = box;
         s.inputTextLine = 0;
@@ -1110,7 +1110,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         Dialog d = dlg::fileDialog(false, QString(), -1, false);
         const QRect look = d.at("lookin");
         // Row 2 ("我的文档") shown, row 6 ("本地磁盘 (D:)") to choose.
-        StepSpec& s = q.act("K206", withDialog(base(), d), look, "在“查找范围”列表中选择“本地磁盘 (D:)”");
+        StepPlan& s = q.act("K206", withDialog(base(), d), look, "在“查找范围”列表中选择“本地磁盘 (D:)”");
         s.target = QRect();
         s.input = look;
         d.find("lookin")->text = "本地磁盘 (D:)";
@@ -1134,12 +1134,12 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         q.act("0001", withMenu(s0, Format), row(Format, "边框和底纹"), "单击“边框和底纹”");
         const Dialog page1 = dlg::bordersPage(at, 1, 0);
         const QImage shown = dlg::tabDialogPicture(dlg::bordersPage(at, 2, 0), "B", 2);
-        StepSpec& s = q.act("0001", withImage(s0, shown, at), page1.at("set2"), "单击“阴影”");
+        StepPlan& s = q.act("0001", withImage(s0, shown, at), page1.at("set2"), "单击“阴影”");
         s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page1, "B", 1)), at};
         s.slot125 = backAndDialog({}, "XB211");
         const Dialog chosen = dlg::bordersPage(at, 1, 2);
         const QImage chosenImg = dlg::tabDialogPicture(chosen, "B", 1);
-        StepSpec& ok = q.act("0001", withImage(s0, chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        StepPlan& ok = q.act("0001", withImage(s0, chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
         ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
         Doc e = withSel(sampleDoc(), 1);
         e.paras[1].border = true;
@@ -1154,12 +1154,12 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         q.act("0001", withMenu(base(), Insert), row(Insert, "特殊符号"), "单击“特殊符号”");
         const Dialog page2 = dlg::symbolsPage(at, 2, -1);
         const QImage shown = dlg::tabDialogPicture(dlg::symbolsPage(at, 1, -1), "F", 1);
-        StepSpec& s = q.act("0001", withImage(base(), shown, at), page2.at("sym3"), "单击“★”");
+        StepPlan& s = q.act("0001", withImage(base(), shown, at), page2.at("sym3"), "单击“★”");
         s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page2, "F", 2)), at};
         s.slot125 = backAndDialog({}, "XF121");
         const Dialog chosen = dlg::symbolsPage(at, 2, 3);
         const QImage chosenImg = dlg::tabDialogPicture(chosen, "F", 2);
-        StepSpec& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        StepPlan& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
         ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
         Doc e = sampleDoc();
         e.paras[0].text += "★";
@@ -1175,13 +1175,13 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         q.act("0001", withMenu(base(), Tools), row(Tools, "选项"), "单击“选项”");
         const Dialog page1 = dlg::optionsPage(at, 1, true);
         const QImage shown = dlg::tabDialogPicture(dlg::optionsPage(at, 8, true), "D", 8);
-        StepSpec& s = q.act("0001", withImage(base(), shown, at), page1.at("spellAsYouType"), "取消选中“键入时检查拼写”");
+        StepPlan& s = q.act("0001", withImage(base(), shown, at), page1.at("spellAsYouType"), "取消选中“键入时检查拼写”");
         s.images[0] = Overlay{q.overlayImage(dlg::tabDialogPicture(page1, "D", 1)), at};
         s.slot125 = backAndDialog("Q0002", "XD811");
         s.drop = page1.at("cancel").topLeft();
         const Dialog chosen = dlg::optionsPage(at, 1, false);
         const QImage chosenImg = dlg::tabDialogPicture(chosen, "D", 1);
-        StepSpec& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
+        StepPlan& ok = q.act("0001", withImage(base(), chosenImg, at), chosen.at("ok"), "单击“确定”按钮");
         ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
         q.end(base());
         out << q.finish();
@@ -1197,7 +1197,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         q.act("0001", withMenu(base(), Insert), insert.itemRect(tb), "指向“文本框”");
         q.act("0001", open, open.sub->itemRect(0), "单击“横排”");
         const QRect from(150, 180, 220, 150), to(430, 330, 120, 90);
-        StepSpec& s = q.act("0040", base(), to, "从绿色框内按下鼠标左键，拖动到红色框内松开");
+        StepPlan& s = q.act("0040", base(), to, "从绿色框内按下鼠标左键，拖动到红色框内松开");
         s.altSet = "EE";
         s.source = from;
         s.cursor = "S0002";
@@ -1219,7 +1219,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         Scene s1 = s0;
         s1.pressed = {"矩形"};
         const QRect from(180, 200, 200, 150), to(400, 330, 110, 90);
-        StepSpec& s = q.act("0041", s1, to, "按住 Shift 键，从绿色框内拖动到红色框内");
+        StepPlan& s = q.act("0041", s1, to, "按住 Shift 键，从绿色框内拖动到红色框内");
         s.bars = "EE";
         s.source = from;
         s.cursor = "S0002";
@@ -1239,7 +1239,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         const int last = int(d0.paras.size()) - 1;
         const QRect title = textRect(d0, 0, 0, int(d0.paras[0].text.size()));
         const QRect end = textRect(d0, last, int(d0.paras[last].text.size()) - 1, 1).adjusted(-6, -4, 40, 4);
-        StepSpec& s = q.act("0052", docScene(d0), end, "按住 Ctrl 键，将选中的标题拖动到红色框处");
+        StepPlan& s = q.act("0052", docScene(d0), end, "按住 Ctrl 键，将选中的标题拖动到红色框处");
         s.altSet = "EE";
         s.source = title;
         s.cursor = "S0001";
@@ -1262,7 +1262,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         Scene s1 = docScene(doc);
         s1.extra = [=](QPainter& p) { cover(p, left, top, left); };
         const QPoint first(left - 4, top);
-        StepSpec& a = q.act("8002", s1, QRect(first + QPoint(28, 0), QSize(9, 6)), "将“首行缩进”滑块向右拖动 2 个字符");
+        StepPlan& a = q.act("8002", s1, QRect(first + QPoint(28, 0), QSize(9, 6)), "将“首行缩进”滑块向右拖动 2 个字符");
         a.images[4] = Overlay{q.overlayImage(rulerMarker(true)), first};
         a.drop = first + QPoint(28, 0);
         a.hintPos = QPoint(300, 150);
@@ -1273,7 +1273,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
             p.drawImage(first + QPoint(28, 0), rulerMarker(true));
         };
         const QPoint rightMarker(right - 4, bottom);
-        StepSpec& b = q.act("8001", s2, QRect(rightMarker - QPoint(28, 0), QSize(9, 6)), "将“右缩进”滑块向左拖动 2 个字符");
+        StepPlan& b = q.act("8001", s2, QRect(rightMarker - QPoint(28, 0), QSize(9, 6)), "将“右缩进”滑块向左拖动 2 个字符");
         b.images[4] = Overlay{q.overlayImage(rulerMarker(false)), rightMarker};
         b.drop = rightMarker - QPoint(28, 0);
         b.hintPos = QPoint(300, 150);

@@ -43,7 +43,7 @@ QString inputFormat(int tenths, QChar align, int style, int font, int textColour
            digits(font, 1) + digits(textColour, 1) + digits(backColour, 1);
 }
 
-QString buildRecord(const StepSpec& s) {
+QString buildRecord(const StepPlan& s) {
     QString r;
     r.reserve(kRecordLength);
     r += fixed(s.prefix, 3, "prefix");

@@ -21,7 +21,7 @@ struct Overlay {
     QChar branch = u'0';         // step taken by a click on the overlay
 };
 
-struct StepSpec {
+struct StepPlan {
     QString prefix = "000";      // columns 1-3, not read by the program
     QString altSet = "00";
     QString bars = "A0";         // no chrome bars: the screenshot shows them
@@ -51,7 +51,7 @@ QString inputFormat(int tenths = 0, QChar align = u'L', int style = 0, int font 
                     int textColour = 0, int backColour = 0);
 
 // The 212-character record.
-QString buildRecord(const StepSpec& s);
+QString buildRecord(const StepPlan& s);
 
 // Field helpers (exposed for tests of the builder).
 QString digits(long value, int width);

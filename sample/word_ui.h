@@ -1,5 +1,5 @@
 #pragma once
-// The simulated Word 2003 window of the sample screenshots: its geometry
+// The simulated word-processor window of the sample screenshots: its geometry
 // (used for both drawing and the step targets) and its painter.
 #include <QColor>
 #include <QFont>

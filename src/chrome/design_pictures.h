@@ -30,4 +30,11 @@ const QImage& chartToolbarPicture();
 // The small cover at the edge of the closed look-in box (5 x 22).
 const QImage& lookInCoverPicture();
 
+// The look-in list of the file dialogs: place row i (0-13, 212 x 16,
+// highlighted), the open list (216 x 248: the closed box on top, the 14 rows
+// below) and the closed box's first picture (83 x 16, the place shown at load).
+const QImage& lookInRowPicture(int i);
+const QImage& lookInListPicture();
+const QImage& lookInBoxPicture();
+
 } // namespace chrome

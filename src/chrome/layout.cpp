@@ -97,13 +97,13 @@ void ToolCSH(const ChromeWindow& w) {
     const Runner run(w.resumeAfterErrors);
     core::ControlArray& hs = *w.hotSpots;
 
-    // 1-2. Nothing highlighted, nothing open.
+    // Nothing highlighted, nothing open.
     for (core::Control* img : {w.imgMenu, w.imgHui, w.imgTool, w.imgElse, w.imgTuBiao})
         if (img) run([&] { img->clearPicture(); });
     run([&] { w.pic1J->setVisible(false); });
     run([&] { w.pic2J->setVisible(false); });
 
-    // 3. Menu bar.
+    // Menu bar.
     run([&] { w.picMenu->move(MenuBarLeft * sx, MenuBarTop * sy); });
     for (int i = 1; i <= 9; ++i) {
         run([&] { hs[i].setLeft(135 * sx + (i - 1) * 870 * sx); });
@@ -116,7 +116,7 @@ void ToolCSH(const ChromeWindow& w) {
         }
     }
 
-    // 4. Standard and formatting toolbars.
+    // Standard and formatting toolbars.
     run([&] { w.picTool->move(ToolBarLeft * sx, ToolBarTop * sy); });
     for (int i = 41; i <= 88; ++i) {
         const double top = i <= 66 ? 15 : 405;
@@ -139,7 +139,7 @@ void ToolCSH(const ChromeWindow& w) {
             run([&] { hs[i].setTop(hs[i].top() + w.picTool->top()); });
         }
 
-    // 5. Drawing bar.
+    // Drawing bar.
     run([&] { w.picHui->move(DrawingBarLeft * sx, w.drawingBarTop * sy); });
     for (int i = 11; i <= 31; ++i) {
         run([&] { hs[i].setTop(30 * sy); });
@@ -160,7 +160,7 @@ void ToolCSH(const ChromeWindow& w) {
             run([&] { hs[i].setTop(hs[i].top() + w.picHui->top()); });
         }
 
-    // 6. Chart bar (practice window only).
+    // Chart bar (practice window only).
     if (!w.picTuBiao) return;
     run([&] { w.picTuBiao->move(ChartBarLeft * sx, ChartBarTop * sy); });
     for (int i = 89; i <= 90; ++i) {

@@ -15,12 +15,14 @@
 #include "core/ui.h"
 #include "core/windows.h"
 #include "cover/design_pictures.h"
+#include "cover/frm_fengmian_util.h"
 #include "session/bank.h"
 #include "session/records.h"
 
 namespace cover {
 
 using namespace core;
+using namespace detail;
 
 const char* const kQuitQuestion = "确实要退出考试系统吗？";
 const char* const kQuitTitle = "Tesmar软件";
@@ -34,26 +36,16 @@ const char* const kPageUnreadable = "无法从题库中读取本页的题目，�
 
 namespace {
 
-constexpr uint32_t kPlainInfoColour = 0x7C5C2B;
 constexpr int kPaperRows = 14;
 constexpr int kUnitRows = 21;
 constexpr int kLauncherRows = 19;
 
-QString tr8(const char* s) { return QString::fromUtf8(s); }
-
-double X(double v) { return v * config().ScaleX; }
-double Y(double v) { return v * config().ScaleY; }
 int16_t round16(double v) { return static_cast<int16_t>(std::lrint(v)); }
 
 // A skin or design picture of the data folder; a picture that cannot be
 // loaded leaves the control as it was.
 void loadSkin(Control& c, const QString& name) {
     if (auto p = pictureStore().load(joinPath(config().DataDir, name))) c.setPicture(*p);
-}
-
-void setCaptionFit(Control& c, const QString& text) {
-    c.setCaption(text);
-    c.fitToCaption();
 }
 
 void transparentLabel(Control& c) {
@@ -432,14 +424,14 @@ void FrmFengmian::Form_Load() {
     ModuleConfig& cfg = config();
     SessionState& s = core::session();
 
-    // 1. Scale factors.
+    // Scale factors.
     resumeNext([&] {
         const ScreenInfo scr = platform().screen();
         cfg.ScaleX = scr.twipsPerPixelX / 15.0;
         cfg.ScaleY = scr.twipsPerPixelY / 15.0;
     });
 
-    // 2. Close button and window size (centred on the screen).
+    // Close button and window size (centred on the screen).
     resumeNext([&] {
         ImgClose.move(X(11250), 0);
         ImgClose.setVisible(false);
@@ -449,7 +441,7 @@ void FrmFengmian::Form_Load() {
         move((scr.widthTwips - w) / 2, (scr.heightTwips - h) / 2, w, h);
     });
 
-    // 3. Skins.
+    // Skins.
     resumeNext([&] {
         if (auto p = pictureStore().load(joinPath(cfg.DataDir, "9l0050.rar"))) setPicture(*p);
     });
@@ -464,7 +456,7 @@ void FrmFengmian::Form_Load() {
     resumeNext([&] { loadSkin(ImgKaCH1, "9l0071.rar"); });
     resumeNext([&] { loadSkin(ImgKaCH2, "9l0072.rar"); });
 
-    // 4, 5. Bank version and input-method option.
+    // Bank version and input-method option.
     QString bankVersion;
     resumeNext([&] { bankVersion = trimSpaces(readFirstLine(cfg.dataFile("288895")).value_or(QString())); });
     resumeNext([&] {
@@ -472,7 +464,7 @@ void FrmFengmian::Form_Load() {
         s.ImeSimEnabled = line && leadingNumber(*line) != 0 ? -1 : 0;
     });
 
-    // 6. Captions.
+    // Captions.
     resumeNext([&] {
         setCaption(QStringLiteral("Norvane职称计算机考试——") + cfg.ModuleName + QStringLiteral("模块  题库版本：") +
                    bankVersion);
@@ -484,7 +476,7 @@ void FrmFengmian::Form_Load() {
                                       cfg.ModuleName + QStringLiteral("模块(题库版本：") + bankVersion + ")");
     });
 
-    // 7. Tab faces, panel rectangle, panels hidden.
+    // Tab faces, panel rectangle, panels hidden.
     resumeNext([&] {
         ImgTiKu.setVisible(true);
         ImgKaCH.setVisible(true);
@@ -495,7 +487,7 @@ void FrmFengmian::Form_Load() {
         hideAllPanels();
     });
 
-    // 8. Launcher grid, title, tab squares.
+    // Launcher grid, title, tab squares.
     resumeNext([&] {
         for (int i = 0; i < kLauncherRows; ++i) {
             ShapeKm[i].move(X(360) + (i % 4) * X(2865), Y(990) + (i / 4) * Y(1095), X(2655), Y(765));
@@ -514,7 +506,7 @@ void FrmFengmian::Form_Load() {
         for (Control* c : {&ImgKaCH, &ImgKaCH1, &ImgKaCH2}) c->move(LblKaCH.left(), LblKaCH.top());
     });
 
-    // 9. Command buttons on one line.
+    // Command buttons on one line.
     resumeNext([&] {
         const double step = X(1890);
         imgReg[0].setLeft(X(8100));
@@ -539,7 +531,7 @@ void FrmFengmian::Form_Load() {
         }
     });
 
-    // 10. Links, info menu, update option, information arrows; the updater
+    // Links, info menu, update option, information arrows; the updater
     // button on the window.
     resumeNext([&] {
         LblWeb1.move(X(1620), Y(7230), X(1395), Y(330));
@@ -569,7 +561,7 @@ void FrmFengmian::Form_Load() {
         imgReg[3].setVisible(true);
     });
 
-    // 11. Unit panel rows.
+    // Unit panel rows.
     resumeNext([&] {
         PicTiKu.setVisible(false);
         ImgJinRuXXM.setVisible(false);
@@ -603,7 +595,7 @@ void FrmFengmian::Form_Load() {
         }
     });
 
-    // 12. Paper panel rows.
+    // Paper panel rows.
     resumeNext([&] {
         PicKaCH.setVisible(false);
         ImgStartKsM.setVisible(false);
@@ -633,7 +625,7 @@ void FrmFengmian::Form_Load() {
         }
     });
 
-    // 13, 14. Paper and unit counts; rows beyond them hidden.
+    // Paper and unit counts; rows beyond them hidden.
     std::optional<QStringList> catalogue;
     resumeNext([&] { catalogue = readLines(session::paperCatalogFile()); });
     resumeNext([&] {
@@ -648,7 +640,7 @@ void FrmFengmian::Form_Load() {
             for (ControlArray* a : {&ImgShiJuan, &LblShiJuanNo, &LblKSInFo, &LblStartKs, &LblErr}) (*a)[k].setVisible(false);
     });
 
-    // 15. Last exam time and best score.
+    // Last exam time and best score.
     resumeNext([&] {
         const QStringList score = session::readScoreHistory();  // 45 lines
         for (int k = 0; k < PaperCount && k < kPaperRows; ++k) {
@@ -658,14 +650,14 @@ void FrmFengmian::Form_Load() {
         }
     });
 
-    // 16. Unit rows beyond the count hidden.
+    // Unit rows beyond the count hidden.
     resumeNext([&] {
         for (int u = std::max<int>(UnitCount, 0); u < kUnitRows; ++u)
             for (ControlArray* a : {&ImgUnit, &LblUnitNo, &LblUnintSL, &LblUnitWei, &LblJinRuXX, &LblUWrong})
                 (*a)[u].setVisible(false);
     });
 
-    // 17. Question count of each unit from catalogue line 2.
+    // Question count of each unit from catalogue line 2.
     std::array<int16_t, 26> counts{};
     const bool haveCounts = catalogue && catalogue->size() >= 2;
     if (haveCounts) {
@@ -677,7 +669,7 @@ void FrmFengmian::Form_Load() {
         }
     }
 
-    // 18. Unit progress normalised to the counts and rewritten; a catalogue
+    // Unit progress normalised to the counts and rewritten; a catalogue
     // that cannot be read never wipes the candidate's progress.
     QStringList progress = session::readUnitProgress();  // 26 lines
     if (haveCounts) {
@@ -685,7 +677,7 @@ void FrmFengmian::Form_Load() {
         resumeNext([&] { session::writeUnitProgress(progress, 25); });
     }
 
-    // 19. Unit captions.
+    // Unit captions.
     resumeNext([&] {
         for (int u = 0; u < UnitCount && u < kUnitRows; ++u) {
             const QString line = u < progress.size() ? progress[u] : QString();
@@ -694,323 +686,19 @@ void FrmFengmian::Form_Load() {
         }
     });
 
-    // 20. Update option.
+    // Update option.
     resumeNext([&] {
         const QString opt = readFirstLine(cfg.programFile("updata.txt")).value_or(QString());
         Check1.setValue(trimSpaces(opt) == "1" ? 1 : 0);
     });
 
-    // 21, 22. Flagged panel, sibling modules.
+    // Flagged panel, sibling modules.
     resumeNext([&] { LayoutSaveList(); });
     resumeNext([&] { kmSetupYN(); });
 }
 
 void FrmFengmian::kmSetupYN() {
     // The launcher's detection belongs to the information pages.
-}
-
-// ------------------------------------------------------------- flagged panel
-
-void FrmFengmian::LayoutSaveList() {
-    ModuleConfig& cfg = config();
-    // 1. Counts from the catalogue; without it the panel is not laid out.
-    auto line1 = readFirstLine(session::paperCatalogFile());
-    if (!line1) throw RuntimeError(ErrFileNotFound, "File not found: " + session::paperCatalogFile());
-    const QString t = trimSpaces(*line1);
-    PaperCount = val16(mid(t, 1, 2));
-    UnitCount = val16(mid(t, 3, 2));
-    core::session().PaperCount = PaperCount;
-    core::session().UnitCount = UnitCount;
-
-    // 2. Row height.
-    const double H = std::lrint(360 * cfg.ScaleY);
-
-    // 3-5. Caption line, header strip, row area.
-    Control& cap0 = LblSaveCAP[0];
-    cap0.move(X(360), Y(60));
-    cap0.setWidth(width() - 2 * cap0.left());
-    cap0.setHeight(Y(555));
-    cap0.setFontSize(10 * cfg.ScaleX);
-    ImgSaveBiao.move(X(15), Y(660));
-    PicSave.move(ImgSaveBiao.left(), ImgSaveBiao.top() + ImgSaveBiao.height() + Y(15), width() - X(60), Y(6450));
-
-    // 6, 7. Rows.
-    LblSCmd[0].move(LblSCmd[0].left(), 0, LblSCmd[0].width(), 0);
-    LblSCmd[0].setVisible(false);
-    for (int i = 1; i <= FlaggedPageSize; ++i) {
-        Control& row = LblSCmd[i];
-        row.move(0, (i - 1) * H, PicSave.width(), H);
-        row.setCaption(QString());
-        row.setBackStyle(1);
-        row.setBackColor(i % 2 == 0 ? 0xECECEC : 0xFFFFFF);
-        Control& cap = LblXiaoSave[i];
-        cap.setFontSize(12 * cfg.ScaleX);
-        cap.setForeColor(0);
-        cap.fitToCaption();
-        cap.move(X(300), row.top() - (cap.height() - H) / 2);
-    }
-
-    // 8, 9. Frame and selection bar (out of sight).
-    FramSave.move(0, 0, PicSave.width(), FramSave.height());
-    ImgSaveXiao.move(0, -900 * cfg.ScaleX, FramSave.width(), H);
-
-    // 10. Notice of the empty list, centred in the row area.
-    Control& cap1 = LblSaveCAP[1];
-    cap1.setTop(Y(1800));
-    cap1.setFontSize(12 * cfg.ScaleX);
-    cap1.fitToCaption();
-    cap1.setLeft((PicSave.width() - cap1.width()) / 2);
-
-    // 11. Rules and column separators.
-    LineSaveBottom[1].setBorderColor(0xFFFFFF);
-    placeFlaggedRules();
-    LineSaveVS[0].setLine(X(630), 0, X(630), FramSave.height());
-    LineSaveVS[1].setLine(X(1665), 0, X(1665), FramSave.height());
-
-    // 12. First page.
-    layoutDone_ = true;
-    FlaggedPage = 1;
-    InitSave(FlaggedPage);
-}
-
-void FrmFengmian::placeFlaggedRules() {
-    const double x1 = PicSave.left(), x2 = PicSave.left() + PicSave.width();
-    const double y0 = PicSave.top() + PicSave.height() + Y(30);
-    LineSaveBottom[0].setLine(x1, y0, x2, y0);
-    LineSaveBottom[1].setLine(x1, y0 - Y(15), x2, y0 - Y(15));
-}
-
-void FrmFengmian::InitSave(int16_t& ns) {
-    // Nothing is filled on a panel that could not be laid out.
-    if (!layoutDone_) return;
-    SessionState& s = core::session();
-
-    // 1, 2. The list; empty: the empty state.
-    const QString codes = session::readFlaggedList();
-    if (codes.isEmpty()) {
-        FlaggedRow = -1;
-        LblSaveCAP[1].setVisible(true);
-        FramSave.setHeight(0);
-        PicSave.setHeight(0);
-        LblSaveCAP[0].setCaption(tr8(kNoFlagged));
-        placeFlaggedRules();
-        return;
-    }
-    LblSaveCAP[1].setVisible(false);
-    FlaggedRow = 1;
-
-    // 4, 5. The page, lowered to the last one.
-    const int perPage = FlaggedPageSize * 4;
-    const int len = static_cast<int>(codes.size());
-    const int pages = len % perPage == 0 ? len / perPage : len / perPage + 1;
-    if (ns > pages) ns = static_cast<int16_t>(pages);
-    if (ns < 1) ns = 1;
-    const QString page = mid(codes, (ns - 1) * perPage + 1, perPage);
-    FlaggedPage = ns;
-
-    // 6, 7. Session files of the page and the row titles from them; a page
-    // whose questions cannot be read shows no titles.
-    for (QString& t : FlaggedTitles) t.clear();
-    FlaggedPageReady = session::InitShiTi(page, session::ReviewSlot);
-    if (FlaggedPageReady) {
-        const QStringList lines = readLines(session::questionListFile(session::ReviewSlot)).value_or(QStringList());
-        for (int n = 1; n <= lines.size() && n <= 40; ++n) {
-            QString text = mid(lines[n - 1], 7);
-            if (text.startsWith(QStringLiteral("picture"))) text = mid(text, 14);
-            FlaggedTitles[n] = text;
-        }
-    }
-
-    // 8-10. Rows.
-    s.QuestionCount = static_cast<int16_t>(page.size() / 4);
-    const int count = std::min<int>(s.QuestionCount, FlaggedPageSize);
-    for (int i = 1; i <= count; ++i) {
-        LblSCmd[i].setVisible(true);
-        Control& cap = LblXiaoSave[i];
-        cap.setVisible(true);
-        const QString unit = right("0" + QString::number(val16(mid(page, 4 * i - 3, 2)) + 1), 2);
-        setCaptionFit(cap, right(" " + QString::number(i), 2) + "   " + unit + mid(page, 4 * i - 1, 2) + "    " +
-                               subLen(FlaggedTitles[i], 82));
-    }
-    for (int i = count + 1; i <= FlaggedPageSize; ++i) {
-        LblSCmd[i].setVisible(false);
-        LblXiaoSave[i].setVisible(false);
-    }
-    const Control& last = LblSCmd[count];
-    FramSave.setHeight(last.top() + last.height());
-    PicSave.setHeight(FramSave.height());
-
-    // 11. Rules under the rows, separators over them.
-    placeFlaggedRules();
-    LineSaveVS[0].setLine(LineSaveVS[0].x1(), 0, LineSaveVS[0].x1(), FramSave.height());
-    LineSaveVS[1].setLine(LineSaveVS[1].x1(), 0, LineSaveVS[1].x1(), FramSave.height());
-
-    // 12. Row 1 selected.
-    LblSCmd_Click(FlaggedRow);
-}
-
-void FrmFengmian::LblSCmd_Click(int index) {
-    FlaggedRow = static_cast<int16_t>(index);
-    ImgSaveXiao.setTop(LblSCmd[index].top());
-    LblSaveCAP[0].setCaption(FlaggedTitles.at(index));
-}
-
-// ---------------------------------------------------------- command buttons
-
-void FrmFengmian::hideAllPanels() {
-    for (Control* c : {&PicTiKu, &PicReg, &PicKaCH, &PicBiaoZhi, &PicPro}) c->setVisible(false);
-}
-
-void FrmFengmian::CmdReg_Click(int index) {
-    SessionState& s = core::session();
-    switch (index) {
-    case 2:
-        for (Control* c : {&PicTiKu, &PicKaCH, &PicBiaoZhi, &PicPro}) c->setVisible(false);
-        PicReg.setVisible(true);
-        break;
-    case 3: {
-        const QString updater = config().programFile("updata.exe");
-        if (!QFileInfo::exists(updater))
-            MsgBox(tr8(kUpdaterMissing), MbOkOnly | MbExclamation);
-        else if (!platform().startDetached(updater))
-            MsgBox(tr8(kUpdaterNotStarted), MbOkOnly | MbExclamation);
-        break;
-    }
-    case 4:
-        if (FlaggedRow == -1) return;
-        FlaggedPage = static_cast<int16_t>(FlaggedPage - 1);
-        if (FlaggedPage <= 0) {
-            FlaggedPage = 1;
-            return;
-        }
-        InitSave(FlaggedPage);
-        break;
-    case 5:
-        if (FlaggedRow == -1) return;
-        if (FlaggedPage < INT16_MAX) FlaggedPage = static_cast<int16_t>(FlaggedPage + 1);
-        InitSave(FlaggedPage);
-        break;
-    case 6: {
-        if (FlaggedRow == -1) return;
-        const QString codes = session::readFlaggedList();
-        const int k = (FlaggedPage - 1) * FlaggedPageSize + FlaggedRow;
-        const QString rest = core::left(codes, (k - 1) * 4) + mid(codes, k * 4 + 1);
-        if (!session::writeFlaggedList(rest)) {
-            MsgBox(tr8(kFlaggedNotSaved), MbOkOnly | MbExclamation);
-            return;
-        }
-        InitSave(FlaggedPage);
-        break;
-    }
-    case 7: {
-        if (FlaggedRow == -1) return;
-        if (MsgBox(tr8(kRemoveAllQuestion), MbYesNo | MbQuestion, tr8(kRemoveAllTitle)) != MrYes) return;
-        if (!session::writeFlaggedList(QString())) {
-            MsgBox(tr8(kFlaggedNotSaved), MbOkOnly | MbExclamation);
-            return;
-        }
-        int16_t first = 1;
-        InitSave(first);
-        break;
-    }
-    case 8: {
-        if (FlaggedRow == -1) return;
-        if (!FlaggedPageReady || s.QuestionCount < 1) {
-            MsgBox(tr8(kPageUnreadable), MbOkOnly | MbExclamation);
-            return;
-        }
-        s.RunMode = RunPractice;
-        s.CurrentQuestion = FlaggedRow;
-        s.ListKind = ListFlagged;
-        s.SetNo = 10;
-        for (int i = 1; i <= s.QuestionCount && i <= SessionState::MaxQuestions; ++i) {
-            s.QuestionState[i] = 0;
-            s.QuestionResult[i] = QStringLiteral("F");
-        }
-        // The session start unloads the cover: nothing of it is used after.
-        if (windows().startLianXi) windows().startLianXi();
-        return;
-    }
-    case 9:
-    case 11:
-    case 13:
-    case 15:
-        hideAllPanels();
-        break;
-    case 10:
-    case 12:
-        FlaggedPage = 1;
-        InitSave(FlaggedPage);
-        for (Control* c : {&PicTiKu, &PicReg, &PicKaCH, &PicPro}) c->setVisible(false);
-        PicBiaoZhi.setVisible(true);
-        break;
-    default:
-        break;
-    }
-}
-
-// ------------------------------------------------------ frame, faces, tabs
-
-void FrmFengmian::Form_MouseDown(const MouseArgs& a) {
-    if (a.button != LeftButton) return;
-    if (windows().startWindowMove) windows().startWindowMove(*this, {});
-}
-
-void FrmFengmian::LblCaption_MouseDown(const MouseArgs& a) { Form_MouseDown(a); }
-
-void FrmFengmian::Form_MouseMove() {
-    ImgTiKu.setVisible(true);
-    ImgKaCH.setVisible(true);
-    for (Control* c : {&ImgTiKu1, &ImgTiKu2, &ImgKaCH1, &ImgKaCH2, &ImgClose}) c->setVisible(false);
-    MouseMove();
-}
-
-void FrmFengmian::LblClose_Click() {
-    if (PicPro.visible()) {
-        PicPro.setVisible(false);
-        return;
-    }
-    const int answer = MsgBox(tr8(kQuitQuestion), MbYesNo | MbQuestion | MbDefaultButton2, tr8(kQuitTitle));
-    if (answer == MrYes) {
-        // Ends the program; nothing of the cover is touched after this.
-        if (windows().exitProgram) windows().exitProgram(0);
-        return;
-    }
-    ImgClose.setVisible(false);
-}
-
-void FrmFengmian::setFace(int index, const QString& kind) {
-    const QString path = joinPath(config().DataDir, kind + session::twoDigits(index) + ".rar");
-    if (auto p = pictureStore().load(path)) imgReg[index].setPicture(*p);
-}
-
-void FrmFengmian::CmdReg_MouseMove(int index) {
-    if (HoverButton == index) return;
-    if (HoverButton < 0) HoverButton = 0;
-    setFace(HoverButton, QStringLiteral("l020"));
-    HoverButton = static_cast<int16_t>(index);
-    setFace(index, QStringLiteral("l021"));
-}
-
-void FrmFengmian::CmdReg_MouseDown(int index) {
-    if (HoverButton < 0) HoverButton = 0;
-    setFace(HoverButton, QStringLiteral("l020"));
-    HoverButton = static_cast<int16_t>(index);
-    setFace(index, QStringLiteral("l022"));
-}
-
-void FrmFengmian::MouseMove() {
-    for (int i = 0; i <= 4; ++i) {
-        LblPro[i].setForeColor(kPlainInfoColour);
-        LblPro[i].setFontUnderline(false);
-    }
-    for (int i = 1; i <= 15; ++i) setFace(i, QStringLiteral("l020"));
-    HoverButton = -1;
-}
-
-void FrmFengmian::Check1_Click() {
-    // An option that cannot be written is simply not kept.
-    writeLines(config().programFile("updata.txt"), {Check1.value() == 1 ? "1" : "0"});
 }
 
 // ------------------------------------------------------------------ access

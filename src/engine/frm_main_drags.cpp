@@ -13,14 +13,7 @@
 
 namespace engine {
 
-using core::Control;
-using core::resumeNext;
-
 namespace {
-
-using detail::rec;
-using detail::sx;
-using detail::sy;
 
 // "004" + S (frame) or "005" + S (move): whether the code is a source-box
 // drag of kind `lead` (or either, for an empty lead) held with `shift`.

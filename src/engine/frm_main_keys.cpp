@@ -5,11 +5,10 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "engine/frm_main.h"
+#include "engine/frm_main_util.h"
 #include "engine/step_record.h"
 
 namespace engine {
-
-using core::resumeNext;
 
 namespace {
 

@@ -12,14 +12,7 @@
 
 namespace engine {
 
-using core::Control;
-using core::resumeNext;
-
 namespace {
-
-using detail::rec;
-using detail::sx;
-using detail::sy;
 
 QString tabHint(int tab) { return QStringLiteral("请选择第%1个选项卡").arg(tab); }
 
@@ -30,8 +23,6 @@ int16_t whole16(double v) {
     if (r < -32768 || r > 32767) throw core::RuntimeError(core::ErrOverflow, "overflow");
     return int16_t(r);
 }
-
-core::Picture dataPicture(const QString& number) { return core::loadPictureOrThrow(core::config().dataFile(number)); }
 
 } // namespace
 

@@ -14,14 +14,7 @@
 
 namespace engine {
 
-using core::Control;
-using core::resumeNext;
-
 namespace {
-
-using detail::rec;
-using detail::sx;
-using detail::sy;
 
 bool isCode(const QString& code, std::initializer_list<const char*> codes) {
     for (const char* c : codes)

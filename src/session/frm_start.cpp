@@ -68,7 +68,7 @@ void FrmStart::Form_Load() {
     config().ProgramDir = pf.programDir();
     config().ExeName = pf.exeName();
 
-    // 1. One copy per user and program folder.
+    // One copy per user and program folder.
     if (!pf.acquireSingleInstance(config().ProgramDir)) {
         MsgBox(QString::fromUtf8(kAlreadyRunning), MbOkOnly | MbInformation, QStringLiteral("系统提示"));
         refused = true;
@@ -76,12 +76,12 @@ void FrmStart::Form_Load() {
         return;
     }
 
-    // 2. Scale factors.
+    // Scale factors.
     ScreenInfo scr = pf.screen();
     config().ScaleX = scr.twipsPerPixelX / 15.0;
     config().ScaleY = scr.twipsPerPixelY / 15.0;
 
-    // 3. Settings; without them the module cannot run.
+    // Settings; without them the module cannot run.
     if (!readInfo()) {
         MsgBox(QString::fromUtf8(kSettingsMissing), MbOkOnly | MbCritical, QStringLiteral("系统提示"));
         refused = true;
@@ -89,20 +89,20 @@ void FrmStart::Form_Load() {
         return;
     }
 
-    // 4. Size (the height, too, follows ScaleX), centred on the screen.
+    // Size (the height, too, follows ScaleX), centred on the screen.
     double w = 6600 * config().ScaleX, h = 1485 * config().ScaleX;
     move((scr.widthTwips - w) / 2, (scr.heightTwips - h) / 2, w, h);
 
-    // 5. The splash; a missing one starts without it.
+    // The splash; a missing one starts without it.
     if (auto pic = pictureStore().load(joinPath(config().DataDir, "9l0059.rar"))) setPicture(*pic);
 
-    // 6. Initial values.
+    // Initial values.
     core::session().SetNo = 0;
     core::session().DemoRunning = false;
     config().DataExt = ".rar";
     core::session().CandidateName = "Tesmar1";
 
-    // 7. Hand over to the cover 100 ms later.
+    // Hand over to the cover 100 ms later.
     StartPending = true;
     Timer1.setEnabled(true);
 }

@@ -1,0 +1,45 @@
+#pragma once
+// Parts of the simulated window's painter shared by its source files.
+#include <QColor>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include "sample/word_ui.h"
+
+namespace sample::ui::detail {
+
+inline const QString kFamily = QStringLiteral("WenQuanYi Micro Hei");
+
+// The blue scheme of the simulated window.
+inline const QColor kBarLight(221, 236, 254);
+inline const QColor kBarDark(129, 169, 226);
+inline const QColor kMenuBarA(158, 190, 245);
+inline const QColor kMenuBarB(196, 218, 250);
+inline const QColor kHotFill(255, 238, 194);
+inline const QColor kHotLine(0, 0, 128);
+inline const QColor kPressedFill(254, 128, 62);
+inline const QColor kDialogFace(236, 233, 216);
+inline const QColor kXpBlue(0, 84, 227);
+inline const QColor kXpBlueLight(61, 149, 255);
+inline const QColor kEditLine(127, 157, 185);
+inline const QColor kSelBlue(49, 106, 197);
+inline const QColor kDocBack(144, 153, 174);
+
+// Loads the window's font once, when the system lacks it.
+void ensureFont();
+void text(QPainter& p, QRect r, const QString& s, int flags = Qt::AlignLeft | Qt::AlignVCenter);
+void vGradient(QPainter& p, QRect r, QColor top, QColor bottom);
+
+extern const char* const kMenuNames[MenuCount];
+
+void drawArrowDown(QPainter& p, QPoint c, QColor col = Qt::black);
+// The standard and formatting toolbars in the band from top.
+void drawToolbar(QPainter& p, const Scene& s, int top, int height);
+void drawRuler(QPainter& p, const Doc& d);
+void drawDocument(QPainter& p, const Doc& d);
+void drawReadingView(QPainter& p, const Doc& d);
+void drawTitleBar(QPainter& p, const QString& caption, QRect r, bool dialog);
+
+} // namespace sample::ui::detail
