@@ -2,7 +2,11 @@
 
 #include <functional>
 
+#include "chrome/picture_cache.h"
+#include "chrome/rows.h"
+#include "chrome/zones.h"
 #include "core/errors.h"
+#include "core/text.h"
 #include "core/state.h"
 
 namespace chrome {
@@ -190,10 +194,90 @@ void frmCsh(const ChromeWindow& w, int16_t& openMenu) {
     run([&] { w.picList->setHeight(330 * core::config().ScaleY); });
 }
 
-void ElseToolCSH(const ChromeWindow& w) {
+bool setChromePicture(core::Control& c, const QString& examDataPath, const QString& code) {
+    if (auto p = chromePicture(examDataPath, code)) {
+        c.setPicture(*p);
+        return true;
+    }
+    c.clearPicture();
+    return false;
+}
+
+int ElseToolCSH(const ChromeWindow& w, const QString& stepLine) {
     const Runner run(true);
-    for (int i = 32; i <= 40; ++i) run([&] { (*w.hotSpots)[i].move(0, 0, 0, 0); });
+    const double sx = core::config().ScaleX, sy = core::config().ScaleY;
+    const bool demo = w.demonstration();
+    core::ControlArray& hs = *w.hotSpots;
+    int armed = 0;
+
+    for (int i = 32; i <= 40; ++i) run([&] { hs[i].move(0, 0, 0, 0); });
     run([&] { w.picElse->setVisible(false); });
+
+    if (core::mid(stepLine, 86, 1) == u"H") {
+        const int n = core::val16(core::mid(stepLine, 87, 2));
+        const double x = core::val16(core::mid(stepLine, 96, 5)), y = core::val16(core::mid(stepLine, 102, 4));
+        const QString alt = core::mid(stepLine, 4, 2);
+        if (n >= 32 && n <= 40) {
+            run([&] { w.picElse->move(x * sx, y * sy); });
+            if (n == 36) run([&] { w.picElse->move(6510 * sx, 420 * sy); });
+            if (n == 32) run([&] { w.picElse->move(9090 * sx, 1605 * sy); });
+            if (n == 37 && !demo) run([&] { w.picElse->move(6240 * sx, 420 * sy); });
+            // The variant replaces the plain picture; a missing variant
+            // leaves the plain one.
+            bool loaded = false;
+            if (alt.startsWith(u'X'))
+                if (auto v = chromePicture(w.examDataPath, QStringLiteral("XX0") + alt.mid(1, 1) + "00")) {
+                    w.picElse->setPicture(*v);
+                    loaded = true;
+                }
+            if (!loaded) setChromePicture(*w.picElse, w.examDataPath, extraPictureCode(n));
+            run([&] { w.picElse->setVisible(true); });
+            if (demo) {
+                if (n == 32) run([&] { hs[32].move(0, 0, 2655 * sx, 300 * sy); });
+            } else {
+                run([&] { hs[n].move(0, 0, 8100 * sx, 6000 * sy); });
+            }
+        }
+        if (n == 33 || (n == 34 && !demo)) {
+            run([&] { w.picElse->setVisible(false); });
+            run([&] { w.pic1J->move(x * sx, y * sy); });
+            setChromePicture(*w.pic1J, w.examDataPath, dropDownPictureCode(n));
+            run([&] { w.pic1J->setVisible(true); });
+            if (demo)
+                run([&] { hs[33].move(hs[33].left(), hs[33].top(), 30 * sx, 30 * sy); });
+            else
+                armed = n;
+        }
+    }
+
+    if (demo) {
+        for (int i = 32; i <= 40; ++i)
+            run([&] { hs[i].move(hs[i].left() + w.picElse->left(), hs[i].top() + w.picElse->top()); });
+        run([&] { hs[36].move(hs[36].left(), hs[36].top(), 870 * sx, 270 * sy); });
+        run([&] { hs[37].move(hs[37].left(), hs[37].top(), 330 * sx, 855 * sy); });
+    }
+    return armed;
+}
+
+void layDropDownRows(const ChromeWindow& w, int openMenu) {
+    const Runner run(true);
+    if (w.img1J) run([&] { w.img1J->clearPicture(); });
+    const double sx = core::config().ScaleX, sy = core::config().ScaleY;
+    const bool demo = w.demonstration();
+    const RowParams p{demo ? SimWindow::Demo : SimWindow::Practice, sx, sy, w.pic1J->width()};
+    const RowLayout rows = dropDownRows(openMenu, p);
+    applyRows(*w.lbl1J, rows, demo ? w.pic1J->left() : 0, demo ? w.pic1J->top() : 0);
+    if (dropDownShowsContainer(openMenu)) run([&] { w.pic1J->setVisible(true); });
+}
+
+void laySubmenuRows(const ChromeWindow& w, int openMenu, int openItem) {
+    const Runner run(true);
+    if (w.img2J) run([&] { w.img2J->clearPicture(); });
+    const double sx = core::config().ScaleX, sy = core::config().ScaleY;
+    const bool demo = w.demonstration();
+    const RowParams p{demo ? SimWindow::Demo : SimWindow::Practice, sx, sy, w.pic2J->width()};
+    const RowLayout rows = submenuRows(openMenu, openItem, p);
+    applyRows(*w.lbl2J, rows, demo ? w.pic2J->left() : 0, demo ? w.pic2J->top() : 0);
 }
 
 } // namespace chrome
