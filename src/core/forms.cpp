@@ -221,11 +221,14 @@ void Control::setText(const QString& t) {
         setCaption(nt);
         return;
     }
-    if (text_ == nt) return;
-    text_ = nt;
-    selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
-    selLength_ = 0;
-    touchModel();
+    // A program-made assignment raises Change even when the text stays: the
+    // step checks rely on it when a pre-fill equals the box's text.
+    if (text_ != nt) {
+        text_ = nt;
+        selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
+        selLength_ = 0;
+        touchModel();
+    }
     raiseChange();
 }
 

@@ -110,7 +110,7 @@ public:
     const QString& caption() const { return caption_; }
     void setCaption(const QString& c);
 
-    // Text box text; assigning a different text raises Change.
+    // Text box text; every assignment raises Change, also of the same text.
     const QString& text() const { return text_; }
     void setText(const QString& t);
     int selStart() const { return selStart_; }

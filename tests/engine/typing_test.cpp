@@ -166,24 +166,39 @@ TEST_F(TypingTest, CodeIsReadOnceByTheChangeCheck) {
     EXPECT_EQ(f.Text1.text(), "abc");
 }
 
-TEST_F(TypingTest, PrefilledAnswerAdvancesInsideTheSetUpOnce) {
+TEST_F(TypingTest, PrefilledAnswerAdvancesInsideTheSetUp) {
     textTable({"001网络知识", "002网络知识|其余"});
+    // The step after it asks for the same text but has no box of its own:
+    // one change of the box advances one step only. A rename or overlay
+    // step copies the box into its own box again, and that assignment runs
+    // its check once more.
     const struct {
         const char* code;
         const char* prefill;
-        bool advances;
+        int16_t step;
     } cases[] = {
-        {"0020", "001", true}, {"0025", "002", true}, {"0021", "001", true},
-        {"0027", "001", true}, {"0024", "001", false}, {"0020", "000", false},
+        {"0020", "001", 2}, {"0025", "002", 2}, {"0021", "001", 3},
+        {"0027", "001", 3}, {"0024", "001", 1}, {"0020", "000", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
-        // The step after it asks for the same text but has no box of its
-        // own: one change of the box advances one step only.
         script(withIdle({typing(c.code, "001", c.prefill), Rec().put(8, c.code).put(109, "001")}));
         core::unloadAllForms();  // a fresh, empty box
         step(1);
-        EXPECT_EQ(s().CurrentStep, c.advances ? 2 : 1);
+        EXPECT_EQ(s().CurrentStep, c.step);
+    }
+}
+
+TEST_F(TypingTest, SamePrefillInTwoStepsRunsBothChecks) {
+    // The second step fills the box with the text it already holds: the
+    // assignment still raises the change, so that step completes too.
+    textTable({"001网络知识"});
+    for (const char* second : {"0020", "0025"}) {
+        SCOPED_TRACE(second);
+        script(withIdle({typing("0020", "001", "001"), typing(second, "001", "001")}));
+        core::unloadAllForms();
+        step(1);
+        EXPECT_EQ(s().CurrentStep, 3);
     }
 }
 
