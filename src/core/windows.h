@@ -3,6 +3,8 @@
 // library calls registers its operations here when its library is set up;
 // callers call them directly (synchronously, never queued). Controls and
 // timers of another window are reached through its Form by name.
+#include <QString>
+#include <cstdint>
 #include <functional>
 
 namespace core {
@@ -29,6 +31,19 @@ struct Windows {
     // Row starters of the cover: paper exam, wrong questions of a paper,
     // unit practice, unsolved questions of a unit (index counted from 0).
     std::function<void(int)> startPaperExam, reviewPaperWrong, startUnit, reviewUnitWrong;
+
+    // Demonstration. The question window's start: DemoRunning set and its
+    // start timer armed; at the timer's second tick the practice and
+    // question windows hide and the demonstration window shows.
+    std::function<void()> startDemonstration;
+    // The demonstration window: loads it (its load lays out step 1 of the
+    // current question), sets each of its fifteen timers to speed x its base
+    // interval and shows it.
+    std::function<void(int16_t speed)> showDemonstration;
+    // The question window's text box as it holds the question text now.
+    std::function<QString()> questionText;
+    // The question window reloads the current question 100 ms later.
+    std::function<void()> reloadQuestionLater;
 };
 
 Windows& windows();

@@ -250,6 +250,7 @@ FrmTm::FrmTm()
     TimerREDO.onTimer = [this](Timer&) { TimerREDO_Timer(); };
     TimeKS.onTimer = [this](Timer&) { TimeKS_Timer(); };
     TimKsModel.onTimer = [this](Timer&) { TimKsModel_Timer(); };
+    TimStartYS.onTimer = [this](Timer&) { TimStartYS_Timer(); };
 
     onUnload = [](int& cancel) {
         if (!core::session().AllowCloseQuestion) cancel = 1;
@@ -736,7 +737,56 @@ void FrmTm::EndPractice() { endPractice(*this); }
 // ---------------------------------------------------------------- windows of later steps
 
 void FrmTm::startDemonstration() {
-    qWarning("FrmTm: the demonstration is not available in this build");
+    auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    SessionState& s = core::session();
+    st([&] { frmPicture()().hide(); });
+    st([&] { Image2.setCaption(QString::fromUtf8(kShowPicture)); });
+    s.DemoRunning = true;
+    // The question's line again; an unreadable list leaves it as it was, a
+    // shorter one gives its last line.
+    st([&] {
+        const auto lines = readLines(s.QuestionFile);
+        if (!lines) return;
+        for (int n = 0; n < lines->size(); ++n) {
+            s.QuestionLine = (*lines)[n];
+            if (n + 1 == s.CurrentQuestion) break;
+        }
+    });
+    // The text as stored: "|" stays.
+    const QuestionListLine line(s.QuestionLine);
+    st([&] { RtbTM.setText(line.text()); });
+    st([&] { Image2.setVisible(false); });
+    if (line.hasPicture()) {
+        st([&] { frmPicture()().Image1.setPicture(loadPictureOrThrow(config().dataFile(line.pictureNo()))); });
+        st([&] { Image2.setCaption(QString::fromUtf8(kShowPicture)); });
+        st([&] { RtbTM.setText(line.body()); });
+        st([&] { Image2.setVisible(true); });
+    }
+    armDemonstrationStart();
+}
+
+void FrmTm::armDemonstrationStart() {
+    core::session().DemoRunning = true;
+    TimStartYS.setEnabled(true);
+}
+
+void FrmTm::TimStartYS_Timer() {
+    auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    DemoStartTicks += 1;
+    if (DemoStartTicks == 1) return;
+    DemoStartTicks = 0;
+    TimStartYS.setEnabled(false);
+    // Without a demonstration window the practice goes on as it was.
+    const auto& show = windows().showDemonstration;
+    if (!show) {
+        core::session().DemoRunning = false;
+        qWarning("FrmTm: the demonstration is not available in this build");
+        return;
+    }
+    st([&] { practiceWindow().hide(); });
+    st([&] { hide(); });
+    st([&] { show(DemoSpeed); });
+    core::session().DemoRunning = true;
 }
 
 void FrmTm::openHandIn() {

@@ -71,8 +71,13 @@ public:
 
     // Windows that the function buttons open; each is one call so that the
     // window can be put behind it.
-    // Button 7: starts the demonstration of the current question.
+    // Button 7: the current question's text again, as stored, and the
+    // demonstration start armed.
     void startDemonstration();
+    // The demonstration start: DemoRunning set and the start timer on; its
+    // second tick hides this window and the practice window and shows the
+    // demonstration window. Also the view-answer confirmation's start.
+    void armDemonstrationStart();
     // Button 8: moves the window to (0, 0), hides it and opens the hand-in
     // confirmation modally (through handInConfirmation()).
     void openHandIn();
@@ -135,6 +140,7 @@ private:
     void TimerREDO_Timer();
     void TimeKS_Timer();
     void TimKsModel_Timer();
+    void TimStartYS_Timer();
     void Image2_Click();
     void CmdGN_MouseDown(int index);
     void CmdGN_MouseMove(int index);

@@ -243,6 +243,9 @@ void registerSessionWindows() {
     w.reviewPaperWrong = LblErr_Click;
     w.startUnit = LblJinRuXX_Click;
     w.reviewUnitWrong = LblUWrong_Click;
+    w.startDemonstration = [] { frmTm()().armDemonstrationStart(); };
+    w.questionText = [] { return frmTm()().RtbTM.text(); };
+    w.reloadQuestionLater = [] { frmTm()().TimerREDO.setEnabled(true); };
 }
 
 } // namespace session

@@ -580,3 +580,91 @@ TEST_F(QuestionWindowTest, ClockCountsForPapersWhateverTheRunMode) {
         EXPECT_EQ(w.TimeKS.enabled(), c.counts);
     }
 }
+
+TEST_F(QuestionWindowTest, DemonstrationButtonArmsTheStartAndShowsTheDemonstrationAtTheSecondTick) {
+    picture(config().dataFile("000123"), 100, 80);
+    useList({"000102第一行|第二行", "000202picture000123看图|保留竖线"}, 2);
+    FrmTm& w = tm();
+    qwtest::PracticeStandIn& pw = qwtest::practice()();
+    d.advance(600);  // set-up and button set
+    std::vector<int> shown;
+    windows().showDemonstration = [&](int16_t speed) {
+        EXPECT_FALSE(w.visible());
+        EXPECT_FALSE(pw.visible());
+        shown.push_back(speed);
+    };
+    w.show();
+    pw.show();
+
+    // A left click: the text as stored, "|" kept; speed 1.
+    ASSERT_TRUE(w.CmdGN(7).shown());
+    d.click(w.CmdGN(7));
+    EXPECT_EQ(w.RtbTM.text(), QString::fromUtf8("第一行|第二行"));
+    EXPECT_FALSE(w.Image2.visible());
+    EXPECT_TRUE(s().DemoRunning);
+    EXPECT_TRUE(w.TimStartYS.enabled());
+    d.advance(100);
+    EXPECT_TRUE(shown.empty()) << "shown at the first tick";
+    EXPECT_TRUE(w.visible());
+    d.advance(100);
+    ASSERT_EQ(shown, std::vector<int>{1});
+    EXPECT_FALSE(w.TimStartYS.enabled());
+    EXPECT_EQ(w.DemoStartTicks, 0);
+    EXPECT_TRUE(s().DemoRunning);
+    d.advance(1000);
+    EXPECT_EQ(shown.size(), 1u);
+
+    // The reload after the demonstration shows the line breaks again.
+    windows().reloadQuestionLater();
+    d.advance(100);
+    EXPECT_EQ(w.RtbTM.text(), QString::fromUtf8("第一行\r\n第二行"));
+
+    // A picture question, started with the right button: the text from its
+    // 14th character and the picture button; speed 2.
+    w.show();
+    s().CurrentQuestion = 2;
+    d.rightClick(w.CmdGN(7));
+    EXPECT_EQ(w.DemoSpeed, 2);
+    EXPECT_EQ(w.RtbTM.text(), QString::fromUtf8("看图|保留竖线"));
+    EXPECT_TRUE(w.Image2.visible());
+    EXPECT_EQ(w.Image2.caption(), QString::fromUtf8("显示图片"));
+    d.advance(200);
+    EXPECT_EQ(shown, (std::vector<int>{1, 2}));
+}
+
+TEST_F(QuestionWindowTest, DemonstrationSpeedFollowsTheReleaseOfButtonSeven) {
+    useList(qwtest::unitList(0, 3), 3);
+    FrmTm& w = tm();
+    d.advance(600);
+    std::vector<int> shown;
+    windows().showDemonstration = [&](int16_t speed) { shown.push_back(speed); };
+    d.click(w.CmdGN(7));
+    d.advance(200);
+    d.click(w.CmdGN(7), LeftButton, ShiftMod);
+    d.advance(200);
+    d.click(w.CmdGN(7), LeftButton, CtrlMod | AltMod);
+    d.advance(200);
+    EXPECT_EQ(shown, (std::vector<int>{1, 2, 2}));
+
+    // An unreadable question list leaves the line and the text as they were.
+    const QString line = s().QuestionLine, text = w.RtbTM.text();
+    s().QuestionFile = config().dataFile("nosuch");
+    d.click(w.CmdGN(7));
+    EXPECT_EQ(s().QuestionLine, line);
+    EXPECT_EQ(w.RtbTM.text(), text);
+}
+
+TEST_F(QuestionWindowTest, WithoutADemonstrationWindowThePracticeGoesOn) {
+    useList(qwtest::unitList(0, 3), 3);
+    FrmTm& w = tm();
+    qwtest::PracticeStandIn& pw = qwtest::practice()();
+    d.advance(600);
+    w.show();
+    pw.show();
+    windows().startDemonstration();
+    EXPECT_TRUE(s().DemoRunning);
+    d.advance(200);
+    EXPECT_FALSE(s().DemoRunning);
+    EXPECT_TRUE(w.visible());
+    EXPECT_TRUE(pw.visible());
+}
