@@ -58,6 +58,7 @@ void FrmMain::Form_Load() {
 
     // Folder of the chrome pictures.
     ExamDataPath = core::normalizePath(core::config().ProgramDir + QStringLiteral("/examdata/"));
+    chrome_.examDataPath = ExamDataPath;
 
     // Look-in list rows and the closed list.
     for (int i = 0; i <= 13; ++i) {
@@ -124,7 +125,6 @@ void FrmMain::LblMove_MouseDown(int button) {
 
 void FrmMain::frmCsh() { chrome::frmCsh(chrome_, OpenMenu); }
 void FrmMain::ToolCSH() { chrome::ToolCSH(chrome_); }
-void FrmMain::ElseToolCSH() { chrome::ElseToolCSH(chrome_); }
 
 void FrmMain::orderWindows() {
     auto& w = core::windows();

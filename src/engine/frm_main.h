@@ -25,8 +25,13 @@ public:
     void frmCsh();
     // Places the bars and lays out their main hot-spots.
     void ToolCSH();
-    // The step's extra area (hot-spots 32-40 and PicElse).
+    // The step's extra area (hot-spots 32-40 and PicElse), or the drop-down
+    // it shows pre-opened (its rows come with TimTool's tick).
     void ElseToolCSH();
+    // Rows of drop-down OpenMenu (and the background of a SpecialItem row
+    // of it); rows of the submenu of OpenMenu / OpenItem.
+    void Tool1JCSH();
+    void Tool2JCSH();
     // Puts the question window's bottom-right corner on this window's.
     // Nothing when no question window is registered.
     void dockQuestionWindow();
@@ -165,6 +170,9 @@ public:
     int16_t TabFrontRow = 0;
     int16_t TabCount = 0;
     QString BackStepCode;
+    // The drop-down that the step shows pre-opened, taken when TimTool was
+    // armed.
+    int16_t PreOpenedMenu = 0;
 
 private:
     void Form_Load();
@@ -247,6 +255,24 @@ private:
     // The hint's line breaks, window order, closing the chrome, the extra
     // area and the hint frame timer.
     void finishSceneStage();
+
+    // Simulated menus: hover, press and rows, hooked up by wireMenus.
+    void wireMenus();
+    void LblZHU_MouseMove(int index);
+    void LblZHU_MouseUp(int index, const core::MouseArgs& a);
+    void PicTool_MouseUp(const core::MouseArgs& a);
+    void Lbl1J_MouseMove(int index);
+    void Lbl1J_Click(int index);
+    void Lbl2J_MouseMove(int index);
+    void Lbl2J_Click(int index);
+    void TimTool_Timer();
+    // The zone highlight image of a main hot-spot (none for 0 and 10).
+    core::Control* zoneHighlight(int index);
+    void clearHighlights();
+    // Look `code` of a main hot-spot on its zone's highlight image (the
+    // extra area's variant "XX0" d + suffix replacing it); false when no
+    // picture could be shown.
+    bool showHotSpotLook(int index, const QString& code, const QString& variantSuffix);
 
     chrome::ChromeWindow chrome_;
     // The record this window's last set-up read: the wait timer acts only

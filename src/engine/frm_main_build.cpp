@@ -299,6 +299,7 @@ FrmMain::FrmMain()
 
     wireDialogControls();
     wireTypingAndKeys();
+    wireMenus();
 }
 
 Control& FrmMain::overlay(int k) const {

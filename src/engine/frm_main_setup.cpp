@@ -45,6 +45,8 @@ void FrmMain::resetStage() {
     resumeNext([&] { LblSuccess.setVisible(false); });
     orderWindows();
     resumeNext([&] { Pic1J.move(30000 * sx(), 30000 * sy()); });
+    // A pre-opened drop-down armed by the step before is not laid out now.
+    resumeNext([&] { TimTool.setEnabled(false); });
     for (Control* c : {&PicMenu, &PicTool, &PicHui, &PicElse, &Shape6, &PicTuBiao})
         resumeNext([&] { c->setVisible(false); });
     resumeNext([&] { Text1.setFontSize(9 * sx()); });

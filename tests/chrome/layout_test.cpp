@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "chrome/layout.h"
+#include "chrome/picture_cache.h"
 #include "chrome/zones.h"
 #include "core/state.h"
 #include "support/driver.h"
@@ -246,6 +249,63 @@ TEST_F(LayoutTest, ElseToolCshParksExtraAreaHotSpots) {
     }
     EXPECT_DOUBLE_EQ((*f.w.hotSpots)[0].width(), 495);
     EXPECT_FALSE(f.w.picElse->visible());
+}
+
+TEST_F(LayoutTest, ElseToolCshOfTheDemonstration) {
+    testsupport::Driver d;
+    QTemporaryDir dir;
+    chrome::chromePictures().clear();
+    auto pic = [&](const char* code, int w, int h) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        ASSERT_TRUE(img.save(dir.filePath(QString::fromLatin1(code) + ".rar"), "BMP"));
+    };
+    pic("340000", 40, 30);
+    pic("370000", 22, 57);
+    pic("330077", 150, 150);
+    ChromeForm f(true);
+    f.w.examDataPath = dir.path() + "/";
+    auto line = [](const char* code, int x, int y) {
+        QString l(212, u'0');
+        l.replace(85, 3, QString::fromLatin1(code));
+        l.replace(95, 5, QString::number(x).rightJustified(5, u'0'));
+        l.replace(101, 4, QString::number(y).rightJustified(4, u'0'));
+        return l;
+    };
+    Control& h33 = (*f.w.hotSpots)[33];
+    auto& hs = *f.w.hotSpots;
+
+    // 34: a plain extra picture at the record's place, no drop-down.
+    f.w.pic1J->setVisible(false);
+    EXPECT_EQ(chrome::ElseToolCSH(f.w, line("H34", 1500, 900)), 0);
+    EXPECT_TRUE(f.w.picElse->visible());
+    EXPECT_FALSE(f.w.pic1J->visible());
+    EXPECT_EQ(f.w.picElse->picture().widthPixels(), 40);
+    EXPECT_DOUBLE_EQ(hs[34].width(), 0) << "no hot-spot over the whole picture";
+    EXPECT_DOUBLE_EQ(hs[34].left(), 1500) << "hot-spots at the extra area's corner";
+    EXPECT_DOUBLE_EQ(hs[34].top(), 900);
+    // 37 at the record's place; 36 and 37 have their sizes on every step.
+    chrome::ElseToolCSH(f.w, line("H37", 3000, 600));
+    EXPECT_DOUBLE_EQ(f.w.picElse->left(), 3000);
+    EXPECT_DOUBLE_EQ(f.w.picElse->top(), 600);
+    for (const char* code : {"H37", "000", "H33"}) {
+        chrome::ElseToolCSH(f.w, line(code, 3000, 600));
+        EXPECT_DOUBLE_EQ(hs[36].width(), 870) << code;
+        EXPECT_DOUBLE_EQ(hs[36].height(), 270) << code;
+        EXPECT_DOUBLE_EQ(hs[37].width(), 330) << code;
+        EXPECT_DOUBLE_EQ(hs[37].height(), 855) << code;
+    }
+    // 33: the drop-down pre-opened at the record's place, a 30 x 30 hot-spot.
+    EXPECT_TRUE(f.w.pic1J->visible());
+    EXPECT_FALSE(f.w.picElse->visible());
+    EXPECT_DOUBLE_EQ(f.w.pic1J->left(), 3000);
+    EXPECT_DOUBLE_EQ(h33.width(), 30);
+    // 32 at its fixed place with a 2655 x 300 hot-spot.
+    chrome::ElseToolCSH(f.w, line("H32", 0, 0));
+    EXPECT_DOUBLE_EQ(hs[32].left(), 9090);
+    EXPECT_DOUBLE_EQ(hs[32].width(), 2655);
+    EXPECT_DOUBLE_EQ(hs[32].height(), 300);
+    chrome::chromePictures().clear();
 }
 
 TEST(Zones, IndexRangesPictureCodesAndTooltips) {
