@@ -1,8 +1,9 @@
 #pragma once
 // Calls between windows of different libraries. A window that another
 // library calls registers its operations here when its library is set up;
-// callers call them directly (synchronously, never queued). Controls and
-// timers of another window are reached through its Form by name.
+// callers call them directly (synchronously, never queued). A window never
+// reaches another window's controls or timers by name: what it asks of
+// another window is one function here.
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 namespace core {
 
 class Form;
+class Picture;
 
 struct Windows {
     // Ends the program with an exit code (its own exit paths only).
@@ -44,6 +46,25 @@ struct Windows {
     std::function<QString()> questionText;
     // The question window reloads the current question 100 ms later.
     std::function<void()> reloadQuestionLater;
+
+    // Unloads the cover when it is loaded (a session starts).
+    std::function<void()> unloadCover;
+
+    // The practice window, as the question window uses it.
+    // Shows picture k of a question's last scene: 0 the window's own
+    // picture, 1-6 its overlays.
+    std::function<void(int k, const Picture&)> showPracticeScene;
+    // Arms the scene set-up of the current step (it runs on the next timer
+    // turn).
+    std::function<void()> armPracticeSetUp;
+    // Shows the hint and the frames the step set-up laid out, and arms the
+    // menu or toolbar target frame.
+    std::function<void()> showPracticeHint;
+
+    // The question window, as the practice window uses it at a question's
+    // end: the list of unsolved questions, and the title marked completed.
+    std::function<void(const QString&)> showUnsolvedQuestions;
+    std::function<void()> markQuestionCompleted;
 };
 
 Windows& windows();

@@ -710,6 +710,9 @@ core::FormSlot<FrmFengmian>& frmFengmian() {
 
 void registerCover() {
     core::windows().showCover = [] { frmFengmian()().show(); };
+    core::windows().unloadCover = [] {
+        if (FrmFengmian* f = frmFengmian().peek()) f->unload();
+    };
 }
 
 } // namespace cover

@@ -321,10 +321,27 @@ core::FormSlot<FrmMain>& frmMain() {
     return slot;
 }
 
+void FrmMain::showScenePicture(int k, const core::Picture& picture) {
+    if (k == 0)
+        setPicture(picture);
+    else
+        overlay(k).setPicture(picture);
+}
+
+void FrmMain::armSetUp() { Timer2.setEnabled(true); }
+
+void FrmMain::showHint() {
+    for (Control* c : {&LHelp, &Shape1, &Shape4, &Shape2}) c->setVisible(true);
+    TimerDisFK.setEnabled(true);
+}
+
 void registerPracticeWindow() {
     auto& w = core::windows();
     w.practiceWindow = []() -> core::Form& { return frmMain()(); };
     w.practiceWindowLoaded = [] { return frmMain().loaded(); };
+    w.showPracticeScene = [](int k, const core::Picture& p) { frmMain()().showScenePicture(k, p); };
+    w.armPracticeSetUp = [] { frmMain()().armSetUp(); };
+    w.showPracticeHint = [] { frmMain()().showHint(); };
 }
 
 } // namespace engine

@@ -35,6 +35,10 @@ public:
     // Puts the question window's bottom-right corner on this window's.
     // Nothing when no question window is registered.
     void dockQuestionWindow();
+    // Calls of the question window (see core::Windows).
+    void showScenePicture(int k, const core::Picture& picture);
+    void armSetUp();
+    void showHint();
 
     // Step advance: the next step, or at the end record the question marked
     // answered. Errors reach the caller.

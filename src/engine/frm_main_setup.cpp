@@ -263,11 +263,8 @@ void FrmMain::questionEnd() {
         resumeNext([&] { LHelp.setVisible(false); });
     }
     auto& w = core::windows();
-    resumeNext([&] { w.questionWindow().control(QStringLiteral("LblUnit")).setCaption(unsolvedList(s)); });
-    resumeNext([&] {
-        Control& title = w.questionWindow().control(QStringLiteral("LblBiao"));
-        title.setCaption(completedTitle(title.caption()));
-    });
+    resumeNext([&] { w.showUnsolvedQuestions(unsolvedList(s)); });
+    resumeNext([&] { w.markQuestionCompleted(); });
 }
 
 void FrmMain::setupTypingStage() {

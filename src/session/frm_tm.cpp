@@ -29,6 +29,12 @@ Form& practiceWindow() {
     return windows().practiceWindow();
 }
 
+// The practice window's calls; one that is not there fails like the window.
+const Windows& practice() {
+    if (!windows().practiceWindow) throw RuntimeError(91, "the practice window is not available");
+    return windows();
+}
+
 // Entry q (1..40) of a per-question table; error 9 outside.
 template <class T, size_t N>
 auto& entry(std::array<T, N>& a, int q) {
@@ -497,14 +503,10 @@ void FrmTm::DqExam() {
             const QString name = entry(s.QuestionPictures, q)[k];
             if (name.isEmpty()) throw RuntimeError(ErrFileNotFound, "no stored picture");
             Picture pic = loadPictureOrThrow(config().dataFile(name));
-            Form& pw = practiceWindow();
-            if (k == 0)
-                pw.setPicture(pic);
-            else
-                pw.control("Image" + QString::number(k)).setPicture(pic);
+            practice().showPracticeScene(k, pic);
         });
     }
-    st([&] { practiceWindow().timer("Timer2").setEnabled(true); });
+    st([&] { practice().armPracticeSetUp(); });
 
     st([&] {
         if (auto title = questionTitle(s, config().ModuleName)) LblBiao.setCaption(*title);
@@ -568,6 +570,10 @@ void FrmTm::dockAtPracticeWindow() {
     Form& pw = practiceWindow();
     move(pw.left() + pw.width() - width(), pw.top() + pw.height() - height());
 }
+
+void FrmTm::showUnsolvedQuestions(const QString& list) { LblUnit.setCaption(list); }
+
+void FrmTm::markQuestionCompleted() { LblBiao.setCaption(engine::completedTitle(LblBiao.caption())); }
 
 void FrmTm::parkFaces() {
     ImgDown.setLeft(6000 * config().ScaleX);
@@ -686,10 +692,8 @@ void FrmTm::startHintMode() {
     core::session().RunMode = RunGuided;
     // The hint and frames the step set-up laid out, then the menu or toolbar
     // target frame.
-    for (const char* name : {"LHelp", "Shape1", "Shape4", "Shape2"})
-        st([&] { practiceWindow().control(QString::fromLatin1(name)).setVisible(true); });
+    st([&] { practice().showPracticeHint(); });
     st([&] { practiceWindow().setWindowState(StateNormal); });
-    st([&] { practiceWindow().timer("TimerDisFK").setEnabled(true); });
     st([&] { practiceWindow().show(); });
 }
 

@@ -54,6 +54,9 @@ public:
     void Command2_Click();
     // Docks the window at the practice window's bottom-right corner.
     void dockAtPracticeWindow();
+    // Calls of the practice window at a question's end (see core::Windows).
+    void showUnsolvedQuestions(const QString& list);
+    void markQuestionCompleted();
 
     // Function button i (0..10): previous, next, redo, flag, grid, end of
     // practice, hint, demonstration, hand in, candidate panel, view answer.

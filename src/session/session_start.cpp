@@ -68,9 +68,7 @@ bool prepareSessionFiles(SessionState& s) {
 }
 
 void unloadCover() {
-    const std::vector<Form*> forms = loadedForms();
-    for (Form* f : forms)
-        if (f->name() == QStringLiteral("FrmFengmian")) f->unload();
+    if (windows().unloadCover) windows().unloadCover();
 }
 
 void showPracticeWindow() {
@@ -238,6 +236,8 @@ void registerSessionWindows() {
     Windows& w = windows();
     w.questionWindow = []() -> Form& { return frmTm()(); };
     w.questionWindowLoaded = [] { return frmTm().loaded(); };
+    w.showUnsolvedQuestions = [](const QString& list) { frmTm()().showUnsolvedQuestions(list); };
+    w.markQuestionCompleted = [] { frmTm()().markQuestionCompleted(); };
     w.startLianXi = [] { startLianXi(); };
     w.startPaperExam = LblStartKs_Click;
     w.reviewPaperWrong = LblErr_Click;

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/windows.h"
 #include "engine/frm_main.h"
+#include "engine/question_captions.h"
 #include "engine/step_record.h"
 #include "support/driver.h"
 
@@ -42,9 +43,9 @@ inline QByteArray cursorBytes() {
 struct StandInTm : Form {
     StandInTm() : Form("FrmTm") {
         move(0, 0, 4980, 3630);
-        add(Kind::Label, "LblBiao");
-        add(Kind::Label, "LblUnit");
     }
+    Control& title = add(Kind::Label, "LblBiao");
+    Control& unsolved = add(Kind::Label, "LblUnit");
 };
 
 inline FormSlot<StandInTm>& standIn() {
@@ -105,6 +106,11 @@ struct FrmMainTest : ::testing::Test {
         s.RunMode = RunGuided;
         windows().questionWindow = []() -> Form& { return standIn()(); };
         windows().questionWindowLoaded = [] { return standIn().loaded(); };
+        windows().showUnsolvedQuestions = [](const QString& list) { standIn()().unsolved.setCaption(list); };
+        windows().markQuestionCompleted = [] {
+            Control& title = standIn()().title;
+            title.setCaption(engine::completedTitle(title.caption()));
+        };
         engine::registerPracticeWindow();
     }
     void TearDown() override {

@@ -173,7 +173,7 @@ TEST_F(StepEngineTest, EndRecordInPracticeAndInMockExam) {
         s().QuestionState[3] = 2;  // flagged, the question played
         s().CurrentQuestion = 3;
         s().StepStart[3] = 1;
-        Control& title = standIn()().control("LblBiao");
+        Control& title = standIn()().title;
         title.setCaption(QString::fromUtf8("字处理 1单元3/17题(未完成)(未完成)"));
 
         FrmMain& w = step(1);
@@ -184,7 +184,7 @@ TEST_F(StepEngineTest, EndRecordInPracticeAndInMockExam) {
         EXPECT_EQ(w.LblSuccess.visible(), mode != RunExam);
         EXPECT_EQ(w.LblSuccess.caption(), QString::fromUtf8("操作成功！"));
         EXPECT_FALSE(w.LHelp.visible());
-        EXPECT_EQ(standIn()().control("LblUnit").caption(), QString::fromUtf8("未完成的题目 2 5 17"));
+        EXPECT_EQ(standIn()().unsolved.caption(), QString::fromUtf8("未完成的题目 2 5 17"));
         EXPECT_EQ(title.caption(), QString::fromUtf8("字处理 1单元3/17题(已完成)(已完成)"));
 
         // Loading the question again at its end: the state is not raised twice.
@@ -201,7 +201,7 @@ TEST_F(StepEngineTest, EndRecordWithEveryQuestionAnswered) {
     for (int q = 1; q <= 3; ++q) s().QuestionState[q] = 4;
     s().QuestionState[1] = 1;
     step(1);
-    EXPECT_EQ(standIn()().control("LblUnit").caption(), QString::fromUtf8("未完成的题目"));
+    EXPECT_EQ(standIn()().unsolved.caption(), QString::fromUtf8("未完成的题目"));
 }
 
 TEST_F(StepEngineTest, CaptionHelpers) {

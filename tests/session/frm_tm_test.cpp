@@ -237,16 +237,16 @@ TEST_F(QuestionWindowTest, QuestionLoadRestoresSceneStepAndMode) {
     s().CurrentQuestion = 2;
     w.DqExam();
     EXPECT_EQ(pw.picture().widthPixels(), 40);
-    EXPECT_EQ(pw.control("Image1").picture().widthPixels(), 10);
-    EXPECT_TRUE(pw.control("Image2").picture().isNull());
-    EXPECT_TRUE(pw.control("Image3").picture().isNull());
-    EXPECT_EQ(pw.control("Image6").picture().widthPixels(), 10);
+    EXPECT_EQ(pw.overlays[1]->picture().widthPixels(), 10);
+    EXPECT_TRUE(pw.overlays[2]->picture().isNull());
+    EXPECT_TRUE(pw.overlays[3]->picture().isNull());
+    EXPECT_EQ(pw.overlays[6]->picture().widthPixels(), 10);
     EXPECT_EQ(s().CurrentStep, 3);
     EXPECT_EQ(s().QuestionState[2], 3);
     EXPECT_EQ(s().RunMode, RunPractice);
     EXPECT_EQ(pw.windowState(), StateNormal);
     EXPECT_TRUE(pw.visible());
-    EXPECT_TRUE(pw.timer("Timer2").enabled());
+    EXPECT_TRUE(pw.setUp.enabled());
     d.advance(100);
     EXPECT_EQ(pw.setUps, setUps + 1);
 

@@ -13,11 +13,17 @@ struct HintPractice : qwtest::PracticeStandIn {
     HintPractice() {
         add(Kind::Label, "LHelp").setVisible(false);
         for (const char* n : {"Shape1", "Shape2", "Shape4", "Shape6"}) add(Kind::Shape, n).setVisible(false);
-        addTimer("TimerDisFK", 100, false).onTimer = [this](Timer& t) {
+        hintFrame.onTimer = [this](Timer& t) {
             ++frameTicks;
             t.setEnabled(false);
         };
     }
+    // As the practice window: the hint, its frames and the target frame.
+    void showHint() {
+        for (const char* n : {"LHelp", "Shape1", "Shape4", "Shape2"}) control(n).setVisible(true);
+        hintFrame.setEnabled(true);
+    }
+    Timer& hintFrame = addTimer("TimerDisFK", 100, false);
     int frameTicks = 0;
 };
 
@@ -29,8 +35,7 @@ core::FormSlot<HintPractice>& hintPractice() {
 struct NavigationTest : qwtest::Fixture {
     void SetUp() override {
         Fixture::SetUp();
-        windows().practiceWindow = []() -> Form& { return hintPractice()(); };
-        windows().practiceWindowLoaded = [] { return hintPractice().loaded(); };
+        usePractice(hintPractice());
     }
 
     // A practice session of `count` questions of unit 0 (or a mock exam),
@@ -54,7 +59,7 @@ struct NavigationTest : qwtest::Fixture {
     // Whether a question load ran since the last call (it arms the practice
     // window's scene set-up).
     bool reloaded() {
-        Timer& t = pw().timer("Timer2");
+        Timer& t = pw().setUp;
         const bool on = t.enabled();
         t.setEnabled(false);
         return on;

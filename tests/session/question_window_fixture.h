@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <array>
 
 #include "core/forms.h"
+#include "core/pictures.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -25,15 +27,26 @@ namespace qwtest {
 // The practice window as far as the question window uses it.
 struct PracticeStandIn : core::Form {
     PracticeStandIn() : Form("FrmMain") {
-        for (int k = 1; k <= 5; ++k) add(core::Kind::Image, "Image" + QString::number(k));
-        add(core::Kind::PictureBox, "Image6");
-        core::Timer& t = addTimer("Timer2", 100, false);
-        t.onTimer = [this](core::Timer& timer) {
+        for (int k = 1; k <= 5; ++k) overlays[k] = &add(core::Kind::Image, "Image" + QString::number(k));
+        overlays[6] = &add(core::Kind::PictureBox, "Image6");
+        setUp.onTimer = [this](core::Timer& timer) {
             ++setUps;
             timer.setEnabled(false);
         };
         move(1500, 600, 12000, 9000);
     }
+    void showScenePicture(int k, const core::Picture& p) {
+        if (k == 0)
+            setPicture(p);
+        else
+            overlays.at(size_t(k))->setPicture(p);
+    }
+    void armSetUp() { setUp.setEnabled(true); }
+    // No hint here; see the navigation tests.
+    void showHint() {}
+
+    std::array<core::Control*, 7> overlays{};
+    core::Timer& setUp = addTimer("Timer2", 100, false);
     int setUps = 0;
 };
 
@@ -107,8 +120,10 @@ protected:
                                             "0201" + paperLine(0, 12).mid(4)});
 
         session::registerSessionWindows();
-        core::windows().practiceWindow = []() -> core::Form& { return practice()(); };
-        core::windows().practiceWindowLoaded = [] { return practice().loaded(); };
+        usePractice(practice());
+        core::windows().unloadCover = [] {
+            if (CoverStandIn* c = cover().peek()) c->unload();
+        };
         core::windows().startWindowMove = [this](core::Form& f, std::function<void()> after) {
             moves.push_back(&f);
             pendingMoves.push_back(std::move(after));
@@ -116,6 +131,17 @@ protected:
         session::handInConfirmation().open = [this] { ++handInOpened; };
         session::handInConfirmation().isOpen = [this] { return handInOpen; };
         cover()();
+    }
+
+    // Registers a stand-in practice window and its calls.
+    template <class T>
+    static void usePractice(core::FormSlot<T>& slot) {
+        core::Windows& w = core::windows();
+        w.practiceWindow = [&slot]() -> core::Form& { return slot(); };
+        w.practiceWindowLoaded = [&slot] { return slot.loaded(); };
+        w.showPracticeScene = [&slot](int k, const core::Picture& p) { slot().showScenePicture(k, p); };
+        w.armPracticeSetUp = [&slot] { slot().armSetUp(); };
+        w.showPracticeHint = [&slot] { slot().showHint(); };
     }
 
     void TearDown() override {
