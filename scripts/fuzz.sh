@@ -17,11 +17,14 @@ root=$(pwd)
 bd=${FUZZ_DIR:-build-fuzz}
 jobs=${FUZZ_BUILD_JOBS:-3}
 
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$bd" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DEXAMSIM_FUZZ=ON -DEXAMSIM_TESTS=OFF -DEXAMSIM_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$bd" --target fuzz_all -j"$jobs" >"$bd/build.log" 2>&1 || { tail -n 60 "$bd/build.log"; exit 1; }
+# FUZZ_NO_BUILD=1 runs what is built (for several runs at once).
+if [ -z "${FUZZ_NO_BUILD:-}" ]; then
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$bd" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DEXAMSIM_FUZZ=ON -DEXAMSIM_TESTS=OFF -DEXAMSIM_BENCH=OFF "${launcher[@]}" >/dev/null
+  cmake --build "$bd" --target fuzz_all -j"$jobs" >"$bd/build.log" 2>&1 || { tail -n 60 "$bd/build.log"; exit 1; }
+fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

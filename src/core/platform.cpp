@@ -33,16 +33,37 @@ QString executablePath() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
 }
 
-// Lock file per user and program folder.
-QString instanceLockPath(const QString& programDir) {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    const QByteArray id = QCryptographicHash::hash(cleanDir(programDir).toUtf8(),
-                                                   QCryptographicHash::Sha1)
+} // namespace
+
+QStringList instanceLockPaths(const QString& programDir) {
+    const QByteArray id = QCryptographicHash::hash(cleanDir(programDir).toUtf8(), QCryptographicHash::Sha1)
                               .toHex()
                               .left(16);
-    return dir + QStringLiteral("/examsim-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(id));
+    const QString name = QStringLiteral("/examsim-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(id));
+    QStringList paths;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) paths << runtime + name;
+    const QString temp = QDir::tempPath() + name;
+    if (!paths.contains(temp)) paths << temp;
+    return paths;
 }
+
+std::unique_ptr<QLockFile> lockFirstOf(const QStringList& paths, bool* heldElsewhere) {
+    if (heldElsewhere) *heldElsewhere = false;
+    for (const QString& path : paths) {
+        auto lock = std::make_unique<QLockFile>(path);
+        // The lock lives as long as the program: only a dead owner makes it stale.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) return lock;
+        if (lock->error() == QLockFile::LockFailedError) {
+            if (heldElsewhere) *heldElsewhere = true;
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
 
 // Escapes of a desktop-entry value.
 QString escapeValue(const QString& s) {
@@ -80,17 +101,22 @@ RealPlatform::~RealPlatform() = default;
 bool RealPlatform::acquireSingleInstance(const QString& programDir) {
     const QString dir = cleanDir(programDir);
     if (instanceLock_ && instanceDir_ == dir) return true;
-    auto lock = std::make_unique<QLockFile>(instanceLockPath(dir));
-    // The lock lives as long as the program: only a dead owner makes it stale.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    // The runtime folder first; where no lock can be made there, the
+    // temporary folder.
+    bool held = false;
+    if (auto lock = lockFirstOf(instanceLockPaths(dir), &held)) {
         instanceLock_ = std::move(lock);
         instanceDir_ = dir;
         return true;
     }
     // Only a lock held by another copy refuses the start; a lock that cannot
-    // be made at all does not keep the program from running.
-    return lock->error() != QLockFile::LockFailedError;
+    // be made anywhere does not keep the program from running.
+    return !held;
+}
+
+void RealPlatform::releaseSingleInstance() {
+    instanceLock_.reset();
+    instanceDir_.clear();
 }
 
 bool RealPlatform::openFolder(const QString& path) {

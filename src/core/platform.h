@@ -24,6 +24,8 @@ public:
     // claim is held until the platform object goes away. A second call from
     // the holder returns true again.
     virtual bool acquireSingleInstance(const QString& programDir) = 0;
+    // Gives the claim up (at the program's end).
+    virtual void releaseSingleInstance() = 0;
     // Opens a folder in the file browser / an address in the web browser.
     virtual bool openFolder(const QString& path) = 0;
     virtual bool openUrl(const QString& url) = 0;
@@ -49,6 +51,7 @@ public:
     RealPlatform();
     ~RealPlatform() override;
     bool acquireSingleInstance(const QString& programDir) override;
+    void releaseSingleInstance() override;
     bool openFolder(const QString& path) override;
     bool openUrl(const QString& url) override;
     bool startDetached(const QString& program, const QStringList& args = {}) override;
@@ -76,6 +79,7 @@ public:
     };
 
     bool acquireSingleInstance(const QString& programDir) override;
+    void releaseSingleInstance() override { released = true; }
     bool openFolder(const QString& path) override;
     bool openUrl(const QString& url) override;
     bool startDetached(const QString& program, const QStringList& args = {}) override;
@@ -98,11 +102,21 @@ public:
 
     // Recorded calls.
     QStringList instanceChecks;
+    bool released = false;
     QStringList openedFolders;
     QStringList openedUrls;
     std::vector<Started> started;
     std::vector<Shortcut> shortcuts;
 };
+
+// Where the single-instance lock of a program folder may lie, in the order
+// tried: the user's runtime folder, then the temporary folder. The name holds
+// the user id and a hash of the folder.
+QStringList instanceLockPaths(const QString& programDir);
+// Locks the first of `paths` that can be locked. nullptr when none can;
+// *heldElsewhere tells whether that is because another process holds one
+// (the search stops there).
+std::unique_ptr<QLockFile> lockFirstOf(const QStringList& paths, bool* heldElsewhere);
 
 // The services in use; a RealPlatform until one is set. setPlatform(nullptr)
 // goes back to the real one.

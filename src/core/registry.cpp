@@ -160,19 +160,27 @@ bool saveFile(const QString& path, const RegistryData& d) {
     return writeFileAtomic(path, d.serialize());
 }
 
+} // namespace
+
 // Read, change and save under a lock, so that two modules writing at once
-// do not lose each other's values.
+// do not lose each other's values. A lock that stays busy is waited for
+// once; until a while later, further writes try it once without waiting.
 template <class Change>
-int32_t modifyFile(const QString& path, Change change) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QLockFile lock(path + ".lock");
-    if (!lock.tryLock(5000)) return RegIoFailed;
-    RegistryData d = loadFile(path);
+int32_t FileRegistryStore::modifyFile(Change change) {
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    QLockFile lock(path_ + ".lock");
+    const bool wait = !lockBusy();
+    if (!lock.tryLock(wait ? LockWaitMs : 0)) {
+        if (wait) busySince_.start();
+        return RegIoFailed;
+    }
+    busySince_.invalidate();
+    RegistryData d = loadFile(path_);
     if (!change(d)) return RegOk;
-    return saveFile(path, d) ? RegOk : RegIoFailed;
+    return saveFile(path_, d) ? RegOk : RegIoFailed;
 }
 
-} // namespace
+bool FileRegistryStore::lockBusy() const { return busySince_.isValid() && !busySince_.hasExpired(BusyMs); }
 
 FileRegistryStore::FileRegistryStore(const QString& path) : path_(path) {}
 
@@ -191,7 +199,7 @@ int32_t FileRegistryStore::queryValue(const QString& key, const QString& name, R
 int32_t FileRegistryStore::createKey(const QString& key) {
     if (key.isEmpty()) return RegOk;
     if (loadFile(path_).keys.count(RegistryData::fold(key))) return RegOk;
-    return modifyFile(path_, [&](RegistryData& d) {
+    return modifyFile([&](RegistryData& d) {
         if (d.keys.count(RegistryData::fold(key))) return false;
         d.createKey(key);
         return true;
@@ -199,7 +207,7 @@ int32_t FileRegistryStore::createKey(const QString& key) {
 }
 
 int32_t FileRegistryStore::setValue(const QString& key, const QString& name, const RegEntry& entry) {
-    return modifyFile(path_, [&](RegistryData& d) {
+    return modifyFile([&](RegistryData& d) {
         d.setValue(key, name, entry);
         return true;
     });

@@ -3,6 +3,7 @@
 // program uses; every module of the family shares it, so modules find each
 // other whatever their executable.
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -96,17 +97,31 @@ private:
 // The real store: one INI-like file. Every call reads the file afresh, so
 // stores of other processes on the same file see each other's values; a
 // write rewrites it whole through an atomic save under a lock file.
+//
+// A write waits at most LockWaitMs for a lock another process holds and
+// then fails with RegIoFailed; for BusyMs after such a failure, writes try
+// the lock once without waiting, so a start with several writes is held up
+// about one second in total.
 class FileRegistryStore : public RegistryStore {
 public:
+    static constexpr int LockWaitMs = 1000;
+    static constexpr int BusyMs = 10000;
+
     explicit FileRegistryStore(const QString& path);
     int32_t openKey(const QString& key) override;
     int32_t queryValue(const QString& key, const QString& name, RegEntry& out) override;
     int32_t createKey(const QString& key) override;
     int32_t setValue(const QString& key, const QString& name, const RegEntry& entry) override;
     const QString& path() const { return path_; }
+    // A wait for the lock failed a short while ago: writes do not wait.
+    bool lockBusy() const;
 
 private:
+    template <class Change>
+    int32_t modifyFile(Change change);
+
     QString path_;
+    QElapsedTimer busySince_;
 };
 
 // $EXAMSIM_REGISTRY when set, else <user config folder>/examsim/registry.ini.

@@ -1,12 +1,16 @@
 #include "core/text.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
 #include <limits>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace core {
 
@@ -76,7 +80,16 @@ bool writeFileAtomic(const QString& path, const QByteArray& data) {
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    if (!f.commit()) return false;
+    // The rename lives in the folder: sync it too, so the new file survives
+    // a power loss.
+    const QByteArray dir = QFile::encodeName(QFileInfo(normalizePath(path)).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
 }
 
 double leadingNumber(const QString& text) {

@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
+#include <unistd.h>
 
 using namespace core;
 
@@ -29,6 +32,34 @@ TEST(PlatformTest, OneCopyPerProgramFolder) {
     first.reset();
     RealPlatform third;
     EXPECT_TRUE(third.acquireSingleInstance(a.path()));
+}
+
+TEST(PlatformTest, InstanceLockFallsBackToTheTemporaryFolder) {
+    QTemporaryDir prog;
+    const QStringList paths = instanceLockPaths(prog.path());
+    ASSERT_GE(paths.size(), 1);
+    const QString temp = paths.back();
+    EXPECT_EQ(QFileInfo(temp).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    EXPECT_TRUE(QFileInfo(temp).fileName().contains(QString::number(getuid())));
+    EXPECT_EQ(QFileInfo(temp).fileName(), QFileInfo(paths.front()).fileName());
+    EXPECT_EQ(instanceLockPaths(prog.path() + "/"), paths);  // a hash of the folder, not of its spelling
+
+    // A runtime folder where no file can be made (not even by root).
+    const QStringList fallback{"/proc/examsim-no-such-folder/x.lock", temp};
+    bool held = true;
+    auto first = lockFirstOf(fallback, &held);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(held);
+    EXPECT_TRUE(QFile::exists(temp));
+    // A second copy finds the lock in the temporary folder and is refused.
+    auto second = lockFirstOf(fallback, &held);
+    EXPECT_FALSE(second);
+    EXPECT_TRUE(held);
+    first.reset();
+    EXPECT_FALSE(QFile::exists(temp));
+    // Nowhere to lock: nothing held elsewhere.
+    EXPECT_FALSE(lockFirstOf({"/proc/examsim-no-such-folder/x.lock"}, &held));
+    EXPECT_FALSE(held);
 }
 
 TEST(PlatformTest, ProgramFolderAndExecutableName) {

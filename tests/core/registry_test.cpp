@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <gtest/gtest.h>
+#include <QLockFile>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -238,6 +239,29 @@ TEST(RegistryFileTest, ModulesSharingTheFileSeeEachOther) {
     EXPECT_EQ(r, b);
     ASSERT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "ProPath07", r), 0);
     EXPECT_EQ(r, a);
+    setRegistryStore(nullptr);
+}
+
+TEST(RegistryFileTest, LockHeldElsewhereIsWaitedForOnceThenTriedWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("registry.ini");
+    auto store = std::make_shared<FileRegistryStore>(path);
+    setRegistryStore(store);
+    QLockFile other(path + ".lock");
+    ASSERT_TRUE(other.tryLock(0));
+    RegValue a("a"), b("b");
+    int32_t cb = 0;
+    EXPECT_EQ(WriteRegValue(HKEY_CURRENT_USER, kKey, "ProPath01", REG_SZ, a, cb), RegIoFailed);
+    EXPECT_TRUE(store->lockBusy());
+    EXPECT_EQ(WriteRegValue(HKEY_CURRENT_USER, kKey, "ProName01", REG_SZ, b, cb), RegIoFailed);
+    EXPECT_EQ(cb, 0);
+    // Free again: the next write takes the lock.
+    other.unlock();
+    EXPECT_EQ(WriteRegValue(HKEY_CURRENT_USER, kKey, "ProName01", REG_SZ, b, cb), RegOk);
+    EXPECT_FALSE(store->lockBusy());
+    RegValue r;
+    EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "ProName01", r), RegOk);
+    EXPECT_EQ(r, b);
     setRegistryStore(nullptr);
 }
 

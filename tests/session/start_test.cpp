@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include "core/platform.h"
@@ -192,4 +193,31 @@ TEST_F(StartFixture, SplashSizeFollowsScaleX) {
     EXPECT_DOUBLE_EQ(config().ScaleX, 0.8);
     EXPECT_DOUBLE_EQ(f.width(), 5280);
     EXPECT_DOUBLE_EQ(f.height(), 1188);
+}
+
+TEST_F(StartFixture, RegistryLockHeldElsewhereDelaysNothingAndIsTriedAgainNextStart) {
+    testsupport::Driver d;
+    const QString path = dir.filePath("registry.ini");
+    auto store = std::make_shared<FileRegistryStore>(path);
+    setRegistryStore(store);
+    QLockFile other(path + ".lock");  // another module writing
+    ASSERT_TRUE(other.tryLock(0));
+    writeSettings(7);
+    writeLines(data("288892.rar"), {"0"});
+
+    // The first write waits for the lock once; the second one does not.
+    FrmStart& f = session::frmStart()();
+    EXPECT_FALSE(f.refused);
+    EXPECT_TRUE(store->lockBusy());
+    EXPECT_EQ(firstLine(data("288892.rar")), "0");
+    d.advance(100);
+    EXPECT_EQ(coverShown, 1);
+
+    // The next start registers the module.
+    other.unlock();
+    session::frmStart()();
+    RegValue v;
+    EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProName07", v), 0);
+    EXPECT_EQ(firstLine(data("288892.rar")), "1");
+    EXPECT_FALSE(store->lockBusy());
 }
