@@ -65,6 +65,13 @@ void ScriptedUi::expectPopup(const QString& name, const QString& chooseCaption) 
     queue_.push_back(std::move(e));
 }
 
+QStringList ScriptedUi::takePending() {
+    QStringList out;
+    for (const Expect& e : queue_) out << e.kind + ": " + e.match;
+    queue_.clear();
+    return out;
+}
+
 bool ScriptedUi::take(const QString& kind, const QString& text, Expect& out) {
     if (!queue_.empty() && queue_.front().kind == kind &&
         (kind == "msgbox" ? text.contains(queue_.front().match) : text == queue_.front().match)) {

@@ -2,6 +2,7 @@
 // Message boxes, modal forms and popup menus go through one service: the
 // real one runs nested event loops, the scripted one answers for tests.
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -68,6 +69,8 @@ public:
     std::vector<QString> unexpected;
     std::function<void(const QString&)> onUnexpected;
     bool pending() const { return !queue_.empty(); }
+    // The expected prompts that have not come, as "kind: text"; forgets them.
+    QStringList takePending();
     // Last popup position (twips) and flags.
     double lastPopupX = 0, lastPopupY = 0;
     int lastPopupFlags = 0;

@@ -14,6 +14,8 @@ Driver::Driver() {
 
 Driver::~Driver() {
     core::unloadAllForms();
+    // A prompt the test expected and never saw is a failure too.
+    for (const QString& what : ui.takePending()) ADD_FAILURE() << "expected prompt never came: " << what.toStdString();
     core::setUi(nullptr);
     core::setClock(nullptr);
 }

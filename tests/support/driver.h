@@ -19,7 +19,8 @@ namespace testsupport {
 class Driver {
 public:
     // Installs a test clock and scripted prompts; an unexpected prompt fails
-    // the running test.
+    // the running test, and so does an expected one still unanswered when the
+    // driver goes.
     Driver();
     ~Driver();
 
