@@ -626,12 +626,11 @@ void FrmFengmian::Form_Load() {
     });
 
     // Paper and unit counts; rows beyond them hidden.
-    std::optional<QStringList> catalogue;
-    resumeNext([&] { catalogue = readLines(session::paperCatalogFile()); });
+    std::optional<session::PaperCatalog> catalogue;
+    resumeNext([&] { catalogue = session::PaperCatalog::read(); });
     resumeNext([&] {
-        const QString line1 = catalogue && !catalogue->isEmpty() ? trimSpaces(catalogue->at(0)) : QString();
-        PaperCount = val16(mid(line1, 1, 2));
-        UnitCount = val16(mid(line1, 3, 2));
+        PaperCount = catalogue ? catalogue->trimmedPaperCount() : 0;
+        UnitCount = catalogue ? catalogue->trimmedUnitCount() : 0;
         core::session().PaperCount = PaperCount;
         core::session().UnitCount = UnitCount;
     });
@@ -657,22 +656,13 @@ void FrmFengmian::Form_Load() {
                 (*a)[u].setVisible(false);
     });
 
-    // Question count of each unit from catalogue line 2.
-    std::array<int16_t, 26> counts{};
-    const bool haveCounts = catalogue && catalogue->size() >= 2;
-    if (haveCounts) {
-        const QString line2 = catalogue->at(1);
-        for (int c = 1; c <= line2.size(); c += 2) {
-            const int unit = (c - 1) / 2;
-            if (unit > 25) break;
-            counts[unit] = val16(mid(line2, c, 2));
-        }
-    }
-
-    // Unit progress normalised to the counts and rewritten; a catalogue
-    // that cannot be read never wipes the candidate's progress.
+    // Unit progress normalised to the question counts of catalogue line 2
+    // and rewritten. A catalogue that cannot be read or is damaged never
+    // rewrites the candidate's progress: it is shown as stored.
     QStringList progress = session::readUnitProgress();  // 26 lines
-    if (haveCounts) {
+    if (catalogue && catalogue->wellFormed()) {
+        std::array<int16_t, 26> counts{};
+        for (int u = 0; u < int(counts.size()); ++u) counts[u] = catalogue->unitQuestionCount(u);
         progress = normalizedProgress(progress, counts);
         resumeNext([&] { session::writeUnitProgress(progress, 25); });
     }

@@ -25,11 +25,10 @@ using namespace detail;
 void FrmFengmian::LayoutSaveList() {
     ModuleConfig& cfg = config();
     // Counts from the catalogue; without it the panel is not laid out.
-    auto line1 = readFirstLine(session::paperCatalogFile());
-    if (!line1) throw RuntimeError(ErrFileNotFound, "File not found: " + session::paperCatalogFile());
-    const QString t = trimSpaces(*line1);
-    PaperCount = val16(mid(t, 1, 2));
-    UnitCount = val16(mid(t, 3, 2));
+    const auto catalogue = session::PaperCatalog::read();
+    if (!catalogue) throw RuntimeError(ErrFileNotFound, "File not found: " + session::paperCatalogFile());
+    PaperCount = catalogue->trimmedPaperCount();
+    UnitCount = catalogue->trimmedUnitCount();
     core::session().PaperCount = PaperCount;
     core::session().UnitCount = UnitCount;
 

@@ -48,6 +48,28 @@ std::optional<PaperCatalog> PaperCatalog::read() {
 int16_t PaperCatalog::paperCount() const { return lines_.isEmpty() ? 0 : core::val16(mid(lines_[0], 1, 2)); }
 int16_t PaperCatalog::unitCount() const { return lines_.isEmpty() ? 0 : core::val16(mid(lines_[0], 3, 2)); }
 
+int16_t PaperCatalog::trimmedPaperCount() const {
+    return lines_.isEmpty() ? 0 : core::val16(mid(core::trimSpaces(lines_[0]), 1, 2));
+}
+
+int16_t PaperCatalog::trimmedUnitCount() const {
+    return lines_.isEmpty() ? 0 : core::val16(mid(core::trimSpaces(lines_[0]), 3, 2));
+}
+
+namespace {
+bool allDigits(QStringView s) {
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+} // namespace
+
+bool PaperCatalog::wellFormed() const {
+    if (lines_.size() < 2) return false;
+    const QString line1 = core::trimSpaces(lines_[0]);
+    if (line1.size() < 4 || !allDigits(QStringView(line1).left(4))) return false;
+    const QString& line2 = lines_[1];
+    return !line2.isEmpty() && line2.size() >= 2 * trimmedUnitCount() && allDigits(line2);
+}
+
 int16_t PaperCatalog::unitQuestionCount(int unit) const {
     if (lines_.size() < 2 || unit < 0) return 0;
     return core::val16(mid(lines_[1], 2 * unit + 1, 2));

@@ -55,6 +55,13 @@ public:
     int16_t paperCount() const;             // line 1, characters 1-2
     int16_t unitCount() const;              // line 1, characters 3-4
     int16_t unitQuestionCount(int unit) const;  // line 2, two digits per unit
+    // The counts as the cover reads them: line 1 trimmed of spaces.
+    int16_t trimmedPaperCount() const;
+    int16_t trimmedUnitCount() const;
+    // Whether the unit counts can be trusted to rewrite stored progress:
+    // line 1 (trimmed) starts with four digits, and line 2 is not empty,
+    // holds two characters per unit at least and nothing but digits.
+    bool wellFormed() const;
     // Code string of paper k: line k + 3, or the last line when the file is
     // shorter (empty for an empty file).
     QString paperCodes(int paper) const;

@@ -208,6 +208,51 @@ TEST_F(CoverFixture, ProgressFileCreatedWhenMissingAndKeptWithoutCatalogue) {
     }
 }
 
+// A damaged catalogue never rewrites the progress: marks beyond its counts
+// would be lost even after the catalogue is repaired. The rows show the
+// progress as stored.
+TEST_F(CoverFixture, DamagedCatalogueLeavesTheProgressFileAlone) {
+    writeBank({10, 8, 5});
+    const QStringList goodLines = *readLines(session::paperCatalogFile());
+    QStringList progress = {QString(12, 'T'), "TTTTTTTTF", "TTTTT"};
+    for (int u = 3; u < 30; ++u) progress << "TT";
+    write(session::unitProgressFile(), progress);
+    const QByteArray before = raw(session::unitProgressFile());
+
+    struct Case {
+        const char* what;
+        QStringList catalogue;
+    };
+    const Case cases[] = {
+        {"line 2 cut short", {goodLines[0], "10080"}},
+        {"line 2 with a byte that is not a digit", {goodLines[0], "10#805"}},
+        {"line 2 empty", {goodLines[0], ""}},
+        {"line 1 not four digits", {"02 3", "100805"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::Driver d;
+        write(session::paperCatalogFile(), c.catalogue);
+        FrmFengmian& f = cover::frmFengmian()();
+        EXPECT_EQ(raw(session::unitProgressFile()), before);
+        if (f.UnitCount == 3) {
+            EXPECT_EQ(f.LblUnintSL[0].caption(), "12");
+            EXPECT_EQ(f.LblUnintSL[1].caption(), "9");
+            EXPECT_EQ(f.LblUnitWei[1].caption(), "1");
+        }
+        f.unload();
+    }
+
+    // Repaired, the catalogue normalises the progress that was kept.
+    testsupport::Driver d;
+    write(session::paperCatalogFile(), goodLines);
+    cover::frmFengmian()();
+    const QStringList after = *readLines(session::unitProgressFile());
+    EXPECT_EQ(after[0], QString(10, 'T'));
+    EXPECT_EQ(after[1], "TTTTTTTT");
+    EXPECT_EQ(after[2], "TTTTT");
+}
+
 TEST_F(CoverFixture, CaptionsOfPapersAndUnits) {
     testsupport::Driver d;
     writeBank({5, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 3);

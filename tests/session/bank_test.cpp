@@ -209,3 +209,34 @@ TEST_F(BankTest, PaperCatalog) {
     QFile::remove(paperCatalogFile());
     EXPECT_FALSE(PaperCatalog::read());
 }
+
+TEST(PaperCatalogLines, CountsAsTheCoverReadsThemAndWellFormedness) {
+    // Line 1 trimmed for the cover's counts.
+    const PaperCatalog padded({" 0203", "050340"});
+    EXPECT_EQ(padded.trimmedPaperCount(), 2);
+    EXPECT_EQ(padded.trimmedUnitCount(), 3);
+    EXPECT_TRUE(padded.wellFormed());
+    EXPECT_EQ(PaperCatalog({}).trimmedUnitCount(), 0);
+
+    struct Case {
+        QStringList lines;
+        bool wellFormed;
+    };
+    const Case cases[] = {
+        {{"0203", "050340"}, true},
+        {{"0203", "05034012"}, true},     // longer line 2
+        {{"0203", "05034"}, false},       // cut short
+        {{"0203", "05x340"}, false},      // a byte that is not a digit
+        {{"0203", "050340 "}, false},     // trailing space
+        {{"0203", ""}, false},            // empty
+        {{"0200", ""}, false},            // empty even without units
+        {{"0203"}, false},                // no line 2
+        {{"02a3", "050340"}, false},      // line 1 not four digits
+        {{"023", "050340"}, false},
+        {{QString::fromUtf8("0２03"), "050340"}, false},  // only ASCII digits count
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join('|').toStdString());
+        EXPECT_EQ(PaperCatalog(c.lines).wellFormed(), c.wellFormed);
+    }
+}
