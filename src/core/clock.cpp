@@ -26,14 +26,12 @@ void Timer::setInterval(int ms) {
     if (ms < 0) throw RuntimeError(380, "invalid property value");
     interval_ = ms;
     rearm();
-    touchModel();
 }
 
 void Timer::setEnabled(bool on) {
     if (enabled_ == on) return;
     enabled_ = on;
     rearm();
-    touchModel();
 }
 
 void Timer::deactivate() {

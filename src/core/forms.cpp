@@ -20,10 +20,16 @@ std::vector<Form*> g_loaded;
 std::vector<Form*> g_dead;   // unloaded, freed when no handler runs
 int g_globalDepth = 0;
 uint64_t g_raiseSeq = 0;
+
+std::function<void()> g_listener;
 }
 
 uint64_t modelRevision() { return g_revision; }
-void touchModel() { ++g_revision; }
+void touchModel() {
+    ++g_revision;
+    if (g_listener) g_listener();
+}
+void setModelListener(std::function<void()> listener) { g_listener = std::move(listener); }
 
 bool isWindowless(Kind k) {
     return k == Kind::Label || k == Kind::Image || k == Kind::Shape || k == Kind::Line;
@@ -78,39 +84,47 @@ void Control::setContainer(Control* c) {
     Container* oldParent = container_ ? static_cast<Container*>(container_) : static_cast<Container*>(form_);
     auto& v = oldParent->children_;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    propertyChanged();
     container_ = c;
     Container* np = c ? static_cast<Container*>(c) : static_cast<Container*>(form_);
     np->children_.push_back(this);
-    touchModel();
+    propertyChanged();
+}
+
+QRectF Control::formBounds() const {
+    const double px = twipsPerPixelX(), py = twipsPerPixelY();
+    QRectF r;
+    if (kind_ == Kind::Line) {
+        const double ox = formX() - left_, oy = formY() - top_;
+        r = QRectF(QPointF(left_ + ox, top_ + oy), QPointF(x2_ + ox, y2_ + oy)).normalized();
+        const double pen = std::max(1, borderWidth_);
+        r.adjust(-pen * px, -pen * py, pen * px, pen * py);
+    } else {
+        r = QRectF(formX(), formY(), std::max(0.0, width_), std::max(0.0, height_));
+    }
+    // A pixel more on every side for rounding.
+    return r.adjusted(-px, -py, px, py);
+}
+
+void Control::propertyChanged() {
+    if (form_) form_->noteDamage(formBounds());
 }
 
 // A property setter that only records the change for the view.
-#define MODEL_SETTER(cls, fn, member, type) \
-    void cls::fn(type v) {                  \
-        if (member == v) return;            \
-        member = v;                         \
-        touchModel();                       \
-    }
-#define SETTER(fn, member, type) MODEL_SETTER(Control, fn, member, type)
+#define SETTER(fn, member, type) \
+    void Control::fn(type v) { assign(member, v); }
 
-SETTER(setLeft, left_, double)
-SETTER(setTop, top_, double)
-SETTER(setEnabled, enabled_, bool)
 SETTER(setLocked, locked_, bool)
 SETTER(setMultiLine, multiLine_, bool)
 SETTER(setMaxLength, maxLength_, int)
 SETTER(setScrollBars, scrollBars_, int)
 SETTER(setStretch, stretch_, bool)
-SETTER(setBackColor, backColor_, uint32_t)
 SETTER(setForeColor, foreColor_, uint32_t)
 SETTER(setBackStyle, backStyle_, int)
-SETTER(setBorderStyle, borderStyle_, int)
 SETTER(setAppearance, appearance_, int)
 SETTER(setAlignment, alignment_, int)
 SETTER(setGraphicalStyle, graphical_, bool)
 SETTER(setFontUnderline, underline_, bool)
-SETTER(setMousePointer, mousePointer_, int)
-SETTER(setMouseIcon, mouseIcon_, const QString&)
 SETTER(setToolTipText, toolTip_, const QString&)
 SETTER(setShape, shape_, int)
 SETTER(setBorderColor, borderColor_, uint32_t)
@@ -122,9 +136,7 @@ SETTER(setTabStop, tabStop_, bool)
 // Caption and font changes refit an AutoSize label.
 #define FIT_SETTER(fn, member, type)                          \
     void Control::fn(type v) {                                \
-        if (member == v) return;                              \
-        member = v;                                           \
-        touchModel();                                         \
+        if (!assign(member, v)) return;                       \
         if (autoSize_ && kind_ == Kind::Label) fitToCaption(); \
     }
 
@@ -166,28 +178,20 @@ void Control::fitToCaption() {
         }
         hPx = pt * 4 / 3 * 1.25 * std::max<qsizetype>(1, lines.size());
     }
+    propertyChanged();
     width_ = std::ceil(wPx) * twipsPerPixelX();
     height_ = std::ceil(hPx) * twipsPerPixelY();
-    touchModel();
+    propertyChanged();
 }
 
 void Control::setWidth(double v) {
     if (v < 0) throw RuntimeError(380, "invalid property value");
-    if (width_ == v) return;
-    width_ = v;
-    touchModel();
+    assign(width_, v, true);
 }
 
 void Control::setHeight(double v) {
     if (v < 0) throw RuntimeError(380, "invalid property value");
-    if (height_ == v) return;
-    height_ = v;
-    touchModel();
-}
-
-void Control::move(double l, double t) {
-    setLeft(l);
-    setTop(t);
+    assign(height_, v, true);
 }
 
 void Control::move(double l, double t, double w, double h) {
@@ -203,10 +207,8 @@ double Control::clientInset() const {
 }
 
 void Control::setVisible(bool v) {
-    if (visible_ == v) return;
-    visible_ = v;
+    if (!assign(visible_, v)) return;
     if (!v && form_ && form_->active_ && (form_->active_ == this)) form_->active_ = nullptr;
-    touchModel();
 }
 
 bool Control::shown() const {
@@ -227,7 +229,7 @@ void Control::setText(const QString& t) {
         text_ = nt;
         selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
         selLength_ = 0;
-        touchModel();
+        propertyChanged();
     }
     raiseChange();
 }
@@ -235,15 +237,15 @@ void Control::setText(const QString& t) {
 void Control::setSelStart(int v) {
     if (v < 0) throw RuntimeError(380, "invalid property value");
     v = std::min(v, static_cast<int>(text_.size()));
+    if (selStart_ == v && selLength_ == 0) return;
     selStart_ = v;
     selLength_ = 0;
-    touchModel();
+    propertyChanged();
 }
 
 void Control::setSelLength(int v) {
     if (v < 0) throw RuntimeError(380, "invalid property value");
-    selLength_ = std::min(v, static_cast<int>(text_.size()) - selStart_);
-    touchModel();
+    assign(selLength_, std::min(v, static_cast<int>(text_.size()) - selStart_));
 }
 
 QString Control::selText() const { return text_.mid(selStart_, selLength_); }
@@ -257,48 +259,54 @@ void Control::setSelText(const QString& t) {
 }
 
 void Control::setPicture(Picture p) {
-    picture_ = std::move(p);
-    if (!picture_.isNull()) {
+    double w = width_, h = height_;
+    if (!p.isNull()) {
         bool takeSize = (kind_ == Kind::Image && !stretch_) || (kind_ == Kind::PictureBox && autoSize_);
         if (takeSize) {
-            width_ = pictureWidthTwips(picture_.image()) + 2 * clientInset();
-            height_ = pictureHeightTwips(picture_.image()) + 2 * clientInset();
+            w = pictureWidthTwips(p.image()) + 2 * clientInset();
+            h = pictureHeightTwips(p.image()) + 2 * clientInset();
         }
     }
-    touchModel();
+    // The same picture at the same size (clearing an empty one) is no change.
+    if (p == picture_ && w == width_ && h == height_) return;
+    propertyChanged();
+    picture_ = std::move(p);
+    width_ = w;
+    height_ = h;
+    propertyChanged();
 }
 
 void Control::setAutoSize(bool v) {
-    autoSize_ = v;
+    if (!assign(autoSize_, v)) return;
     if (v && !picture_.isNull() && kind_ == Kind::PictureBox) setPicture(picture_);
     if (v && kind_ == Kind::Label) fitToCaption();
-    touchModel();
 }
 
 void Control::setLine(double x1, double y1, double x2, double y2) {
+    if (left_ == x1 && top_ == y1 && x2_ == x2 && y2_ == y2) return;
+    propertyChanged();
     left_ = x1;
     top_ = y1;
     x2_ = x2;
     y2_ = y2;
-    touchModel();
+    propertyChanged();
 }
 
 void Control::addItem(const QString& s) {
     items_ << s;
-    touchModel();
+    propertyChanged();
 }
 
 void Control::clearItems() {
+    if (items_.isEmpty() && listIndex_ == -1) return;
     items_.clear();
     listIndex_ = -1;
-    touchModel();
+    propertyChanged();
 }
 
 void Control::setListIndex(int i) {
     if (i < -1 || i >= listCount()) throw RuntimeError(380, "invalid property value");
-    if (listIndex_ == i) return;
-    listIndex_ = i;
-    touchModel();
+    if (!assign(listIndex_, i)) return;
     raiseClick();
 }
 
@@ -307,9 +315,7 @@ void Control::setValue(int v) {
         if (v) raiseClick();
         return;
     }
-    if (value_ == v) return;
-    value_ = v;
-    touchModel();
+    if (!assign(value_, v)) return;
     raiseClick();
 }
 
@@ -321,7 +327,7 @@ void Control::zOrder(int pos) {
         v.push_back(this);
     else
         v.insert(v.begin(), this);
-    touchModel();
+    propertyChanged();
 }
 
 double Control::formX() const {
@@ -358,6 +364,7 @@ void Control::raiseMouse(const std::function<void(Control&, const MouseArgs&)>& 
 }
 
 void Control::copyFrom(const Control& o) {
+    propertyChanged();
     left_ = o.left_;
     top_ = o.top_;
     width_ = o.width_;
@@ -406,7 +413,7 @@ void Control::copyFrom(const Control& o) {
     onKeyDown = o.onKeyDown;
     onKeyUp = o.onKeyUp;
     onKeyPress = o.onKeyPress;
-    touchModel();
+    propertyChanged();
 }
 
 // ---------------------------------------------------------------- arrays
@@ -445,7 +452,7 @@ void ControlArray::unload(int i) {
     auto& v = p->children_;
     v.erase(std::remove(v.begin(), v.end(), c), v.end());
     elems_.erase(it);
-    touchModel();
+    c->propertyChanged();
 }
 
 int ControlArray::lbound() const {
@@ -463,22 +470,11 @@ int ControlArray::ubound() const {
 Menu::Menu(Form* form, QString name, int index, Menu* parent)
     : form_(form), name_(std::move(name)), index_(index), parent_(parent) {}
 
-void Menu::setCaption(const QString& c) {
-    caption_ = c;
-    touchModel();
-}
-void Menu::setVisible(bool v) {
-    visible_ = v;
-    touchModel();
-}
-void Menu::setEnabled(bool v) {
-    enabled_ = v;
-    touchModel();
-}
-void Menu::setChecked(bool v) {
-    checked_ = v;
-    touchModel();
-}
+// Menus are read when a popup opens; the view shows nothing of them before.
+void Menu::setCaption(const QString& c) { caption_ = c; }
+void Menu::setVisible(bool v) { visible_ = v; }
+void Menu::setEnabled(bool v) { enabled_ = v; }
+void Menu::setChecked(bool v) { checked_ = v; }
 
 void Menu::raiseClick() {
     if (onClick) form_->dispatch("MenuClick", [&] { onClick(*this); });
@@ -505,7 +501,6 @@ Menu& MenuArray::load(int i) {
     siblings.insert(pos == siblings.end() ? siblings.end() : pos + 1, raw);
     form_->menus_.push_back(std::move(m));
     elems_[i] = raw;
-    touchModel();
     return *raw;
 }
 
@@ -516,7 +511,12 @@ int MenuArray::ubound() const {
 
 // ---------------------------------------------------------------- Form
 
-Form::Form(QString name) : name_(std::move(name)) {}
+Form::Form(QString name) : name_(std::move(name)) {
+    width_ = 4800;
+    height_ = 3600;
+    visible_ = false;
+    borderStyle_ = 2;
+}
 
 Form::~Form() {
     *alive_ = false;
@@ -530,7 +530,7 @@ Control& Form::create(Kind kind, const QString& name, int index, Control* contai
     Container* p = container ? static_cast<Container*>(container) : static_cast<Container*>(this);
     p->children_.push_back(raw);
     controls_.push_back(std::move(c));
-    touchModel();
+    raw->propertyChanged();
     return *raw;
 }
 
@@ -587,7 +587,6 @@ Menu& Form::addMenu(const QString& name, Menu* parent, int index) {
         if (!a) a = std::make_unique<MenuArray>(this, name);
         a->elems_[index] = raw;
     }
-    touchModel();
     return *raw;
 }
 
@@ -610,30 +609,23 @@ std::vector<Control*> Form::allControls() const {
     return out;
 }
 
-MODEL_SETTER(Form, setCaption, caption_, const QString&)
-MODEL_SETTER(Form, setLeft, left_, double)
-MODEL_SETTER(Form, setTop, top_, double)
+// Resize is raised also when the size stays (the program may rely on it).
 void Form::setWidth(double v) {
-    width_ = v;
-    touchModel();
+    assign(width_, v);
     if (onResize && loaded_) dispatch("Resize", onResize);
 }
 void Form::setHeight(double v) {
-    height_ = v;
-    touchModel();
+    assign(height_, v);
     if (onResize && loaded_) dispatch("Resize", onResize);
 }
-void Form::move(double l, double t) {
-    left_ = l;
-    top_ = t;
-    touchModel();
-}
 void Form::move(double l, double t, double w, double h) {
-    left_ = l;
-    top_ = t;
-    width_ = w;
-    height_ = h;
-    touchModel();
+    if (left_ != l || top_ != t || width_ != w || height_ != h) {
+        left_ = l;
+        top_ = t;
+        width_ = w;
+        height_ = h;
+        noteDamageAll();
+    }
     if (onResize && loaded_) dispatch("Resize", onResize);
 }
 
@@ -652,33 +644,53 @@ void Form::setVisible(bool v) {
     hide();
 }
 
-MODEL_SETTER(Form, setBorderStyle, borderStyle_, int)
 // Always a change: the view re-applies the state to its window (the user
 // may have minimised it meanwhile).
 void Form::setWindowState(int s) {
     windowState_ = s;
-    touchModel();
+    noteChange();
 }
 void Form::setTopmost(bool v) {
     topmost_ = v;
     raiseRequest_ = ++g_raiseSeq;
-    touchModel();
+    noteChange();
 }
 void Form::setKeyPreview(bool v) { keyPreview_ = v; }
-MODEL_SETTER(Form, setBackColor, backColor_, uint32_t)
-void Form::setPicture(Picture p) {
-    picture_ = std::move(p);
+void Form::setPicture(Picture p) { assign(picture_, std::move(p)); }
+void Form::setShowInTaskbar(bool v) { assign(showInTaskbar_, v); }
+
+void Form::noteChange() {
+    ++revision_;
     touchModel();
 }
-MODEL_SETTER(Form, setMousePointer, mousePointer_, int)
-MODEL_SETTER(Form, setMouseIcon, mouseIcon_, const QString&)
-MODEL_SETTER(Form, setShowInTaskbar, showInTaskbar_, bool)
-MODEL_SETTER(Form, setEnabled, enabled_, bool)
+
+void Form::noteDamage(const QRectF& r) {
+    // Many small rectangles cost more than one repaint of the whole form.
+    if (!damage_.all) {
+        if (damage_.rects.size() >= 48)
+            damage_.all = true;
+        else
+            damage_.rects.push_back(r);
+    }
+    noteChange();
+}
+
+void Form::noteDamageAll() {
+    damage_.all = true;
+    noteChange();
+}
+
+Form::Damage Form::takeDamage() {
+    Damage d = std::move(damage_);
+    damage_ = Damage();
+    if (d.all) d.rects.clear();
+    return d;
+}
 
 void Form::runLoad() {
     loaded_ = true;
     g_loaded.push_back(this);
-    touchModel();
+    noteDamageAll();
     if (onLoad) {
         // The load has no boundary of its own: its errors reach the code
         // whose reference loaded the form.
@@ -691,11 +703,11 @@ void Form::show(bool modal) {
     if (unloading_) return;
     if (!visible_) {
         visible_ = true;
-        touchModel();
+        noteDamageAll();
         if (onActivate) dispatch("Activate", onActivate);
     } else {
         raiseRequest_ = ++g_raiseSeq;
-        touchModel();
+        noteChange();
     }
     if (modal) {
         modal_ = true;
@@ -709,7 +721,7 @@ void Form::hide() {
     if (!visible_) return;
     visible_ = false;
     releaseCapture();
-    touchModel();
+    noteDamageAll();
 }
 
 bool Form::unload() {
@@ -731,7 +743,7 @@ bool Form::unload() {
         release();
     }
     g_dead.push_back(this);
-    touchModel();
+    noteDamageAll();
     if (g_globalDepth == 0) collectUnloadedForms();
     return true;
 }

@@ -4,6 +4,7 @@
 // arguments, and answer "which control is at (x, y)". The Qt view shows them;
 // tests drive them directly.
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -48,10 +49,71 @@ enum Pointer { PtrDefault = 0, PtrArrow = 1, PtrCross = 2, PtrIBeam = 3, PtrIcon
                PtrArrowHourglass = 13, PtrArrowQuestion = 14, PtrSizeAll = 15, PtrCustom = 99 };
 
 
-// Bumped by every change of any form, control, menu or timer, so the view
-// knows when to refresh.
+// Bumped by every change of any form or control the view shows.
 uint64_t modelRevision();
+// Bumps the revision and tells the listener.
 void touchModel();
+// The view's hook: told at every change (it schedules its refresh; the
+// call must stay cheap). nullptr removes it.
+void setModelListener(std::function<void()> listener);
+
+// The properties a form and a control both have. Every setter stores a
+// different value and reports it through propertyChanged(); setting the
+// value a property already has is no change.
+class Properties {
+public:
+    virtual ~Properties() = default;
+
+    // Geometry in twips (a control's relative to its container's client area).
+    double left() const { return left_; }
+    double top() const { return top_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void setLeft(double v) { assign(left_, v, true); }
+    void setTop(double v) { assign(top_, v, true); }
+    void move(double l, double t) {
+        setLeft(l);
+        setTop(t);
+    }
+
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool v) { assign(enabled_, v); }
+    const QString& caption() const { return caption_; }
+    uint32_t backColor() const { return backColor_; }
+    void setBackColor(uint32_t c) { assign(backColor_, c); }
+    const Picture& picture() const { return picture_; }
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int v) { assign(borderStyle_, v); }
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int p) { assign(mousePointer_, p); }
+    // Cursor file of pointer 99.
+    const QString& mouseIcon() const { return mouseIcon_; }
+    void setMouseIcon(const QString& path) { assign(mouseIcon_, path); }
+
+protected:
+    // Stores v when it differs and reports the change (before and after
+    // the store when the change moves or resizes the object). Returns
+    // whether it stored.
+    template <class T, class V>
+    bool assign(T& member, const V& v, bool moves = false) {
+        if (member == v) return false;
+        if (moves) propertyChanged();
+        member = v;
+        propertyChanged();
+        return true;
+    }
+    virtual void propertyChanged() = 0;
+
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true, enabled_ = true;
+    QString caption_;
+    uint32_t backColor_ = 0x8000000F;
+    Picture picture_;
+    int borderStyle_ = 0;
+    int mousePointer_ = 0;
+    QString mouseIcon_;
+};
 
 // Something that holds controls: a form or a container control.
 class Container {
@@ -73,7 +135,7 @@ protected:
     std::vector<Control*> children_;
 };
 
-class Control : public Container {
+class Control : public Container, public Properties {
 public:
     Control(Form* form, Kind kind, QString name, int index);
     ~Control() override;
@@ -86,28 +148,18 @@ public:
     Control* container() const { return container_; }
     void setContainer(Control* c);
 
-    // Geometry in twips relative to the container's client area.
-    double left() const { return left_; }
-    double top() const { return top_; }
-    double width() const { return width_; }
-    double height() const { return height_; }
-    void setLeft(double v);
-    void setTop(double v);
+    // Geometry: see Properties.
     void setWidth(double v);
     void setHeight(double v);
-    void move(double l, double t);
+    using Properties::move;
     void move(double l, double t, double w, double h);
     // Offset of the client area inside the control (its border).
     double clientInset() const;
 
-    bool visible() const { return visible_; }
     void setVisible(bool v);
-    bool enabled() const { return enabled_; }
-    void setEnabled(bool v);
     // Visible and all containers visible.
     bool shown() const;
 
-    const QString& caption() const { return caption_; }
     void setCaption(const QString& c);
 
     // Text box text; every assignment raises Change, also of the same text.
@@ -131,7 +183,6 @@ public:
 
     // Pictures: an image without Stretch and an AutoSize picture box take
     // the picture's size.
-    const Picture& picture() const { return picture_; }
     void setPicture(Picture p);
     void clearPicture() { setPicture(Picture()); }
     bool stretch() const { return stretch_; }
@@ -142,14 +193,10 @@ public:
     // Sizes the control to its caption in its font, at 96 dpi.
     void fitToCaption();
 
-    uint32_t backColor() const { return backColor_; }
-    void setBackColor(uint32_t c);
     uint32_t foreColor() const { return foreColor_; }
     void setForeColor(uint32_t c);
     int backStyle() const { return backStyle_; }  // 0 transparent, 1 opaque
     void setBackStyle(int v);
-    int borderStyle() const { return borderStyle_; }
-    void setBorderStyle(int v);
     int appearance() const { return appearance_; }  // 0 flat, 1 3D
     void setAppearance(int v);
     int alignment() const { return alignment_; }  // 0 left, 1 right, 2 centre
@@ -168,10 +215,6 @@ public:
     bool fontUnderline() const { return underline_; }
     void setFontUnderline(bool v);
 
-    int mousePointer() const { return mousePointer_; }
-    void setMousePointer(int p);
-    const QString& mouseIcon() const { return mouseIcon_; }  // cursor file of pointer 99
-    void setMouseIcon(const QString& path);
     const QString& toolTipText() const { return toolTip_; }
     void setToolTipText(const QString& t);
 
@@ -243,6 +286,13 @@ public:
     // array elements).
     void copyFrom(const Control& o);
 
+    // The area the control paints, in its form's client coordinates (twips).
+    QRectF formBounds() const;
+
+protected:
+    // Marks the control's area for repainting.
+    void propertyChanged() override;
+
 private:
     friend class Form;
     friend class ControlArray;
@@ -252,23 +302,20 @@ private:
     int index_;
     Control* container_ = nullptr;
 
-    double left_ = 0, top_ = 0, width_ = 0, height_ = 0, x2_ = 0, y2_ = 0;
-    bool visible_ = true, enabled_ = true;
-    QString caption_, text_;
+    double x2_ = 0, y2_ = 0;
+    QString text_;
     int selStart_ = 0, selLength_ = 0;
     bool locked_ = false, multiLine_ = false;
     int maxLength_ = 0;
     int scrollBars_ = 0;
-    Picture picture_;
     bool stretch_ = false, autoSize_ = false;
-    uint32_t backColor_ = 0x8000000F, foreColor_ = 0x80000012;
-    int backStyle_ = 1, borderStyle_ = 0, appearance_ = 1, alignment_ = 0;
+    uint32_t foreColor_ = 0x80000012;
+    int backStyle_ = 1, appearance_ = 1, alignment_ = 0;
     bool graphical_ = false;
     QString fontName_ = QStringLiteral("宋体");
     double fontSize_ = 9;
     bool bold_ = false, italic_ = false, underline_ = false;
-    int mousePointer_ = 0;
-    QString mouseIcon_, toolTip_;
+    QString toolTip_;
     int shape_ = 0;
     uint32_t borderColor_ = 0x80000008;
     int borderWidth_ = 1, fillStyle_ = 1;
@@ -359,7 +406,7 @@ private:
 
 enum WindowState { StateNormal = 0, StateMinimized = 1, StateMaximized = 2 };
 
-class Form : public Container {
+class Form : public Container, public Properties {
 public:
     explicit Form(QString name);
     ~Form() override;
@@ -384,18 +431,12 @@ public:
     // Every control, in creation order.
     std::vector<Control*> allControls() const;
 
-    // ---- properties ----
-    const QString& caption() const { return caption_; }
-    void setCaption(const QString& c);
-    double left() const { return left_; }
-    double top() const { return top_; }
-    double width() const { return width_; }
-    double height() const { return height_; }
-    void setLeft(double v);
-    void setTop(double v);
+    // ---- properties (the shared ones: see Properties) ----
+    void setCaption(const QString& c) { assign(caption_, c); }
+    // Width and height changes of a loaded form raise Resize.
     void setWidth(double v);
     void setHeight(double v);
-    void move(double l, double t);
+    using Properties::move;
     void move(double l, double t, double w, double h);
     // Client area (outer size less frame and title bar).
     double scaleWidth() const;
@@ -403,28 +444,34 @@ public:
     double frameLeft() const;
     double frameTop() const;
 
-    bool visible() const { return visible_; }
+    // Borders: 0 none, 1 fixed single, 2 sizable, 3 fixed dialog.
     void setVisible(bool v);
-    int borderStyle() const { return borderStyle_; }  // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog
-    void setBorderStyle(int v);
     int windowState() const { return windowState_; }
     void setWindowState(int s);
     bool topmost() const { return topmost_; }
     void setTopmost(bool v);
     bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool v);
-    uint32_t backColor() const { return backColor_; }
-    void setBackColor(uint32_t c);
-    const Picture& picture() const { return picture_; }
     void setPicture(Picture p);
-    int mousePointer() const { return mousePointer_; }
-    void setMousePointer(int p);
-    const QString& mouseIcon() const { return mouseIcon_; }
-    void setMouseIcon(const QString& path);
     bool showInTaskbar() const { return showInTaskbar_; }
     void setShowInTaskbar(bool v);
-    bool enabled() const { return enabled_; }
-    void setEnabled(bool v);
+
+    // ---- changes, for the view ----
+    // Grows with every change of the form or of its controls.
+    uint64_t revision() const { return revision_; }
+    // What to repaint: the whole client area, or rectangles of it (twips).
+    struct Damage {
+        bool all = false;
+        std::vector<QRectF> rects;
+        bool empty() const { return !all && rects.empty(); }
+    };
+    // The damage since the last call, which clears it.
+    Damage takeDamage();
+    // Something shown changed that needs no repaint of the form (focus,
+    // selection, a window attribute).
+    void noteChange();
+    void noteDamage(const QRectF& r);
+    void noteDamageAll();
 
     // ---- lifecycle ----
     bool loaded() const { return loaded_; }
@@ -502,6 +549,7 @@ private:
     int routeKey(const char* what, const FormHandler& formHandler, ControlHandler Control::*controlHandler, int code,
                  std::optional<int> shift);
     void deliverMouse(Control* target, int which, double x, double y, int button, int shift);
+    void propertyChanged() override { noteDamageAll(); }
 
     QString name_;
     std::vector<std::unique_ptr<Control>> controls_;
@@ -512,15 +560,10 @@ private:
     std::vector<Menu*> topMenus_;
     std::map<QString, std::unique_ptr<MenuArray>> menuArrays_;
 
-    QString caption_;
-    double left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
-    bool visible_ = false;
-    int borderStyle_ = 2, windowState_ = 0;
-    bool topmost_ = false, keyPreview_ = false, showInTaskbar_ = true, enabled_ = true, modal_ = false;
-    uint32_t backColor_ = 0x8000000F;
-    Picture picture_;
-    int mousePointer_ = 0;
-    QString mouseIcon_;
+    int windowState_ = 0;
+    bool topmost_ = false, keyPreview_ = false, showInTaskbar_ = true, modal_ = false;
+    uint64_t revision_ = 1;
+    Damage damage_;
 
     bool loaded_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -41,7 +41,7 @@ void Form::setActiveControl(Control* c) {
     if (active_ == c) return;
     Control* old = active_;
     active_ = c;
-    touchModel();
+    noteChange();
     if (old && old->onLostFocus) dispatch("LostFocus", [&] { old->onLostFocus(*old); });
     if (c && c->onGotFocus) dispatch("GotFocus", [&] { c->onGotFocus(*c); });
 }
@@ -182,7 +182,7 @@ void Form::userEdit(Control& box, const QString& newText, int cursor) {
     box.selLength_ = 0;
     if (box.text_ == nt) return;
     box.text_ = nt;
-    touchModel();
+    box.propertyChanged();
     box.raiseChange();
 }
 

@@ -83,6 +83,17 @@ int toEditorPos(const QString& modelText, int pos) {
     return pos - static_cast<int>(modelText.left(pos).count(QStringLiteral("\r\n")));
 }
 
+// Repaints a rectangle of w and the part of it that its child widgets
+// cover (they paint themselves: a parent's repaint leaves them alone).
+void updateArea(QWidget* w, const QRect& r) {
+    w->update(r);
+    for (QObject* o : w->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isHidden() || c->isWindow() || !c->geometry().intersects(r)) continue;
+        updateArea(c, r.translated(-c->pos()) & c->rect());
+    }
+}
+
 template <class W>
 void setupControlWidget(W* w) {
     w->setMouseTracking(true);
@@ -427,9 +438,8 @@ void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget*, double inset) 
         if (l->frameShape() != frame) l->setFrameShape(frame);
         colours(l->viewport());
         colours(l);
-    } else {
-        w->update();
     }
+    // Painted widgets repaint through the form's damage.
     if (w->isHidden() == c.visible()) w->setVisible(c.visible());
 }
 
@@ -526,7 +536,18 @@ void FormWindow::syncFromModel() {
         }
     }
     applyCursor(this, cursorOver(f, nullptr));
-    update();
+    if (!renderOnly) {
+        syncedRevision_ = f.revision();
+        const core::Form::Damage damage = f.takeDamage();
+        if (damage.all || !shown_) {
+            update();
+        } else {
+            for (const QRectF& r : damage.rects) {
+                const QRect px(QPoint(pxX(r.left()), pxY(r.top())), QPoint(pxX(r.right()), pxY(r.bottom())));
+                updateArea(this, px.adjusted(-1, -1, 1, 1));
+            }
+        }
+    }
 
     const int state = f.windowState();
     const QRect want(pxX(f.left()), pxY(f.top()), std::max(0, pxX(f.scaleWidth())), std::max(0, pxY(f.scaleHeight())));

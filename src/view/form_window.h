@@ -173,6 +173,7 @@ private:
     QRect appliedGeom_;
     QElapsedTimer sinceApply_;
     bool pendingWriteBack_ = false;
+    uint64_t syncedRevision_ = 0;
     friend class ViewHost;
 };
 

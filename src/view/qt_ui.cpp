@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "core/forms.h"
@@ -129,15 +130,30 @@ void QtUi::runModal(core::Form& form) {
     core::Form* f = &form;
     auto done = [f] { return !ViewHost::isLoaded(f) || !f->visible(); };
     if (done()) return;
-    if (ViewHost* h = ViewHost::instance()) h->sync(true);
+    ViewHost* h = ViewHost::instance();
+    if (h) h->sync(true);
     QEventLoop loop;
+    // The form hides or unloads through the model, which the host follows:
+    // the loop checks after each sync. Without a host nothing tells, so it
+    // checks now and then.
+    auto alive = std::make_shared<bool>(true);
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
+    if (h) {
+        h->watchSyncs([&loop, done, alive] {
+            if (!*alive) return false;
+            if (!done()) return true;
+            loop.quit();
+            return false;
+        });
+    } else {
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done()) loop.quit();
+        });
+        poll.start(10);
+    }
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
-    poll.start(10);
-    loop.exec();
+    if (!done()) loop.exec();
+    *alive = false;
     releaseCaptures();
     if (ViewHost* h = ViewHost::instance()) h->sync();
 }

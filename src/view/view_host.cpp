@@ -15,15 +15,14 @@ ViewHost* g_host = nullptr;
 
 ViewHost::ViewHost() {
     g_host = this;
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        sync();
-        if (inputDepth_ == 0) purge();
-    });
+    core::setModelListener([this] { schedule(); });
 }
 
 ViewHost::~ViewHost() {
-    if (g_host == this) g_host = nullptr;
-    timer_.stop();
+    if (g_host == this) {
+        g_host = nullptr;
+        core::setModelListener(nullptr);
+    }
     for (auto& [f, w] : windows_) delete w;
     windows_.clear();
     for (auto& w : retired_) delete w.data();
@@ -40,14 +39,26 @@ ViewHost* ViewHost::install() {
         core::windows().startWindowMove = [](core::Form& f, std::function<void()> afterMove) {
             startWindowMove(f, std::move(afterMove));
         };
-        host->start();
     }
     return host;
 }
 
 ViewHost* ViewHost::instance() { return g_host; }
 
-void ViewHost::start(int intervalMs) { timer_.start(std::max(1, intervalMs)); }
+void ViewHost::schedule() {
+    if (scheduled_) return;
+    scheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            scheduled_ = false;
+            sync();
+            if (inputDepth_ == 0) purge();
+        },
+        Qt::QueuedConnection);
+}
+
+void ViewHost::watchSyncs(std::function<bool()> stillWatching) { watchers_.push_back(std::move(stillWatching)); }
 
 bool ViewHost::isLoaded(const core::Form* f) {
     const auto& v = core::loadedForms();
@@ -107,6 +118,8 @@ void ViewHost::sync(bool force) {
         if (!w) {
             w = new FormWindow(this, f);
             stackingChanged_ = true;
+        } else if (!force && w->syncedRevision_ == f->revision()) {
+            continue;
         }
         w->syncFromModel();
     }
@@ -122,6 +135,13 @@ void ViewHost::sync(bool force) {
             w->writeBackSize();
         }
     applyRaises();
+
+    if (!watchers_.empty()) {
+        auto watchers = std::move(watchers_);
+        watchers_.clear();
+        for (auto& w : watchers)
+            if (w()) watchers_.push_back(std::move(w));
+    }
 }
 
 void ViewHost::applyRaises() {

@@ -2,14 +2,15 @@
 // The Qt view of the form/control model: a top-level window per visible
 // form, a child widget per windowed control, windowless controls painted by
 // their container. The host keeps the widgets in step with the model and
-// hands user input back to it.
+// hands user input back to it. The model tells the host when it changes; the
+// host brings the windows up to date once, on the next turn of the event
+// loop, and repaints only what the change touched.
 #include <QCursor>
 #include <QFont>
 #include <QImage>
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
-#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -30,17 +31,18 @@ public:
     ViewHost(const ViewHost&) = delete;
     ViewHost& operator=(const ViewHost&) = delete;
 
-    // The program's host: creates it, installs the Qt prompt service and the
-    // window-move service, and starts syncing.
+    // The program's host: creates it and installs the Qt prompt service and
+    // the window-move service.
     static ViewHost* install();
     // The current host, nullptr when there is none.
     static ViewHost* instance();
 
-    // Polls the model every intervalMs and syncs when it changed.
-    void start(int intervalMs = 15);
-    // Brings every window up to date with the model (only when the model
+    // Brings every window up to date with the model (only the forms that
     // changed since the last sync, unless forced).
     void sync(bool force = false);
+    // Called after every sync until it returns false (a modal loop waits
+    // for its form this way).
+    void watchSyncs(std::function<bool()> stillWatching);
 
     FormWindow* windowOf(const core::Form& f) const;
     QWidget* widgetOf(const core::Control& c) const;
@@ -63,10 +65,13 @@ private:
     void retire(QWidget* w);
     void purge();
     void applyRaises();
+    // The model changed: one sync on the next turn of the event loop.
+    void schedule();
 
     std::map<const core::Form*, FormWindow*> windows_;
     std::vector<QPointer<QWidget>> retired_;  // hidden; deleted when no handler runs
-    QTimer timer_;
+    std::vector<std::function<bool()>> watchers_;
+    bool scheduled_ = false;
     uint64_t synced_ = 0;
     int inputDepth_ = 0;
     bool stackingChanged_ = false;

@@ -329,3 +329,89 @@ TEST(Forms, TickThatUnloadsItsOwnFormIsSafe) {
     SelfUnloading& again = slot();
     EXPECT_EQ(again.ticks, 0);
 }
+
+namespace {
+
+// The damage of a form as one rectangle (nothing: an empty one).
+QRectF damageBounds(const Form::Damage& d) {
+    QRectF r;
+    for (const QRectF& x : d.rects) r = r.united(x);
+    return r;
+}
+
+} // namespace
+
+TEST(FormChanges, SettingTheValueAPropertyHasIsNoChange) {
+    LogForm f;
+    QImage img(4, 4, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    const Picture pic(img);
+    Control& image = f.add(Kind::Image, "Img");
+    image.setPicture(pic);
+    f.lbl->setCaption("A");
+    f.box->setText("abc");
+    f.list->addItem("x");
+    f.list->setListIndex(0);
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+    };
+    const Case cases[] = {
+        {"caption", [&] { f.lbl->setCaption("A"); }},
+        {"geometry", [&] { f.lbl->move(100, 100, 1000, 500); }},
+        {"visible", [&] { f.lbl->setVisible(true); }},
+        {"pointer", [&] { f.lbl->setMousePointer(PtrDefault); }},
+        {"same picture", [&] { image.setPicture(pic); }},
+        {"empty picture cleared", [&] { f.pic->clearPicture(); }},
+        {"text", [&] { f.box->setText("abc"); }},
+        {"selection", [&] { f.box->setSelStart(f.box->selStart()); }},
+        {"list index", [&] { f.list->setListIndex(0); }},
+        {"line", [&] { f.shape->setLine(0, 0, 2000, 2000); }},
+        {"form caption", [&] { f.setCaption(f.caption()); }},
+        {"form picture", [&] { f.setPicture(Picture()); }},
+        {"form colour", [&] { f.setBackColor(f.backColor()); }},
+    };
+    for (const Case& c : cases) {
+        c.set();  // the line case sets its value the first time
+        f.takeDamage();
+        const uint64_t rev = f.revision(), all = modelRevision();
+        c.set();
+        EXPECT_EQ(f.revision(), rev) << c.what;
+        EXPECT_EQ(modelRevision(), all) << c.what;
+        EXPECT_TRUE(f.takeDamage().empty()) << c.what;
+    }
+}
+
+TEST(FormChanges, AChangeDamagesOnlyTheControlsItTouched) {
+    Driver driver;
+    LogForm f;
+    f.takeDamage();
+    f.lbl->setCaption("changed");
+    Form::Damage d = f.takeDamage();
+    EXPECT_FALSE(d.all);
+    const QRectF lbl(100, 100, 1000, 500);
+    // The label's area and a pixel around it, nothing more.
+    EXPECT_TRUE(damageBounds(d).contains(lbl));
+    EXPECT_TRUE(lbl.adjusted(-30, -30, 30, 30).contains(damageBounds(d)));
+
+    // A move damages where the control was and where it is now; a control in
+    // a container, in form coordinates.
+    f.lbl->setLeft(4000);
+    d = f.takeDamage();
+    EXPECT_TRUE(damageBounds(d).contains(QRectF(100, 100, 4900, 500)));
+    Control& inner = f.add(Kind::Label, "Inner", f.pic);
+    inner.move(10, 20, 300, 300);
+    f.takeDamage();
+    inner.setBackColor(0xFF);
+    EXPECT_TRUE(damageBounds(f.takeDamage()).contains(QRectF(3010, 3020, 300, 300)));
+
+    // Form properties repaint the whole form; timers and menus nothing.
+    f.setBackColor(0x123456);
+    EXPECT_TRUE(f.takeDamage().all);
+    Timer& t = f.addTimer("T", 100);
+    const uint64_t rev = f.revision();
+    t.setEnabled(true);
+    t.setEnabled(false);
+    f.addMenu("M").setCaption("m");
+    EXPECT_EQ(f.revision(), rev);
+}

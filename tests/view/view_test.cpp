@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
@@ -463,7 +464,6 @@ TEST_F(ViewTest, ModalFormsRunANestedLoopWithTimers) {
             };
         }
     };
-    host.start(5);
     FormSlot<Dialog> slot;
     Dialog& f = slot();
     f.show(true);
@@ -516,6 +516,59 @@ TEST_F(ViewTest, PopupMenuRunsTheChosenEntryBeforeReturning) {
     f.log << "returned";
     EXPECT_EQ(seen, (QStringList{"A", "-", "C"}));
     EXPECT_EQ(f.log, (QStringList{"C1.Click", "returned"}));
+}
+
+// Runs the event loop until the posted work (syncs, repaints) is done.
+void settle() {
+    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+}
+
+// Records the regions painted on the widgets it watches.
+struct PaintLog : QObject {
+    std::map<QObject*, QRegion> painted;
+    int events = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            painted[o] += static_cast<QPaintEvent*>(e)->region();
+            ++events;
+        }
+        return false;
+    }
+};
+
+TEST_F(ViewTest, TheViewFollowsTheModelAndRepaintsOnlyWhatChanged) {
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    QWidget* pic = host.widgetOf(*f.pic);
+    ASSERT_TRUE(w && pic);
+    settle();
+    PaintLog log;
+    w->installEventFilter(&log);
+    pic->installEventFilter(&log);
+
+    // Nobody calls sync: the change itself brings the repaint, of the
+    // label's pixels (40 x 20 at 10, 10) and a pixel around them.
+    f.lbl->setCaption("changed");
+    settle();
+    EXPECT_TRUE(QRect(7, 7, 46, 26).contains(log.painted[w].boundingRect())) << log.painted[w].boundingRect().x();
+    EXPECT_FALSE(log.painted[w].isEmpty());
+    EXPECT_TRUE(log.painted[pic].isEmpty());
+
+    // A label inside the picture box: only that part of the box.
+    log.painted.clear();
+    f.inner->setBackColor(rgbValue(0, 0, 255));
+    settle();
+    EXPECT_FALSE(log.painted[pic].isEmpty());
+    EXPECT_TRUE(QRect(17, 17, 26, 26).contains(log.painted[pic].boundingRect()));
+
+    // Moves over a still scene, and values set again, repaint nothing.
+    log.painted.clear();
+    log.events = 0;
+    for (int x = 0; x < 200; x += 10) sendMouse(w, QEvent::MouseMove, QPoint(x, 60), Qt::NoButton, Qt::NoButton);
+    f.pic->clearPicture();
+    f.lbl->setCaption("changed");
+    settle();
+    EXPECT_EQ(log.events, 0);
 }
 
 TEST(ViewMsgBox, StyleGivesButtonsIconAndDefault) {
