@@ -3,6 +3,7 @@
 #include "core/forms.h"
 #include "core/windows.h"
 #include "cover/frm_fengmian.h"
+#include "demo/frm_yanshi.h"
 #include "engine/frm_main.h"
 #include "session/frm_start.h"
 #include "session/session_start.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     cover::registerCover();
     engine::registerPracticeWindow();
     session::registerSessionWindows();
+    demo::registerDemonstrationWindow();
 
     session::FrmStart& start = session::frmStart()();
     if (start.refused) return exitCode;

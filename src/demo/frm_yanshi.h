@@ -1,0 +1,207 @@
+#pragma once
+// The demonstration window: replays the current question's steps with a
+// drawn pointer that flies to each step's target and clicks, types, drags
+// or holds there, then hands the question back to the practice window. It
+// writes nothing of the session but RunMode (1 at load) and DemoRunning
+// (false at the end), and StepLine, which it reads its records into.
+#include <QString>
+#include <cstdint>
+
+#include "chrome/layout.h"
+#include "core/forms.h"
+#include "demo/flight.h"
+
+namespace demo {
+
+// Members of the window that keep their values from one demonstration to
+// the next, until the load, a set-up or a flight sets them again.
+struct DemoMembers {
+    int16_t DemoStep = 1;
+    int16_t OpenMenu = 0;
+    int16_t OpenItem = 0;
+    int16_t OpenSubItem = 0;
+    QString JumpStep = QStringLiteral("0");
+    bool Dragging = false;
+    Flight flight;  // PointerX/Y, TargetX/Y, StepLen, StepDX/DY
+    int16_t TickCount = 0;
+    int16_t StepCode = 0;
+    int16_t DropX = 0;
+    int16_t DropY = 0;
+    QString TypeText;
+    int16_t TypePos = 0;
+    QString ActiveTabLayout;
+    int16_t TabBaseX = 0;
+    int16_t TabBaseY = 0;
+    int16_t TabImageNo = 0;
+    int16_t TargetTab = 0;
+    int16_t TabFrontRow = 0;
+    int16_t TabCount = 0;
+    QString HintText;
+    int16_t RedBoxW = 0;
+    int16_t RedBoxH = 0;
+    int16_t ContextMenuNo = 0;
+    QString ExamDataPath;
+};
+DemoMembers& demoMembers();
+// Back to the program-start values (tests).
+void resetDemoMembers();
+
+class FrmYanShi : public core::Form {
+public:
+    FrmYanShi();
+
+    // ---- step cycle ----
+    // Lays out step DemoStep and starts its flight, hold or end.
+    void setData();
+    // The next step, or the end at the end record. Nothing while no
+    // demonstration runs.
+    void doNext();
+    // The step a branch code names ("0": nothing).
+    void GoStep(const QString& code);
+    // Chooses the step's target and starts its flight or hold.
+    void MuBiaoWei();
+    // Draws the pointer at its place and keeps the window on top.
+    void pointMove();
+    // The end timer on (a stop or the end record); a running end keeps
+    // its count.
+    void startEnd();
+
+    // ---- calls of the menus, dialogs and context menus ----
+    // Clears drawn menus and popups of the step before.
+    void CSH();
+    // The chrome bars and hot-spots; the step's extra area.
+    void ToolCSH();
+    void ElseToolCSH();
+    // The drawn context menu at the pointer (arrival of a right-click step).
+    void RightKeyMenu();
+    // The click on main hot-spot OpenMenu (arrival of a menu step).
+    void ClickZHU();
+
+    DemoMembers& m;
+
+    // ---- controls ----
+    core::Control& PicMenu;
+    core::Control& PicTool;
+    core::Control& PicHui;
+    core::Control& PicElse;
+    core::Control& ImgMenu;
+    core::Control& ImgTool;
+    core::Control& ImgHui;
+    core::Control& ImgElse;
+    core::Control& Image1;
+    core::Control& Image2;
+    core::Control& Image3;
+    core::Control& Image4;
+    core::Control& Image5;
+    core::Control& Image6;
+    core::Control& Label1;
+    core::Control& Label4;
+    core::ControlArray& LblZHU;  // 0-88
+    core::ControlArray& LblXXK;  // 0-13
+    core::Control& Pic1J;
+    core::Control& Img1J;
+    core::ControlArray& Lbl1J;   // 0-44
+    core::Control& Pic2J;
+    core::ControlArray& Lbl2J;   // 0-44
+    core::Control& Text1;
+    core::Control& Text2;
+    core::Control& Text4;
+    core::Control& LstLA;
+    core::Control& PicList;
+    core::ControlArray& LblADD;  // 0-13
+    core::ControlArray& ImgLiN;  // 0-13
+    core::Control& ImgSelAD;
+    core::Control& LblADDmyXZ;
+    core::Control& LHelp;
+    core::Control& ImgLogo;
+    core::Control& Shape1;       // red target frame
+    core::Control& Shape4;       // green source frame; Left -100 marks the second leg
+    core::Control& Shape6;       // drag outline
+    core::Control& Shape5;       // click ring
+    core::Control& ImgICO;       // drag cursor
+    core::ControlArray& LPoint;  // 0-7, pointer outline
+    core::ControlArray& LPoinB;  // 0-5, pointer fill
+
+    core::Timer& Timer1;   // typing
+    core::Timer& Timer2;   // flight
+    core::Timer& Timer3;   // image drop
+    core::Timer& Timer4;   // hold
+    core::Timer& Timer5;   // ring blink
+    core::Timer& Timer6;   // flight to a drop-down row
+    core::Timer& Timer7;   // flight to a submenu row
+    core::Timer& Timer8;
+    core::Timer& Timer9;
+    core::Timer& Timer10;
+    core::Timer& Timer11;
+    core::Timer& TimerRM;  // flight to a drawn context-menu row
+    core::Timer& TimEnd;   // end
+    core::Timer& TimerRS;  // flight to a drawn cascade row
+    core::Timer& TimTool;
+
+    // The fifteen playback timers in the order the start sets them, with
+    // their base intervals (ms).
+    struct TimerBase {
+        core::Timer* timer;
+        int base;
+    };
+    std::vector<TimerBase> playbackTimers();
+
+    // The pointer's second leg: the green frame parked at Left -100.
+    bool secondLeg() const;
+    void setSecondLeg();
+    // Ticks of the end timer since the first stop or end record.
+    int16_t endTicks() const { return endTicks_; }
+
+    // The ticks.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void Timer5_Timer();
+    void TimEnd_Timer();
+
+private:
+    void Form_Load();
+    // Stages of setData.
+    void readRecordStage();
+    bool recordFound_ = false;
+    void pictureStage();
+    void inputBoxStage();
+    void hintStage();
+    void targetStage();
+    void sourceStage();
+    void wordingStage();
+    void cursorStage();
+    void barsStage();
+    void menuPathStage();
+    // The tab dialog and back hot-spot, and the lists (menus, dialogs and
+    // context menus).
+    void tabStage();
+    void listStage();
+    // Sets the flight to (x, y) from where the pointer stands.
+    void flyTo(double x, double y);
+    void flyToCentre(const core::Control& c);
+    // The ring placed at the pointer, its blink started.
+    void ringAtPointer();
+    // Ends a step like a completed click: doNext, or GoStep with the
+    // target's branch.
+    void completeClick();
+    void typingSetUp();
+    core::Control& overlay(int k) const;
+    core::Picture dataPicture(const QString& code) const;
+    void applyInputFormat();
+
+    chrome::ChromeWindow chrome_;
+    int16_t endTicks_ = 0;
+};
+
+core::FormSlot<FrmYanShi>& frmYanShi();
+
+// Loads the demonstration window, sets each playback timer to speed x its
+// base interval, in order, and shows the window.
+void showDemonstration(int16_t speed);
+
+// Makes the demonstration reachable through core::windows().
+void registerDemonstrationWindow();
+
+} // namespace demo

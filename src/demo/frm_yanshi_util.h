@@ -1,0 +1,23 @@
+#pragma once
+// Helpers shared by the demonstration window's source files.
+#include <QString>
+#include <optional>
+
+#include "core/pictures.h"
+#include "core/state.h"
+#include "engine/step_record.h"
+
+namespace demo::detail {
+
+inline double sx() { return core::config().ScaleX; }
+inline double sy() { return core::config().ScaleY; }
+// The step record as StepLine holds it now (a nested set-up may have
+// replaced it).
+inline engine::StepRecord rec() { return engine::StepRecord(core::session().StepLine); }
+inline QString actionCode() { return rec().actionCode(); }
+// Runs one statement; a failing one is skipped.
+void st(const std::function<void()>& statement);
+// A cursor or pointer picture of the program folder, read once per run.
+std::optional<core::Picture> cachedPicture(const QString& path);
+
+} // namespace demo::detail
