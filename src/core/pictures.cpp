@@ -164,6 +164,55 @@ CursorImage readCursorData(const QByteArray& bytes) {
     return c;
 }
 
+QByteArray cursorData(const QImage& image, int hotX, int hotY) {
+    const QImage img = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = img.width(), h = img.height();
+    auto put16 = [](QByteArray& b, uint32_t v) {
+        b.append(static_cast<char>(v & 0xFF));
+        b.append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    auto put32 = [&](QByteArray& b, uint32_t v) {
+        put16(b, v & 0xFFFF);
+        put16(b, v >> 16);
+    };
+    // Bottom-up rows: BGRA colour, then the mask (1 = transparent), each
+    // mask row padded to 32 bits.
+    QByteArray colour, mask;
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray bits(((w + 31) / 32) * 4, '\0');
+        for (int x = 0; x < w; ++x) {
+            const QRgb px = img.pixel(x, y);
+            put32(colour, static_cast<uint32_t>(px));
+            if (qAlpha(px) == 0) bits[x / 8] = static_cast<char>(bits[x / 8] | (0x80 >> (x % 8)));
+        }
+        mask += bits;
+    }
+    QByteArray dib;  // BITMAPINFOHEADER: the height counts colour and mask rows
+    put32(dib, 40);
+    put32(dib, static_cast<uint32_t>(w));
+    put32(dib, static_cast<uint32_t>(2 * h));
+    put16(dib, 1);
+    put16(dib, 32);
+    put32(dib, 0);
+    put32(dib, static_cast<uint32_t>(colour.size() + mask.size()));
+    for (int i = 0; i < 4; ++i) put32(dib, 0);
+    dib += colour;
+    dib += mask;
+
+    QByteArray out;  // ICONDIR and the one ICONDIRENTRY
+    put16(out, 0);
+    put16(out, 2);
+    put16(out, 1);
+    out.append(static_cast<char>(w & 0xFF));
+    out.append(static_cast<char>(h & 0xFF));
+    out.append(2, '\0');
+    put16(out, static_cast<uint32_t>(hotX));
+    put16(out, static_cast<uint32_t>(hotY));
+    put32(out, static_cast<uint32_t>(dib.size()));
+    put32(out, 22);
+    return out + dib;
+}
+
 CursorImage readCursorFile(const QString& path) {
     QFile f(normalizePath(path));
     if (!f.open(QIODevice::ReadOnly)) return {};

@@ -85,5 +85,8 @@ struct CursorImage {
 };
 CursorImage readCursorFile(const QString& path);
 CursorImage readCursorData(const QByteArray& bytes);
+// A cursor file of one image (at most 256 x 256): 32-bit colour rows and a
+// mask that hides the fully transparent pixels; hot spot (hotX, hotY).
+QByteArray cursorData(const QImage& image, int hotX, int hotY);
 
 } // namespace core

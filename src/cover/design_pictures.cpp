@@ -72,15 +72,6 @@ core::Picture cached(std::unique_ptr<core::Picture>& slot, const std::function<Q
     return *slot;
 }
 
-void put16(QByteArray& b, int v) {
-    b.append(static_cast<char>(v & 0xFF));
-    b.append(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
 QImage handImage() {
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
@@ -172,50 +163,7 @@ core::Picture flaggedHeaderPicture() {
     });
 }
 
-QByteArray handCursorData() {
-    const QImage img = handImage();
-    const int w = 32, h = 32;
-    QByteArray xorBits;
-    QByteArray andBits;
-    for (int y = h - 1; y >= 0; --y) {  // bottom-up rows
-        uint32_t mask = 0;
-        for (int x = 0; x < w; ++x) {
-            const QRgb px = img.pixel(x, y);
-            put32(xorBits, static_cast<uint32_t>(px));  // BGRA in memory
-            if (qAlpha(px) == 0) mask |= 1u << (31 - x);
-        }
-        for (int i = 3; i >= 0; --i) andBits.append(static_cast<char>((mask >> (8 * i)) & 0xFF));
-    }
-    QByteArray dib;
-    put32(dib, 40);
-    put32(dib, w);
-    put32(dib, 2 * h);  // colour and mask rows
-    put16(dib, 1);
-    put16(dib, 32);
-    put32(dib, 0);
-    put32(dib, static_cast<uint32_t>(xorBits.size() + andBits.size()));
-    put32(dib, 0);
-    put32(dib, 0);
-    put32(dib, 0);
-    put32(dib, 0);
-    dib += xorBits;
-    dib += andBits;
-
-    QByteArray out;
-    put16(out, 0);
-    put16(out, 2);  // cursor
-    put16(out, 1);
-    out.append(static_cast<char>(w));
-    out.append(static_cast<char>(h));
-    out.append(static_cast<char>(0));
-    out.append(static_cast<char>(0));
-    put16(out, 6);  // hot spot
-    put16(out, 0);
-    put32(out, static_cast<uint32_t>(dib.size()));
-    put32(out, 22);
-    out += dib;
-    return out;
-}
+QByteArray handCursorData() { return core::cursorData(handImage(), 6, 0); }
 
 QString handCursorFile() {
     static std::unique_ptr<QTemporaryDir> dir;

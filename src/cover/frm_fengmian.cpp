@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 
 #include "core/errors.h"
@@ -64,6 +65,32 @@ int columnsOf(QChar ch) {
     if (ch.unicode() == 0) return 2;
     if (ch.unicode() < 0x80) return 1;
     return toGbk(QString(ch)).size() >= 2 ? 2 : 1;
+}
+
+// A click handler that calls a row starter of the windows with the row's
+// index, when it is registered.
+std::function<void(Control&)> rowCall(std::function<void(int)> Windows::*starter) {
+    return [starter](Control& c) {
+        if (windows().*starter) (windows().*starter)(c.index());
+    };
+}
+
+// The start label of a paper or unit row: hover and press show the panel's
+// shared hover or pressed picture at its place; a click starts the row.
+void wireRowStart(Control& label, Control& hover, Control& pressed, std::function<void(int)> Windows::*starter) {
+    transparentLabel(label);
+    handPointer(label);
+    label.onClick = rowCall(starter);
+    label.onMouseMove = [&hover, &pressed](Control& c, const MouseArgs&) {
+        hover.move(c.left(), c.top());
+        hover.setVisible(true);
+        pressed.setVisible(false);
+    };
+    label.onMouseDown = [&hover, &pressed](Control& c, const MouseArgs&) {
+        pressed.move(c.left(), c.top());
+        pressed.setVisible(true);
+        hover.setVisible(false);
+    };
 }
 
 // Stacks the given controls back to front within their container.
@@ -228,25 +255,9 @@ void FrmFengmian::buildControls() {
         err.setCaption(QStringLiteral("错题复习"));
         err.setForeColor(0);
         handPointer(err);
-        err.onClick = [this](Control& c) {
-            if (windows().reviewPaperWrong) windows().reviewPaperWrong(c.index());
-        };
-        Control& start = addElement(Kind::Label, "LblStartKs", k, &PicKaCH);
-        transparentLabel(start);
-        handPointer(start);
-        start.onClick = [this](Control& c) {
-            if (windows().startPaperExam) windows().startPaperExam(c.index());
-        };
-        start.onMouseMove = [this](Control& c, const MouseArgs&) {
-            ImgStartKsM.move(c.left(), c.top());
-            ImgStartKsM.setVisible(true);
-            ImgStartKsD.setVisible(false);
-        };
-        start.onMouseDown = [this](Control& c, const MouseArgs&) {
-            ImgStartKsD.move(c.left(), c.top());
-            ImgStartKsD.setVisible(true);
-            ImgStartKsM.setVisible(false);
-        };
+        err.onClick = rowCall(&Windows::reviewPaperWrong);
+        wireRowStart(addElement(Kind::Label, "LblStartKs", k, &PicKaCH), ImgStartKsM, ImgStartKsD,
+                     &Windows::startPaperExam);
     }
     button(10, &PicKaCH, true);
     button(11, &PicKaCH, true);
@@ -266,27 +277,11 @@ void FrmFengmian::buildControls() {
         LblUnitNo[u].setForeColor(0x8080);
         LblUnintSL[u].setForeColor(0xC00000);
         LblUnitWei[u].setForeColor(0xFF);
-        Control& enter = addElement(Kind::Label, "LblJinRuXX", u, &PicTiKu);
-        transparentLabel(enter);
-        handPointer(enter);
-        enter.onClick = [this](Control& c) {
-            if (windows().startUnit) windows().startUnit(c.index());
-        };
-        enter.onMouseMove = [this](Control& c, const MouseArgs&) {
-            ImgJinRuXXM.move(c.left(), c.top());
-            ImgJinRuXXM.setVisible(true);
-            ImgJinRuXXD.setVisible(false);
-        };
-        enter.onMouseDown = [this](Control& c, const MouseArgs&) {
-            ImgJinRuXXD.move(c.left(), c.top());
-            ImgJinRuXXD.setVisible(true);
-            ImgJinRuXXM.setVisible(false);
-        };
+        wireRowStart(addElement(Kind::Label, "LblJinRuXX", u, &PicTiKu), ImgJinRuXXM, ImgJinRuXXD,
+                     &Windows::startUnit);
         Control& wrong = addElement(Kind::Label, "LblUWrong", u, &PicTiKu);
         handPointer(wrong);
-        wrong.onClick = [this](Control& c) {
-            if (windows().reviewUnitWrong) windows().reviewUnitWrong(c.index());
-        };
+        wrong.onClick = rowCall(&Windows::reviewUnitWrong);
     }
     button(12, &PicTiKu, true);
     button(13, &PicTiKu, true);
@@ -364,38 +359,11 @@ void FrmFengmian::buildControls() {
     LblCaption.onMouseDown = [this](Control&, const MouseArgs& a) { LblCaption_MouseDown(a); };
     LblClose.onMouseMove = [this](Control&, const MouseArgs&) { ImgClose.setVisible(true); };
     LblClose.onClick = [this](Control&) { LblClose_Click(); };
-    LblTiKu.onMouseMove = [this](Control&, const MouseArgs&) {
-        ImgTiKu.setVisible(false);
-        ImgTiKu1.setVisible(true);
-        ImgTiKu2.setVisible(false);
-        ImgKaCH.setVisible(true);
-        ImgKaCH1.setVisible(false);
-        ImgKaCH2.setVisible(false);
-    };
-    LblTiKu.onMouseDown = [this](Control&, const MouseArgs&) {
-        ImgTiKu.setVisible(false);
-        ImgTiKu1.setVisible(false);
-        ImgTiKu2.setVisible(true);
-        ImgKaCH.setVisible(true);
-        ImgKaCH1.setVisible(false);
-        ImgKaCH2.setVisible(false);
-    };
-    LblKaCH.onMouseMove = [this](Control&, const MouseArgs&) {
-        ImgTiKu.setVisible(true);
-        ImgTiKu1.setVisible(false);
-        ImgTiKu2.setVisible(false);
-        ImgKaCH.setVisible(false);
-        ImgKaCH1.setVisible(true);
-        ImgKaCH2.setVisible(false);
-    };
-    LblKaCH.onMouseDown = [this](Control&, const MouseArgs&) {
-        ImgTiKu.setVisible(true);
-        ImgTiKu1.setVisible(false);
-        ImgTiKu2.setVisible(false);
-        ImgKaCH.setVisible(false);
-        ImgKaCH1.setVisible(false);
-        ImgKaCH2.setVisible(true);
-    };
+    for (int tab : {UnitTab, PaperTab}) {
+        Control& label = tab == UnitTab ? LblTiKu : LblKaCH;
+        label.onMouseMove = [this, tab](Control&, const MouseArgs&) { showTabFace(tab, HoverFace); };
+        label.onMouseDown = [this, tab](Control&, const MouseArgs&) { showTabFace(tab, PressedFace); };
+    }
     LblTiKu.onClick = [this](Control&) {
         PicTiKu.setVisible(true);
         PicKaCH.setVisible(false);

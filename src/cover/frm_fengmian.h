@@ -134,6 +134,11 @@ private:
     void Check1_Click();
     void hideAllPanels();
     void setFace(int index, const QString& kind);
+    // The unit and paper tabs' faces: tab `tab` shows `face`, the other one
+    // its normal face.
+    enum { UnitTab, PaperTab };
+    enum { NormalFace, HoverFace, PressedFace };
+    void showTabFace(int tab, int face);
     void placeFlaggedRules();
     bool layoutDone_ = false;
 };

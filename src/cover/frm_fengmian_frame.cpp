@@ -26,6 +26,12 @@ void FrmFengmian::Form_MouseDown(const MouseArgs& a) {
 
 void FrmFengmian::LblCaption_MouseDown(const MouseArgs& a) { Form_MouseDown(a); }
 
+void FrmFengmian::showTabFace(int tab, int face) {
+    Control* const faces[2][3] = {{&ImgTiKu, &ImgTiKu1, &ImgTiKu2}, {&ImgKaCH, &ImgKaCH1, &ImgKaCH2}};
+    for (int t = UnitTab; t <= PaperTab; ++t)
+        for (int f = NormalFace; f <= PressedFace; ++f) faces[t][f]->setVisible(f == (t == tab ? face : NormalFace));
+}
+
 void FrmFengmian::Form_MouseMove() {
     ImgTiKu.setVisible(true);
     ImgKaCH.setVisible(true);

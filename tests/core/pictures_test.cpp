@@ -252,6 +252,26 @@ TEST(CursorFileTest, ReadsHotSpotAndImage) {
     EXPECT_EQ(c.hotY, 0);
 }
 
+// The writer's files read back as written: colours, transparency (also in a
+// width that does not fill the mask's 32-bit rows) and hot spot.
+TEST(CursorFileTest, WrittenCursorsReadBack) {
+    for (QSize size : {QSize(32, 32), QSize(20, 7)}) {
+        SCOPED_TRACE(size.width());
+        QImage img(size, QImage::Format_ARGB32);
+        img.fill(Qt::transparent);
+        img.setPixel(0, 0, qRgba(200, 10, 20, 255));
+        img.setPixel(size.width() - 1, size.height() - 1, qRgba(0, 0, 255, 255));
+        const CursorImage c = readCursorData(cursorData(img, 3, 4));
+        ASSERT_TRUE(c.ok);
+        EXPECT_EQ(c.hotX, 3);
+        EXPECT_EQ(c.hotY, 4);
+        ASSERT_EQ(c.image.size(), size);
+        EXPECT_EQ(c.image.pixel(0, 0), qRgba(200, 10, 20, 255));
+        EXPECT_EQ(c.image.pixel(size.width() - 1, size.height() - 1), qRgba(0, 0, 255, 255));
+        EXPECT_EQ(qAlpha(c.image.pixel(1, 1)), 0);
+    }
+}
+
 TEST(CursorFileTest, RejectsWhatIsNoCursor) {
     QByteArray truncated = cursorBytes(1, 1);
     truncated.truncate(100);

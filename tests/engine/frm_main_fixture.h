@@ -23,19 +23,11 @@ using namespace core;
 using engine::FrmMain;
 using engine::frmMain;
 
-// A 32 x 32 monochrome cursor file.
+// A 32 x 32 cursor file, transparent, hot spot (1, 1).
 inline QByteArray cursorBytes() {
-    QByteArray b;
-    auto put16 = [&](int v) { b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
-    auto put32 = [&](int v) { put16(v & 0xFFFF), put16((v >> 16) & 0xFFFF); };
-    put16(0), put16(2), put16(1);
-    b.append(char(32)).append(char(32)).append(char(2)).append(char(0));
-    put16(1), put16(1), put32(40 + 8 + 128 + 128), put32(22);
-    put32(40), put32(32), put32(64), put16(1), put16(1), put32(0), put32(256), put32(0), put32(0), put32(2), put32(0);
-    put32(0x00000000), put32(0x00FFFFFF);
-    b.append(QByteArray(128, '\0'));
-    b.append(QByteArray(128, char(0xFF)));
-    return b;
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    return core::cursorData(img, 1, 1);
 }
 
 // Stand-in for the question window: its size and the two captions the

@@ -12,7 +12,6 @@
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtEndian>
 
 #include "core/clock.h"
 #include "core/forms.h"
@@ -104,28 +103,11 @@ struct ViewTest : ::testing::Test {
     view::FormWindow* window(Form& f) { return host.windowOf(f); }
 };
 
-// A Windows cursor file: one 32 x 32 32-bit image with the given hot spot.
+// A cursor file: one opaque blue 32 x 32 image with the given hot spot.
 QByteArray cursorFile(int hotX, int hotY) {
-    const int w = 32, h = 32;
-    QByteArray dib(40 + w * h * 4 + h * 4, '\0');
-    auto put32 = [&](QByteArray& a, int at, quint32 v) { qToLittleEndian(v, a.data() + at); };
-    auto put16 = [&](QByteArray& a, int at, quint16 v) { qToLittleEndian(v, a.data() + at); };
-    put32(dib, 0, 40);
-    put32(dib, 4, w);
-    put32(dib, 8, h * 2);
-    put16(dib, 12, 1);
-    put16(dib, 14, 32);
-    for (int i = 0; i < w * h; ++i) put32(dib, 40 + i * 4, 0xFF0000FFu);  // opaque blue
-    QByteArray file(6 + 16, '\0');
-    put16(file, 2, 2);
-    put16(file, 4, 1);
-    file[6] = char(w);
-    file[7] = char(h);
-    put16(file, 10, quint16(hotX));
-    put16(file, 12, quint16(hotY));
-    put32(file, 14, quint32(dib.size()));
-    put32(file, 18, 22);
-    return file + dib;
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(qRgba(0, 0, 255, 255));
+    return core::cursorData(img, hotX, hotY);
 }
 
 } // namespace
