@@ -3,5 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+# Only what running needs: the program and the sample module.
+bash scripts/build.sh examsim
 exec ./build/examsim "$@"

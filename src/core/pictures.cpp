@@ -4,17 +4,51 @@
 #include "core/text.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPointer>
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace core {
 
+namespace {
+
+// Images of released pictures, kept for the next decode of the same size: a
+// fresh image of a screenshot's size pays for every page it touches.
+constexpr qsizetype kPoolMinBytes = 256 << 10;
+constexpr size_t kPoolImages = 3;
+std::vector<QImage>& pool() {
+    static std::vector<QImage> p;
+    return p;
+}
+
+void recycle(const QImage* img) {
+    QImage* owned = const_cast<QImage*>(img);
+    if (owned->sizeInBytes() >= kPoolMinBytes && pool().size() < kPoolImages) pool().push_back(std::move(*owned));
+    delete owned;
+}
+
+QImage takePooled(QSize size, QImage::Format format) {
+    auto& p = pool();
+    for (auto it = p.begin(); it != p.end(); ++it)
+        if (it->size() == size && it->format() == format) {
+            QImage img = std::move(*it);
+            p.erase(it);
+            return img;
+        }
+    return QImage();
+}
+
+} // namespace
+
 Picture::Picture(QImage image) {
-    if (!image.isNull()) img_ = std::make_shared<const QImage>(std::move(image));
+    if (!image.isNull()) img_ = std::shared_ptr<const QImage>(new QImage(std::move(image)), recycle);
 }
 
 const QImage& Picture::image() const {
@@ -29,7 +63,13 @@ QImage decode(QIODevice* device) {
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    QImage img = reader.read();
+    QImage img;
+    if (reader.imageFormat() == QImage::Format_RGB32) img = takePooled(reader.size(), QImage::Format_RGB32);
+    if (img.isNull()) {
+        img = reader.read();
+    } else if (!reader.read(&img)) {
+        return QImage();
+    }
     if (img.isNull()) return img;
     // One format for fast painting.
     const QImage::Format f =
@@ -115,6 +155,63 @@ void PictureStore::trim() {
         bytes_ -= lru_.back().bytes;
         cache_.erase(lru_.back().key);
         lru_.pop_back();
+    }
+}
+
+namespace {
+
+// Runs one prefetch per posted event, below the repaints in priority.
+class PrefetchRunner : public QObject {
+public:
+    explicit PrefetchRunner(std::function<void()> step) : step_(std::move(step)) {}
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) return QObject::event(e);
+        step_();
+        return true;
+    }
+
+private:
+    std::function<void()> step_;
+};
+
+constexpr int kPrefetchPriority = Qt::LowEventPriority - 10;
+
+} // namespace
+
+void PictureStore::prefetch(const QStringList& paths) {
+    for (const QString& p : paths)
+        if (!p.isEmpty() && !prefetch_.contains(p)) prefetch_ << p;
+    postPrefetch();
+}
+
+void PictureStore::postPrefetch() {
+    if (prefetchPosted_ || prefetch_.isEmpty() || !QCoreApplication::instance()) return;
+    static QPointer<PrefetchRunner> runner;
+    if (!runner) {
+        runner = new PrefetchRunner([] {
+            PictureStore& s = pictureStore();
+            s.prefetchPosted_ = false;
+            s.prefetchOne();
+            s.postPrefetch();
+        });
+        runner->setParent(QCoreApplication::instance());
+    }
+    // Only the program's one store runs in idle time.
+    if (this != &pictureStore()) return;
+    prefetchPosted_ = true;
+    QCoreApplication::postEvent(runner, new QEvent(QEvent::User), kPrefetchPriority);
+}
+
+bool PictureStore::prefetchOne() {
+    if (prefetch_.isEmpty()) return false;
+    const QString path = prefetch_.takeFirst();
+    // A missing or broken file is reported when the program loads it.
+    load(path);
+    return true;
+}
+
+void PictureStore::runPrefetch() {
+    while (prefetchOne()) {
     }
 }
 

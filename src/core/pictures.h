@@ -2,6 +2,7 @@
 // Pictures of the module: screenshots, overlays, button faces and pointers.
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -34,10 +35,13 @@ private:
 enum class PictureStatus { Ok, NotFound, Invalid };
 
 // Loads pictures by their content (JPEG, BMP, GIF, ICO, CUR) whatever the
-// file's extension, and keeps the decoded images of recent files.
+// file's extension, and keeps the decoded images of recent files (least
+// recently used out beyond the limit). Decoding reuses the memory of
+// screenshots no longer in use where the size allows.
 class PictureStore {
 public:
-    explicit PictureStore(int64_t cacheLimitBytes = 256ll << 20);
+    static constexpr int64_t kDefaultCacheLimit = 40ll << 20;
+    explicit PictureStore(int64_t cacheLimitBytes = kDefaultCacheLimit);
 
     // The picture of a file. An empty path gives the empty picture (Ok).
     // A missing file (NotFound) or one that is no picture (Invalid) gives
@@ -51,6 +55,15 @@ public:
     // decoded images (handles given out stay valid).
     void setCacheLimit(int64_t bytes);
 
+    // Decodes these pictures ahead, in idle time of the event loop (one at a
+    // time, after the work already waiting, repaints included), so that a
+    // later load finds them cached. Nothing becomes visible by it. Without a
+    // running event loop nothing happens until runPrefetch().
+    void prefetch(const QStringList& paths);
+    // Decodes everything prefetch queued, now.
+    void runPrefetch();
+    int pendingPrefetch() const { return static_cast<int>(prefetch_.size()); }
+
 private:
     struct Entry {
         QString key;
@@ -60,11 +73,15 @@ private:
         int64_t bytes = 0;
     };
     void trim();
+    bool prefetchOne();
+    void postPrefetch();
 
     std::list<Entry> lru_;  // most recent first
     std::unordered_map<QString, std::list<Entry>::iterator> cache_;
     int64_t bytes_ = 0;
     int64_t limit_;
+    QStringList prefetch_;
+    bool prefetchPosted_ = false;
 };
 
 // The program's one store.

@@ -18,6 +18,9 @@ struct Windows {
     std::function<void(int)> exitProgram;
     // The cover: shows it, loading it afresh when it is not loaded.
     std::function<void()> showCover;
+    // Decodes the cover's pictures ahead, in idle time (while the splash is
+    // up); nothing becomes visible by it.
+    std::function<void()> prefetchCoverPictures;
     // The question window and the practice window: the first reference
     // loads the window.
     std::function<Form&()> questionWindow;

@@ -668,6 +668,13 @@ core::FormSlot<FrmFengmian>& frmFengmian() {
 
 void registerCover() {
     core::windows().showCover = [] { frmFengmian()().show(); };
+    core::windows().prefetchCoverPictures = [] {
+        QStringList files;
+        for (const char* name : {"9l0050.rar", "9l0051.rar", "9l0052.rar", "9l0060.rar", "9l0061.rar", "9l0062.rar",
+                                 "9l0070.rar", "9l0071.rar", "9l0072.rar"})
+            files << joinPath(config().DataDir, QString::fromLatin1(name));
+        pictureStore().prefetch(files);
+    };
     core::windows().unloadCover = [] {
         if (FrmFengmian* f = frmFengmian().peek()) f->unload();
     };

@@ -328,7 +328,14 @@ void FrmMain::showScenePicture(int k, const core::Picture& picture) {
         overlay(k).setPicture(picture);
 }
 
-void FrmMain::armSetUp() { Timer2.setEnabled(true); }
+void FrmMain::armSetUp() {
+    Timer2.setEnabled(true);
+    // The set-up waits 100 ms: time enough to decode its pictures.
+    const core::SessionState& s = core::session();
+    const long t = long(s.StepStart[questionIndex(s.CurrentQuestion, 45)]) + s.CurrentStep - 1;
+    const auto lines = core::readLines(s.ScriptFile);
+    if (lines && t >= 1 && t <= lines->size()) prefetchStepPictures(lines->at(t - 1));
+}
 
 void FrmMain::showHint() {
     for (Control* c : {&LHelp, &Shape1, &Shape4, &Shape2}) c->setVisible(true);

@@ -282,6 +282,10 @@ private:
     // The record this window's last set-up read: the wait timer acts only
     // while the shared StepLine is still this step's.
     QString ownStepLine_;
+    // The script's line after this step's (empty at its end), whose
+    // pictures are decoded ahead while the scene waits for the candidate.
+    QString nextStepLine_;
+    void prefetchStepPictures(const QString& stepLine);
 };
 
 // The one practice window.

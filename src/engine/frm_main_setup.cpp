@@ -57,6 +57,7 @@ void FrmMain::resetStage() {
 void FrmMain::readRecordStage() {
     core::SessionState& s = core::session();
     // The step script is read from its top at every step.
+    nextStepLine_.clear();
     resumeNext([&] {
         const int q = questionIndex(s.CurrentQuestion, 45);
         const long t = long(s.StepStart[q]) + s.CurrentStep - 1;
@@ -68,6 +69,7 @@ void FrmMain::readRecordStage() {
             s.StepLine = line;
             if (++n == t) break;
         }
+        nextStepLine_ = n == t && t < lines->size() ? lines->at(t) : QString();
     });
     ownStepLine_ = s.StepLine;
 
@@ -399,5 +401,16 @@ void FrmMain::finishSceneStage() {
     resumeNext([&] { frmCsh(); });
     resumeNext([&] { ElseToolCSH(); });
     resumeNext([&] { TimerDisFK.setEnabled(true); });
+    prefetchStepPictures(nextStepLine_);
+}
+
+void FrmMain::prefetchStepPictures(const QString& stepLine) {
+    if (stepLine.isEmpty()) return;
+    const StepRecord r(stepLine);
+    QStringList files;
+    if (!r.formPictureKeeps()) files << core::config().dataFile(r.formPicture());
+    for (int k = 1; k <= 6; ++k)
+        if (r.imagePictureUse(k) == PictureShow) files << core::config().dataFile(r.imagePicture(k));
+    core::pictureStore().prefetch(files);
 }
 } // namespace engine

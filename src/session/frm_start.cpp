@@ -105,6 +105,7 @@ void FrmStart::Form_Load() {
     // Hand over to the cover 100 ms later.
     StartPending = true;
     Timer1.setEnabled(true);
+    if (windows().prefetchCoverPictures) windows().prefetchCoverPictures();
 }
 
 bool FrmStart::readInfo() {
