@@ -7,10 +7,12 @@
 #include "engine/frm_main.h"
 #include "session/frm_start.h"
 #include "session/session_start.h"
+#include "view/form_window.h"
 #include "view/view_host.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    view::setProgramIdentity();
     app.setQuitOnLastWindowClosed(false);
     view::ViewHost::install();
 

@@ -8,6 +8,14 @@
 
 namespace core {
 
+// The program's name for the desktop: its application name and desktop file
+// name, so that the desktop groups its windows. A launcher of the program
+// (the about box's desktop shortcut) is to be named DesktopAppId ".desktop".
+inline constexpr char DesktopAppId[] = "examsim";
+// Start of the application title; also the title of a window without a
+// caption before the settings are read.
+inline constexpr char ProgramTitle[] = "Norvane职称计算机考试";
+
 struct ModuleConfig {
     double ScaleX = 1.0;
     double ScaleY = 1.0;

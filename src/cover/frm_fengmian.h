@@ -55,6 +55,8 @@ public:
     int16_t InfoPage = 0;
     // The last page fill could read the page's questions from the bank.
     bool FlaggedPageReady = false;
+    // ... and failed because the session files could not be written.
+    bool FlaggedPageNotWritable = false;
 
     // ---- controls ----
     core::Control& LblCaption;

@@ -14,6 +14,7 @@
 #include "cover/frm_fengmian_util.h"
 #include "session/bank.h"
 #include "session/records.h"
+#include "session/session_start.h"
 
 namespace cover {
 
@@ -121,7 +122,7 @@ void FrmFengmian::InitSave(int16_t& ns) {
     // Session files of the page and the row titles from them; a page
     // whose questions cannot be read shows no titles.
     for (QString& t : FlaggedTitles) t.clear();
-    FlaggedPageReady = session::InitShiTi(page, session::ReviewSlot);
+    FlaggedPageReady = session::InitShiTi(page, session::ReviewSlot, &FlaggedPageNotWritable);
     if (FlaggedPageReady) {
         const QStringList lines = readLines(session::questionListFile(session::ReviewSlot)).value_or(QStringList());
         for (int n = 1; n <= lines.size() && n <= 40; ++n) {
@@ -226,7 +227,7 @@ void FrmFengmian::CmdReg_Click(int index) {
     case 8: {
         if (FlaggedRow == -1) return;
         if (!FlaggedPageReady || s.QuestionCount < 1) {
-            MsgBox(tr8(kPageUnreadable), MbOkOnly | MbExclamation);
+            MsgBox(tr8(FlaggedPageNotWritable ? session::kSessionNotWritable : kPageUnreadable), MbOkOnly | MbExclamation);
             return;
         }
         s.RunMode = RunPractice;

@@ -29,11 +29,13 @@ int16_t whole16(double v) {
 void FrmMain::setupTabDialogStage() {
     const std::optional<DialogCode> code = rec().dialogCode();
 
-    // A tab or image number the dialog cannot have: no tab dialog.
+    // A tab or image number the dialog cannot have: no tab dialog. An
+    // unknown key before any tab step has no layout at all: the dialog then
+    // has no tabs, and its tab hint frames the parked hot-spot of the tab.
     bool usable = false;
     if (code) {
         const TabLayout layout = builtInTabLayout(code->tabKey).value_or(TabLayout(ActiveTabLayout));
-        const int n = layout.tabCount();
+        const int n = layout.isEmpty() ? TabLayout::MaxTabs : layout.tabCount();
         usable = code->imageNo >= 1 && code->imageNo <= 5 && code->shownTab >= 1 && code->shownTab <= n &&
                  code->targetTab >= 1 && code->targetTab <= n;
         if (!usable)

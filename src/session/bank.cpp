@@ -101,7 +101,8 @@ struct UnitFiles {
 
 } // namespace
 
-bool InitShiTi(const QString& codes, int slot) {
+bool InitShiTi(const QString& codes, int slot, bool* notWritable) {
+    if (notWritable) *notWritable = false;
     // Session slots lie below the units' own files (20 + u); never overwrite the bank.
     if (slot < 0 || slot >= 20) return false;
     const long count = core::roundHalfEven(codes.size() / 4.0);
@@ -144,8 +145,10 @@ bool InitShiTi(const QString& codes, int slot) {
             outScript << uf.script[j - 1];
     }
 
-    if (!core::writeLines(stepScriptFile(slot), outScript)) return false;
-    if (!core::writeLines(questionListFile(slot), outList)) return false;
+    if (!core::writeLines(stepScriptFile(slot), outScript) || !core::writeLines(questionListFile(slot), outList)) {
+        if (notWritable) *notWritable = true;
+        return false;
+    }
 
     core::SessionState& s = core::session();
     s.QuestionCount = static_cast<int16_t>(count);

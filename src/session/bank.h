@@ -96,12 +96,15 @@ private:
 // code its unit's list line and block of step lines. Sets QuestionCount and
 // QuestionId(1..QuestionCount) of the session.
 //
-// Returns false, with both session files and the session state untouched,
-// when the slot is not a session slot (0-19), there are more than 40 codes, a code names no bank unit (0-19), a unit
-// file is missing or empty, or a write fails (the step script is written
-// before the question list). A code beyond its unit's list copies the unit's
-// last question and keeps its own number in QuestionId.
-bool InitShiTi(const QString& codes, int slot);
+// Returns false, with the session state untouched, when the slot is not a
+// session slot (0-19), there are more than 40 codes, a code names no bank unit
+// (0-19), a unit file is missing or empty (both session files untouched), or
+// a write fails. Each file is replaced whole or not at all, the step script
+// first: when the question list then cannot be written, the new step script
+// lies beside the old question list. `notWritable`, when given, tells a
+// failed write from a bank that cannot be read. A code beyond its unit's list
+// copies the unit's last question and keeps its own number in QuestionId.
+bool InitShiTi(const QString& codes, int slot, bool* notWritable = nullptr);
 
 // Computes StepStart(1..45) from the session's question list (QuestionFile):
 // StepStart(1) = 1 and StepStart(i + 1) = StepStart(i) + step count of line i,

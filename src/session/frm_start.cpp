@@ -120,7 +120,7 @@ bool FrmStart::readInfo() {
     c.ModuleTitle = trimSpaces(lines[2]);
     // An empty data-folder line gives the program folder itself.
     c.DataDir = normalizePath(c.ProgramDir + "/" + trimSpaces(lines[3]) + "/");
-    c.AppTitle = QStringLiteral("Norvane职称计算机考试 ") + c.ModuleName + QStringLiteral("模块");
+    c.AppTitle = QString::fromUtf8(core::ProgramTitle) + u' ' + c.ModuleName + QStringLiteral("模块");
     for (int i = 0; i <= 40; ++i) c.InfoLines[i] = i <= 20 ? trimSpaces(lines[i + 5]) : QString();
 
     // First run: register the module's folder and executable.

@@ -22,6 +22,8 @@ const char* const kNoWrongQuestions =
     "本套试题没有生成错题！\n你可能是还没有做本套试题，或者上次得分为0。\n请点“开始考试”做本套试题。";
 const char* const kBankUnreadable = "无法读取本模块的题库文件，不能开始练习。请重新安装本模块。";
 const char* const kRecordsUnreadable = "无法读取考生的练习记录文件，不能开始练习。";
+const char* const kSessionNotWritable = "无法在题库文件夹中写入练习文件，不能开始练习。请检查该文件夹是否可写。";
+const char* const kUnitWithoutQuestions = "本单元没有题目，不能开始练习。";
 
 namespace {
 
@@ -37,6 +39,27 @@ std::optional<QStringList> progressLines() {
     auto lines = readLines(unitProgressFile());
     if (!lines) refuse(kRecordsUnreadable);
     return lines;
+}
+
+// Assembles the session files; false, after the message that fits the
+// failure, when they could not be made.
+bool assemble(const QString& codes, int slot) {
+    bool notWritable = false;
+    if (InitShiTi(codes, slot, &notWritable)) return true;
+    refuse(notWritable ? kSessionNotWritable : kBankUnreadable);
+    return false;
+}
+
+// The trimmed progress line of a unit; nullopt (after a message) when the
+// file or its line is missing.
+std::optional<QString> progressLine(int unit) {
+    auto lines = progressLines();
+    if (!lines) return std::nullopt;
+    if (unit + 1 > lines->size()) {
+        refuse(kRecordsUnreadable);
+        return std::nullopt;
+    }
+    return lineOf(*lines, unit + 1);
 }
 
 // QuestionResult "F" and QuestionState 0 for questions 1..QuestionCount.
@@ -89,7 +112,7 @@ void LblStartKs_Click(int paper) {
     const QString line = lineOf(catalogue->lines(), paper + 3);
     if (codeGroups(line).size() != PaperCodes) return refuse(kBankUnreadable);
     const SessionState before = s;
-    if (!InitShiTi(line.left(4 * PaperCodes), paper)) return refuse(kBankUnreadable);
+    if (!assemble(line.left(4 * PaperCodes), paper)) return;
     s.SetNo = static_cast<int16_t>(paper);
     s.QuestionCount = PaperCodes;
     s.RunMode = RunExam;
@@ -104,7 +127,7 @@ void LblErr_Click(int paper) {
     const QString list = trimSpaces(readWrongList(paper));
     if (codeGroups(list).isEmpty()) return refuse(kNoWrongQuestions);
     const SessionState before = s;
-    if (!InitShiTi(list, ReviewSlot)) return refuse(kBankUnreadable);
+    if (!assemble(list, ReviewSlot)) return;
     s.QuestionCount = static_cast<int16_t>(list.size() / 4);
     s.RunMode = RunPractice;
     s.ListKind = ListPaperWrong;
@@ -119,18 +142,17 @@ void LblJinRuXX_Click(int unit) {
     SessionState& s = core::session();
     // Units past the last one would name other files of the data folder.
     if (unit < 0 || unit > MaxUnit) return refuse(kBankUnreadable);
-    auto lines = progressLines();
-    if (!lines) return;
-    const QString stored = lineOf(*lines, unit + 1);
-    const QString line = trimSpaces(stored);
-    if (line.isEmpty()) return refuse(kRecordsUnreadable);
+    const auto stored = progressLine(unit);
+    if (!stored) return;
+    const QString line = trimSpaces(*stored);
+    if (line.isEmpty()) return refuse(kUnitWithoutQuestions);
     const SessionState before = s;
     s.RunMode = RunPractice;
     s.CurrentQuestion = 1;
     s.ListKind = ListUnit;
     s.SetNo = static_cast<int16_t>(unit);
     s.QuestionCount = static_cast<int16_t>(std::min<qsizetype>(line.size(), SessionState::MaxQuestions));
-    for (int i = 1; i <= s.QuestionCount; ++i) s.QuestionResult[i] = mid(stored, i, 1);
+    for (int i = 1; i <= s.QuestionCount; ++i) s.QuestionResult[i] = mid(*stored, i, 1);
     for (int i = 1; i <= SessionState::MaxQuestions; ++i) {
         s.QuestionState[i] = s.QuestionResult[i] == QStringLiteral("T") ? 4 : 0;
         s.QuestionId[i] = static_cast<int16_t>(unit * 100 + i);
@@ -140,14 +162,13 @@ void LblJinRuXX_Click(int unit) {
 
 void LblUWrong_Click(int unit) {
     SessionState& s = core::session();
-    auto lines = progressLines();
-    if (!lines) return;
-    const QString line = trimSpaces(lineOf(*lines, unit + 1));
-    if (line.isEmpty()) return refuse(kRecordsUnreadable);
+    const auto stored = progressLine(unit);
+    if (!stored) return;
+    const QString line = trimSpaces(*stored);
     const QString codes = trimSpaces(unitUnsolvedCodes(unit, line));
-    if (codes.isEmpty()) return;  // every question solved
+    if (codes.isEmpty()) return;  // every question solved, or none
     const SessionState before = s;
-    if (!InitShiTi(codes, ReviewSlot)) return refuse(kBankUnreadable);
+    if (!assemble(codes, ReviewSlot)) return;
     s.RunMode = RunPractice;
     s.CurrentQuestion = 1;
     s.ListKind = ListUnitWrong;
@@ -196,10 +217,7 @@ bool startScoreReview(Form* scoreWindow) {
         return false;
     }
     const SessionState before = s;
-    if (!InitShiTi(codes, ReviewSlot)) {
-        refuse(kBankUnreadable);
-        return false;
-    }
+    if (!assemble(codes, ReviewSlot)) return false;
     s.ListKind = ListUnit;
     s.RunMode = RunPractice;
     s.SetNo = -1;  // slot 19 with ListKind 20

@@ -38,5 +38,7 @@ void registerSessionWindows();
 extern const char* const kNoWrongQuestions;
 extern const char* const kBankUnreadable;
 extern const char* const kRecordsUnreadable;
+extern const char* const kSessionNotWritable;
+extern const char* const kUnitWithoutQuestions;
 
 } // namespace session

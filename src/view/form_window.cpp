@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <exception>
 
 #include "core/keys.h"
+#include "core/state.h"
 #include "view/paint.h"
 #include "view/view_host.h"
 
@@ -491,19 +493,36 @@ void FormWindow::syncFocus() {
     }
 }
 
+Qt::WindowFlags windowFlagsOf(const core::Form& f) {
+    Qt::WindowFlags fl = Qt::Window;
+    if (f.borderStyle() == 0) fl |= Qt::FramelessWindowHint;
+    if (f.topmost()) fl |= Qt::WindowStaysOnTopHint;
+    // A tool window has no taskbar entry.
+    if (!f.showInTaskbar()) fl = (fl & ~Qt::WindowType_Mask) | Qt::Tool;
+    return fl;
+}
+
+void setProgramIdentity() {
+    QCoreApplication::setApplicationName(QString::fromLatin1(core::DesktopAppId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(core::DesktopAppId));
+}
+
+QString windowTitleOf(const core::Form& f) {
+    if (!f.caption().isEmpty()) return f.caption();
+    if (!core::config().AppTitle.isEmpty()) return core::config().AppTitle;
+    return QString::fromUtf8(core::ProgramTitle);
+}
+
 void FormWindow::syncFromModel() {
     if (!alive()) return;
     core::Form& f = *form_;
     const bool renderOnly = host_ == nullptr;
 
     if (!shown_ && !renderOnly) {
-        Qt::WindowFlags fl = Qt::Window;
-        if (f.borderStyle() == 0) fl |= Qt::FramelessWindowHint;
-        if (f.topmost()) fl |= Qt::WindowStaysOnTopHint;
-        setWindowFlags(fl);
+        setWindowFlags(windowFlagsOf(f));
         raiseSeen = f.raiseRequest();
     }
-    if (windowTitle() != f.caption()) setWindowTitle(f.caption());
+    if (const QString title = windowTitleOf(f); windowTitle() != title) setWindowTitle(title);
     bool reshow = false;
     if (f.modal() != appliedModal_ && !renderOnly) {
         if (shown_) {

@@ -22,6 +22,16 @@ class FormWindow;
 int pxX(double twips);
 int pxY(double twips);
 
+// Window flags of a form's top-level window: frame, topmost, and a tool
+// window (no taskbar entry) for a form not shown in the taskbar.
+Qt::WindowFlags windowFlagsOf(const core::Form& f);
+// Title of a form's window for the taskbar and the window switcher: its
+// caption, else the application title.
+QString windowTitleOf(const core::Form& f);
+
+// The application name and desktop file name of the running program.
+void setProgramIdentity();
+
 // Paints the windowless children of a container, back to front, in the
 // container's client coordinates.
 void paintWindowless(QPainter& p, const core::Container& c);

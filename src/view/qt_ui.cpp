@@ -36,7 +36,11 @@ QString buttonText(QMessageBox::StandardButton b) {
     }
 }
 
-void addItems(QMenu& qm, const core::Menu& menu, std::map<QAction*, core::Menu*>& actions) {
+} // namespace
+
+void addPopupItems(QMenu& qm, const core::Menu& menu, std::map<QAction*, core::Menu*>& actions) {
+    // Every visible "-" shows, also a leading one and two in a row.
+    qm.setSeparatorsCollapsible(false);
     for (core::Menu* item : menu.items()) {
         if (!item->visible()) continue;
         if (item->isSeparator()) {
@@ -48,7 +52,7 @@ void addItems(QMenu& qm, const core::Menu& menu, std::map<QAction*, core::Menu*>
         if (hasVisible) {
             QMenu* sub = qm.addMenu(item->caption());
             sub->setEnabled(item->enabled());
-            addItems(*sub, *item, actions);
+            addPopupItems(*sub, *item, actions);
             continue;
         }
         QAction* a = qm.addAction(item->caption());
@@ -60,8 +64,6 @@ void addItems(QMenu& qm, const core::Menu& menu, std::map<QAction*, core::Menu*>
         actions[a] = item;
     }
 }
-
-} // namespace
 
 int msgResult(QMessageBox::StandardButton b) {
     switch (b) {
@@ -162,7 +164,7 @@ void QtUi::popupMenu(core::Form& form, core::Menu& menu, double x, double y, int
     if (!ViewHost::isLoaded(&form)) return;
     QMenu qm;
     std::map<QAction*, core::Menu*> actions;
-    addItems(qm, menu, actions);
+    addPopupItems(qm, menu, actions);
     if (qm.actions().isEmpty()) return;
     const QPoint local(pxX(x), pxY(y));
     QPoint global;

@@ -2,9 +2,13 @@
 // Message boxes, modal forms and popup menus on screen: nested event loops,
 // in which the program's timers keep firing.
 #include <QMessageBox>
+#include <map>
 #include <memory>
 
 #include "core/ui.h"
+
+class QMenu;
+class QAction;
 
 namespace view {
 
@@ -18,6 +22,9 @@ public:
 // The message box a style asks for: buttons, icon, default and escape
 // button (not shown).
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& prompt, int style, const QString& title);
+// The entries of a popup menu and its cascades: the visible items, each
+// visible "-" a separator; the map tells the model item of each action.
+void addPopupItems(QMenu& qm, const core::Menu& menu, std::map<QAction*, core::Menu*>& actions);
 // The program's answer code of a message box button.
 int msgResult(QMessageBox::StandardButton b);
 

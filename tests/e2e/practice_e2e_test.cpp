@@ -221,8 +221,7 @@ protected:
         const int shift = r.dragModifiers();
         switch (r.action()) {
         case engine::ActionListChoice:
-            EXPECT_TRUE(f.LstLA.shown());
-            f.LstLA.setListIndex(r.answerLineNo());  // as a click on the row
+            if (takesMouse(f.LstLA)) d.clickListRow(f.LstLA, r.answerLineNo());
             return true;
         case engine::ActionLookIn: {
             if (!takesMouse(f.LblADDmyXZ)) return true;

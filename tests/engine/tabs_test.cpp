@@ -185,7 +185,7 @@ TEST_F(TabStripTest, TwoRowStripSwapsRowsOnAClick) {
 }
 
 TEST_F(TabStripTest, CodesThatNameNoTabShowNoDialog) {
-    const char* codes[] = {"XA511", "XA151", "XA011", "XA216", "XA210", "XAB11", "XZ211"};
+    const char* codes[] = {"XA511", "XA151", "XA011", "XA216", "XA210", "XAB11"};
     for (const char* code : codes) {
         SCOPED_TRACE(code);
         script({tabStep(code), idle()});
@@ -204,6 +204,21 @@ TEST_F(TabStripTest, CodesThatNameNoTabShowNoDialog) {
     EXPECT_EQ(f.ActiveTabLayout, engine::TabKeyTable().at(3));
     EXPECT_EQ(f.TabCount, 12);
     EXPECT_EQ(f.Image1.picture().widthPixels(), 2);
+}
+
+TEST_F(TabStripTest, UnknownKeyInTheFirstTabStepGivesADialogWithoutTabs) {
+    script({tabStep("XZ211"), idle()});
+    FrmMain& f = step(1);
+    EXPECT_TRUE(f.ActiveTabLayout.isEmpty());
+    EXPECT_EQ(f.TabCount, 0);
+    EXPECT_EQ(f.TargetTab, 1);
+    EXPECT_EQ(f.LHelp.caption(), "请选择第1个选项卡");
+    EXPECT_EQ(f.Label1.width(), 1);
+    EXPECT_EQ(f.Label1.height(), 1);
+    for (int i = 1; i <= 13; ++i) EXPECT_LT(f.LblXXK[i].left(), 0) << i;  // no tab to click
+    EXPECT_EQ(rect(f.Shape1), rect(f.LblXXK[1]));
+    EXPECT_EQ(rect(f.LblXXK[0]), QRectF(kDlgX, kDlgY, 0, 0));
+    EXPECT_EQ(f.Image1.picture().widthPixels(), 40);  // no page picture to show
 }
 
 TEST_F(TabStripTest, UnreadablePagePictureKeepsTheShownOne) {

@@ -130,6 +130,15 @@ TEST_F(QuestionWindowTest, LoadMarksQuestionOneOpened) {
     }
 }
 
+TEST_F(QuestionWindowTest, EveryLoadStartsAtDemoSpeedOne) {
+    useList(qwtest::unitList(0, 3), 3);
+    tm().DemoSpeed = 2;
+    unloadAllForms();
+    EXPECT_EQ(tm().DemoSpeed, 1);  // loaded again
+    EXPECT_FALSE(tm().showInTaskbar());
+    EXPECT_FALSE(frmPicture()().showInTaskbar());
+}
+
 TEST(QuestionTitleTest, PerListKind) {
     SessionState st;
     st.CurrentQuestion = 5;

@@ -190,7 +190,7 @@ TEST_F(SessionStartTest, UnitStartsRefusedOnBadRecords) {
     } cases[] = {
         {"no progress file", [] { windows().startUnit(0); }, {}, kRecordsUnreadable},
         {"no line for the unit", [] { windows().startUnit(2); }, {"FFFFFFFFFFFF"}, kRecordsUnreadable},
-        {"empty line", [] { windows().startUnit(1); }, {"FFFFFFFFFFFF", "  "}, kRecordsUnreadable},
+        {"empty line", [] { windows().startUnit(1); }, {"FFFFFFFFFFFF", "  "}, kUnitWithoutQuestions},
         {"unit past the bank", [] { windows().startUnit(20); }, {"F"}, kBankUnreadable},
         {"unit without files", [] { windows().startUnit(3); }, {"F", "F", "F", "FF"}, kBankUnreadable},
         {"review: no progress file", [] { windows().reviewUnitWrong(0); }, {}, kRecordsUnreadable},
@@ -220,6 +220,12 @@ TEST_F(SessionStartTest, UnsolvedQuestionsOfAUnit) {
     EXPECT_TRUE(snap() == before);
     expectNothingStarted();
 
+    progress({"FFFFFFFFFFFF", "FFFFF", "  "});
+    windows().reviewUnitWrong(2);  // an empty line: nothing either
+    EXPECT_TRUE(d.ui.shown.empty());
+    EXPECT_TRUE(snap() == before);
+    expectNothingStarted();
+
     progress({"FFFFFFFFFFFF", "FFFFF", "TFTF"});
     windows().reviewUnitWrong(2);
     const QStringList list = read(questionListFile(ReviewSlot));
@@ -232,6 +238,39 @@ TEST_F(SessionStartTest, UnsolvedQuestionsOfAUnit) {
     EXPECT_EQ(s().ReviewUnit, 2);
     EXPECT_EQ(s().QuestionFile, questionListFile(19));
     EXPECT_TRUE(tm().visible());
+}
+
+TEST_F(SessionStartTest, UnwritableSessionFilesRefuseEveryAssemblingStart) {
+    // A folder in the place of the session's step script: it cannot be written.
+    progress({"FFFFFFFFFFFF", "FFFFF", "TFTF"});
+    write(wrongListFile(1), {"01030105"});
+    struct Case {
+        const char* what;
+        int slot;
+        std::function<void()> start;
+    } cases[] = {
+        {"paper exam", 0, [] { windows().startPaperExam(0); }},
+        {"wrong questions of a paper", ReviewSlot, [] { windows().reviewPaperWrong(1); }},
+        {"unsolved questions of a unit", ReviewSlot, [] { windows().reviewUnitWrong(2); }},
+        {"score window review", ReviewSlot, [] {
+             core::session().SetNo = 1;
+             EXPECT_FALSE(startScoreReview());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(stepScriptFile(c.slot));
+        ASSERT_TRUE(QDir().mkpath(stepScriptFile(c.slot)));
+        presetState();
+        const Snapshot before = snap();
+        d.ui.expectMsgBox(QString::fromUtf8(kSessionNotWritable), MrOk);
+        c.start();
+        EXPECT_FALSE(d.ui.pending());
+        if (QString(c.what) != "score window review") EXPECT_TRUE(snap() == before);
+        expectNothingStarted();
+        QDir(stepScriptFile(c.slot)).removeRecursively();
+    }
+    EXPECT_STREQ(kSessionNotWritable, "无法在题库文件夹中写入练习文件，不能开始练习。请检查该文件夹是否可写。");
 }
 
 TEST_F(SessionStartTest, FlaggedCodesMatchOnlyAsWholeGroups) {
@@ -263,6 +302,19 @@ TEST_F(SessionStartTest, GridButtonsAboveTheCountAreHidden) {
     progress({"FFFFFFFFFFFF"});
     windows().startUnit(0);
     for (int i = 1; i <= 40; ++i) EXPECT_EQ(tm().CmTNO(i).visible(), i <= 12) << i;
+
+    // No question at all: every button goes.
+    unloadAllForms();
+    qwtest::cover()();
+    ASSERT_TRUE(InitShiTi("", ReviewSlot));
+    s().RunMode = RunPractice;
+    s().ListKind = ListFlagged;
+    s().SetNo = 10;
+    s().CurrentQuestion = 1;
+    ASSERT_EQ(s().QuestionCount, 0);
+    windows().startLianXi();
+    ASSERT_TRUE(tmLoaded());
+    for (int i = 1; i <= 40; ++i) EXPECT_FALSE(tm().CmTNO(i).visible()) << i;
 }
 
 TEST_F(SessionStartTest, MissingQuestionListRefusesTheStart) {

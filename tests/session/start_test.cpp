@@ -100,6 +100,29 @@ TEST_F(StartFixture, ReadsSettingsAndRegistersOnFirstRun) {
     EXPECT_EQ(coverShown, 1);
 }
 
+TEST_F(StartFixture, ModuleZeroRegistersOnceUnderItsTwoDigitNames) {
+    testsupport::Driver d;
+    writeSettings(0);
+    writeLines(data("288892.rar"), {"0"});
+    session::frmStart()();
+    RegValue v;
+    ASSERT_EQ(ReadRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProPath00", v), 0);
+    EXPECT_EQ(v.toText(), dir.path() + QString(72, u'*'));
+    ASSERT_EQ(ReadRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProName00", v), 0);
+    EXPECT_EQ(v.toText(), "wordsim" + QString(36, u'*'));
+    EXPECT_EQ(firstLine(data("288892.rar")), "1");
+    session::frmStart()().unload();
+
+    // The second start registers nothing: values set since stay.
+    RegValue other("elsewhere");
+    int32_t cb = 0;
+    ASSERT_EQ(WriteRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProPath00", REG_SZ, other, cb), 0);
+    session::frmStart()();
+    ASSERT_EQ(ReadRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProPath00", v), 0);
+    EXPECT_EQ(v.toText(), "elsewhere");
+    EXPECT_EQ(firstLine(data("288892.rar")), "1");
+}
+
 TEST_F(StartFixture, NoRegistrationUnlessFlagIsZeroOrWhenWritesFail) {
     testsupport::Driver d;
     writeSettings(0);

@@ -4,6 +4,8 @@
 
 #include "core/keys.h"
 
+#include <algorithm>
+
 namespace testsupport {
 
 Driver::Driver() {
@@ -29,6 +31,22 @@ void Driver::click(core::Form& f, double x, double y, int button, int shift) {
 }
 
 void Driver::click(core::Control& c, int button, int shift) { click(*c.form(), centreX(c), centreY(c), button, shift); }
+
+void Driver::clickListRow(core::Control& list, int row) {
+    core::Form& f = *list.form();
+    core::HandlerScope alive(&f);
+    // A row of the list's font: its height in points, a little leading.
+    const double rowHeight = std::max(1.0, list.fontSize()) * 20 * 1.25;
+    const double inset = list.clientInset();
+    const double bottom = list.height() - 2 * inset;
+    const double y = inset + std::min((row + 0.5) * rowHeight, std::max(0.0, bottom - rowHeight / 2));
+    const double fx = centreX(list), fy = list.formY() + y;
+    EXPECT_EQ(f.hitTest(fx, fy), &list) << "the row of " << list.name().toStdString() << " is covered";
+    f.mouseMove(fx, fy, 0, 0);
+    f.mouseDown(fx, fy, core::LeftButton, 0);
+    if (list.form() && row != list.listIndex() && row >= 0 && row < list.listCount()) list.setListIndex(row);
+    f.mouseUp(fx, fy, core::LeftButton, 0);
+}
 
 void Driver::dblClick(core::Form& f, double x, double y, int button, int shift) {
     // The form stays alive (if unloaded, deaf) until the action ends.

@@ -39,6 +39,10 @@ public:
     void release(core::Form& f, double x, double y, int button = 1, int shift = 0);
     // Press at (x1, y1), move in `steps` steps, release at (x2, y2).
     void drag(core::Form& f, double x1, double y1, double x2, double y2, int steps = 4, int button = 1);
+    // A left click on row `row` of a list box, as the view reports it: the
+    // press, the choice of the row (its Click), the release. Rows past the
+    // box's height are clicked at its last visible row, as after scrolling.
+    void clickListRow(core::Control& list, int row);
     // Focuses the box (as a click on it would) and types each character:
     // KeyDown, KeyPress, the edit, KeyUp.
     void type(core::Control& box, const QString& text);

@@ -16,6 +16,7 @@
 #include "core/clock.h"
 #include "core/forms.h"
 #include "core/keys.h"
+#include "core/state.h"
 #include "support/driver.h"
 #include "view/form_window.h"
 #include "view/qt_ui.h"
@@ -397,6 +398,37 @@ TEST_F(ViewTest, WindowsComeAndGoWithTheForms) {
     EXPECT_EQ(host.windowOf(f), nullptr);
 }
 
+TEST_F(ViewTest, EveryWindowHasATitleAndTaskbarEntriesFollowTheModel) {
+    const QString appTitle = config().AppTitle;
+    config().AppTitle = QString();
+    TestForm& f = slot();
+    f.setShowInTaskbar(false);
+    f.show();
+    host.sync();
+    view::FormWindow* w = window(f);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowType(), Qt::Tool);
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8(ProgramTitle));  // before the settings are read
+
+    config().AppTitle = "Norvane职称计算机考试 Word模块";
+    f.setCaption(" ");
+    f.setCaption(QString());
+    host.sync();
+    EXPECT_EQ(w->windowTitle(), config().AppTitle);
+    f.setCaption("题目");
+    host.sync();
+    EXPECT_EQ(w->windowTitle(), "题目");
+    config().AppTitle = appTitle;
+
+    Form other("Other");
+    EXPECT_EQ(view::windowFlagsOf(other) & Qt::WindowType_Mask, Qt::Window);  // shown in the taskbar
+
+    view::setProgramIdentity();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QString::fromLatin1(DesktopAppId));
+    EXPECT_EQ(QCoreApplication::applicationName(), QString::fromLatin1(DesktopAppId));
+}
+
 TEST_F(ViewTest, BorderlessWindowDragsAndRunsAfterMoveOnRelease) {
     TestForm& f = shown();
     view::FormWindow* w = window(f);
@@ -551,6 +583,40 @@ TEST_F(ViewTest, TheViewFollowsTheModelAndRepaintsOnlyWhatChanged) {
     f.lbl->setCaption("changed");
     settle();
     EXPECT_EQ(log.events, 0);
+}
+
+TEST_F(ViewTest, PopupShowsEveryVisibleSeparator) {
+    // Leading, doubled and trailing "-" take their room, also in a cascade;
+    // hidden items take none.
+    Form f("SepForm");
+    Menu& pop = f.addMenu("Pop");
+    int n = 0;
+    auto item = [&](Menu& parent, const char* caption) -> Menu& {
+        Menu& m = f.addMenu(QString("I%1").arg(++n), &parent);
+        m.setCaption(caption);
+        return m;
+    };
+    for (const char* c : {"-", "A", "-", "-", "B", "-", "C"}) item(pop, c);
+    f.menu("I5").setVisible(false);  // B
+    Menu& cascade = f.menu("I7");
+    for (const char* c : {"-", "-", "C1"}) item(cascade, c);
+
+    QMenu qm;
+    std::map<QAction*, Menu*> actions;
+    view::addPopupItems(qm, pop, actions);
+    auto layout = [](QMenu& m) {
+        m.ensurePolished();
+        m.adjustSize();
+        QStringList out;
+        for (QAction* a : m.actions())
+            out << (a->isSeparator() ? (m.actionGeometry(a).height() > 0 ? "-" : "(collapsed)") : a->text());
+        return out;
+    };
+    EXPECT_EQ(layout(qm), (QStringList{"-", "A", "-", "-", "-", "C"}));
+    QMenu* sub = qm.actions().last()->menu();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(layout(*sub), (QStringList{"-", "-", "C1"}));
+    EXPECT_EQ(actions.size(), 2u);  // A and C1 can be chosen
 }
 
 TEST(ViewMsgBox, StyleGivesButtonsIconAndDefault) {
