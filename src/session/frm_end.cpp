@@ -144,7 +144,11 @@ void FrmCZTS::Command2_Click() {
     unload();
     Windows& w = windows();
     if (w.practiceWindow) w.practiceWindow().show();
+    // The demonstration replays the question from step 1; without a
+    // demonstration window the candidate's own step stays.
+    if (w.showDemonstration) s.CurrentStep = 1;
     if (w.startDemonstration) w.startDemonstration();
+    if (frmTm().loaded()) frmTm()().TimKsModel.setEnabled(true);
 }
 
 // ---------------------------------------------------------------- hand-in

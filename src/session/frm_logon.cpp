@@ -12,7 +12,9 @@ namespace session {
 
 using namespace core;
 
-const char* const kSampleIdCard = "110105198808080018";
+// Its first three digits are its last three: an entry of 15 digits is
+// filled with either.
+const char* const kSampleIdCard = "110105198808080110";
 const char* const kQuitExam = "确实要退出考试系统吗？";
 const char* const kQuitExamTitle = "Tesmar软件";
 
