@@ -16,6 +16,7 @@
 #include "core/text.h"
 #include "core/windows.h"
 #include "cover/frm_fengmian.h"
+#include "demo/frm_yanshi.h"
 #include "e2e/sample_module.h"
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
@@ -62,6 +63,7 @@ protected:
         cover::registerCover();
         engine::registerPracticeWindow();
         session::registerSessionWindows();
+        demo::registerDemonstrationWindow();
     }
 
     void TearDown() override {
@@ -244,4 +246,53 @@ TEST_F(ExamE2E, SitHandInReviewAndRunOutOfTime) {
     d.click(session::frmChengji()().Command2);
     EXPECT_TRUE(cover::frmFengmian().loaded());
     EXPECT_TRUE(d.ui.unexpected.empty());
+}
+
+TEST_F(ExamE2E, TimeRunsOutDuringTheAnswersDemonstration) {
+    testsupport::Driver d;
+    session::frmStart()();
+    d.advance(200);
+    sitPaper(d, 0);
+    if (HasFatalFailure()) return;
+    // Just before the last minute ends (the clock runs from the question
+    // window's load, 600 ms ago), the answer is viewed.
+    d.advance(49 * 60000 + 58000);
+    ASSERT_EQ(s().MinutesLeft, 1);
+    d.ui.expectModal("FrmCZTS", [&](core::Form&) {
+        d.ui.expectMsgBox(QString::fromUtf8("您现在就要看答案吗？"), core::MrYes);
+        d.click(session::frmCZTS()().Command2);
+    });
+    d.click(session::frmTm()().CmdGN(10));
+    ASSERT_FALSE(d.ui.pending());
+    d.advance(300);
+    ASSERT_TRUE(demo::frmYanShi().loaded());
+    EXPECT_TRUE(demo::frmYanShi()().visible());
+    EXPECT_FALSE(session::frmTm()().visible());
+
+    // The time runs out over the demonstration; the hand-in ends both.
+    bool demoAtHandIn = false;
+    d.ui.expectMsgBox(QString::fromUtf8("时间已到，自动交卷！"), core::MrOk);
+    d.ui.expectModal("FrmEnd1", [&](core::Form&) {
+        demoAtHandIn = demo::frmYanShi().loaded() && s().DemoRunning;
+        d.click(session::frmEnd1()().Command1);
+    });
+    d.ui.expectModal("FrmEnd2", [&](core::Form&) { d.click(session::frmEnd2()().Command1); });
+    d.advance(1500);
+    ASSERT_FALSE(d.ui.pending());
+    EXPECT_TRUE(demoAtHandIn);
+    EXPECT_FALSE(demo::frmYanShi().loaded());
+    EXPECT_FALSE(s().DemoRunning);
+    ASSERT_TRUE(session::frmChengji().loaded());
+
+    // Nothing of the exam comes back over the report.
+    const size_t prompts = d.ui.shown.size();
+    d.advance(30 * 60000);
+    EXPECT_FALSE(session::frmTm().loaded());
+    EXPECT_FALSE(engine::frmMain().loaded());
+    EXPECT_TRUE(session::frmChengji()().visible());
+    EXPECT_EQ(d.ui.shown.size(), prompts);
+    // Viewed answer: the hand-in time is recorded, no best score.
+    const QStringList history = read(record("288892"));
+    ASSERT_GE(history.size(), 2);
+    EXPECT_EQ(history[1], "");
 }
