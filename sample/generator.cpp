@@ -4,6 +4,7 @@
 #include "sample/chrome_pictures.h"
 #include "sample/context_menus.h"
 #include "sample/cover_pictures.h"
+#include "sample/exam_pictures.h"
 #include "sample/question_window_pictures.h"
 #include "sample/picture_set.h"
 #include "sample/questions.h"
@@ -93,24 +94,30 @@ bool generateModule(const QString& programDir, QString* error) {
             counts += digits(qs.size(), 2);
         }
 
-        // One paper: the questions of all units, taken in turn from each unit.
-        QString paper;
-        for (int q = 0; paper.size() < 160; ++q) {
-            bool any = false;
-            for (int u = 0; u < units.size() && paper.size() < 160; ++u) {
-                if (q >= units[u].questions.size()) continue;
-                paper += digits(u, 2) + digits(q + 1, 2);
-                any = true;
+        // Two papers of 40 questions, taken in turn from each unit: the first
+        // from each unit's first question on, the second from its last.
+        auto paper = [&](bool fromLast) {
+            QString codes;
+            for (int q = 0; codes.size() < 160; ++q) {
+                bool any = false;
+                for (int u = 0; u < units.size() && codes.size() < 160; ++u) {
+                    const int n = units[u].questions.size();
+                    if (q >= n) continue;
+                    codes += digits(u, 2) + digits(fromLast ? n - q : q + 1, 2);
+                    any = true;
+                }
+                if (!any) throw RecordError("not enough questions for a paper");
             }
-            if (!any) throw RecordError("not enough questions for a paper");
-        }
-        write(data("288891"), {"01" + digits(units.size(), 2), counts, paper});
+            return codes;
+        };
+        write(data("288891"), {"02" + digits(units.size(), 2), counts, paper(false), paper(true)});
         write(data("288890"), texts.lines());
 
         // Pictures of the cover, the question window and the simulated bars.
         QString err;
         if (!writeCoverPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeQuestionWindowPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
+        if (!writeExamPictures(dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeChromePictures(core::joinPath(programDir, "examdata"), &err)) throw RecordError(err.toStdString());
         return true;
     } catch (const std::exception& e) {

@@ -58,6 +58,12 @@ struct SessionState {
     QDateTime ExamStartTime;
     bool AllowCloseQuestion = false;
     bool DemoRunning = false;
+    // True from the end of a session (the final hand-in of a mock exam, the
+    // end of practice) until the next session starts: nothing of the ended
+    // session (input-method help, a dialog, the end of a demonstration) may
+    // show the practice or question window again, reload a question or load a
+    // question window (which would start a second clock).
+    bool SessionEnded = false;
     QString ImeLayout;
     int16_t ImeSimEnabled = 0;   // -1 on, 0 off
 

@@ -49,6 +49,10 @@ struct Windows {
     std::function<QString()> questionText;
     // The question window reloads the current question 100 ms later.
     std::function<void()> reloadQuestionLater;
+    // Stops a running demonstration at once, without handing back to the
+    // practice and question windows (the mock exam was handed in). Not set:
+    // no demonstration can run.
+    std::function<void()> stopDemonstration;
 
     // Unloads the cover when it is loaded (a session starts).
     std::function<void()> unloadCover;

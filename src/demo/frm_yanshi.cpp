@@ -416,6 +416,13 @@ void showDemonstration(int16_t speed) {
     st([&] { y.show(); });
 }
 
-void registerDemonstrationWindow() { core::windows().showDemonstration = showDemonstration; }
+void registerDemonstrationWindow() {
+    core::windows().showDemonstration = showDemonstration;
+    // The exam was handed in: the demonstration goes without handing back.
+    core::windows().stopDemonstration = [] {
+        core::session().DemoRunning = false;
+        if (frmYanShi().loaded()) frmYanShi()().unload();
+    };
+}
 
 } // namespace demo

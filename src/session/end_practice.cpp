@@ -69,6 +69,7 @@ void endPractice(FrmTm& w) {
     st([&] { w.TimStartYS.setEnabled(false); });
     st([&] { w.TimerREDO.setEnabled(false); });
     s.AllowCloseQuestion = true;
+    s.SessionEnded = true;
 
     st([&] {
         Windows& win = windows();

@@ -9,6 +9,7 @@
 #include "core/windows.h"
 #include "session/bank.h"
 #include "session/end_practice.h"
+#include "session/frm_end.h"
 #include "session/frm_picture.h"
 #include "session/frm_tm_art.h"
 
@@ -806,9 +807,7 @@ void FrmTm::openHandIn() {
     st([&] { h.open(); });
 }
 
-void FrmTm::openViewAnswer() {
-    qWarning("FrmTm: the view-answer warning is not available in this build");
-}
+void FrmTm::openViewAnswer() { frmCZTS()().show(true); }
 
 void FrmTm::openImeHelp() {
     qWarning("FrmTm: the input-method help is not available in this build");

@@ -10,6 +10,7 @@
 #include "core/ui.h"
 #include "core/windows.h"
 #include "session/bank.h"
+#include "session/frm_end.h"
 #include "session/frm_logon.h"
 #include "session/frm_tm.h"
 #include "session/records.h"
@@ -182,6 +183,7 @@ bool startLianXi() {
     SessionState& s = core::session();
     const SessionState before = s;
     s.AllowCloseQuestion = false;
+    s.SessionEnded = false;
     if (!prepareSessionFiles(s)) {
         s = before;
         refuse(kBankUnreadable);
@@ -222,6 +224,7 @@ bool startScoreReview(Form* scoreWindow) {
     s.RunMode = RunPractice;
     s.SetNo = -1;  // slot 19 with ListKind 20
     s.AllowCloseQuestion = false;
+    s.SessionEnded = false;
     s.CurrentQuestion = 1;
     if (!prepareSessionFiles(s)) {
         s = before;
@@ -263,7 +266,12 @@ void registerSessionWindows() {
     w.reviewUnitWrong = LblUWrong_Click;
     w.startDemonstration = [] { frmTm()().armDemonstrationStart(); };
     w.questionText = [] { return frmTm()().RtbTM.text(); };
-    w.reloadQuestionLater = [] { frmTm()().TimerREDO.setEnabled(true); };
+    // After the hand-in a reload would make a fresh question window (and a
+    // second clock) over the score report.
+    w.reloadQuestionLater = [] {
+        if (!core::session().SessionEnded) frmTm()().TimerREDO.setEnabled(true);
+    };
+    registerExamDialogs();
 }
 
 } // namespace session

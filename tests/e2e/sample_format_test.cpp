@@ -102,7 +102,8 @@ TEST_F(SampleModule, FreshInstallFilesAndFixedPictures) {
     EXPECT_FALSE(core::readFirstLine(file("288895")).value_or("").isEmpty());
     EXPECT_TRUE(QDir(buildDir() + "/ksdata").exists());
     const struct { const char* name; QSize size; } fixed[] = {
-        {"9l0059", {440, 99}}, {"l62009", {116, 23}}, {"310001", {800, 600}}};
+        {"9l0059", {440, 99}}, {"l62009", {116, 23}}, {"310001", {800, 600}},
+        {"9l0056", {800, 600}}, {"9l0057", {800, 600}}, {"9l0058", {800, 600}}};
     for (const auto& f : fixed) {
         QSize s;
         EXPECT_FALSE(loadPicture(f.name, &s).isEmpty()) << f.name;
@@ -115,7 +116,7 @@ TEST_F(SampleModule, BankIsConsistent) {
     ASSERT_GE(catalogue.size(), 3);
     const int papers = core::val16(core::mid(catalogue[0], 1, 2));
     const int units = core::val16(core::mid(catalogue[0], 3, 2));
-    ASSERT_GE(papers, 1);
+    ASSERT_GE(papers, 2);  // scores and histories of two papers kept apart
     ASSERT_GE(units, 4);
     ASSERT_EQ(catalogue[1].size(), units * 2);
     ASSERT_EQ(catalogue.size(), 2 + papers);
@@ -202,6 +203,7 @@ TEST_F(SampleModule, BankIsConsistent) {
         for (int i = 0; i < 40; ++i) inPaper.insert(paper.mid(i * 4, 4));
         EXPECT_EQ(inPaper.size(), 40);
         for (const QString& c : inPaper) EXPECT_TRUE(codes.contains(c)) << qPrintable(c);
+        for (int other = 0; other < k; ++other) EXPECT_NE(catalogue[2 + other], paper) << k;
     }
 
     QSet<QByteArray> formats;

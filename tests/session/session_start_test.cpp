@@ -74,17 +74,6 @@ TEST_F(SessionStartTest, PaperExamAssemblesItsSlotAndOpensTheLogin) {
     EXPECT_FALSE(tmLoaded());
     EXPECT_FALSE(qwtest::practice().loaded());
     EXPECT_FALSE(qwtest::cover().loaded());
-
-    // Until the login exists, closing it leads back to the cover.
-    windows().showCover = [] { qwtest::cover()().show(); };
-    frmLogon()().requestClose();
-    EXPECT_FALSE(frmLogon().loaded());
-    EXPECT_TRUE(qwtest::cover().loaded());
-    qwtest::cover()().unload();
-    testsupport::Driver d;
-    d.click(frmLogon()().control("CmdExit"));
-    EXPECT_FALSE(frmLogon().loaded());
-    EXPECT_TRUE(qwtest::cover().loaded());
 }
 
 TEST_F(SessionStartTest, PaperStartRefusedWhenTheCatalogueFails) {
