@@ -132,6 +132,7 @@ SETTER(setBorderWidth, borderWidth_, int)
 SETTER(setFillStyle, fillStyle_, int)
 SETTER(setFillColor, fillColor_, uint32_t)
 SETTER(setTabStop, tabStop_, bool)
+SETTER(setAboveWindowed, aboveWindowed_, bool)
 
 // Caption and font changes refit an AutoSize label.
 #define FIT_SETTER(fn, member, type)                          \
@@ -402,6 +403,7 @@ void Control::copyFrom(const Control& o) {
     fillStyle_ = o.fillStyle_;
     fillColor_ = o.fillColor_;
     tabStop_ = o.tabStop_;
+    aboveWindowed_ = o.aboveWindowed_;
     onClick = o.onClick;
     onDblClick = o.onDblClick;
     onChange = o.onChange;

@@ -250,6 +250,10 @@ public:
 
     bool tabStop() const { return tabStop_; }
     void setTabStop(bool v);
+    // A windowless control of the form drawn above its windowed controls too
+    // (a drawn pointer); it takes the mouse as before.
+    bool aboveWindowed() const { return aboveWindowed_; }
+    void setAboveWindowed(bool v);
 
     // Z-order: 0 brings to the front of its group, 1 sends to the back.
     void zOrder(int pos = 0);
@@ -324,6 +328,7 @@ private:
     int listIndex_ = -1;
     int value_ = 0;
     bool tabStop_ = true;
+    bool aboveWindowed_ = false;
 };
 
 // An indexed set of controls of one name; elements are created at run time

@@ -202,7 +202,11 @@ FrmYanShi::FrmYanShi()
     for (int i = 0; i < 14; ++i) {
         Control& l = i < 8 ? LPoint[i] : LPoinB[i - 8];
         l.setLine(design[i][0], 9720 + design[i][1], design[i][2], 9720 + design[i][3]);
+        l.setAboveWindowed(true);
     }
+    // The pointer, the drag cursor and the ring lie above the boxes too.
+    ImgICO.setAboveWindowed(true);
+    Shape5.setAboveWindowed(true);
     for (Control* c : {&Text1, &Text2, &Text4}) c->setTabStop(false);
 
     chrome_.picMenu = &PicMenu;

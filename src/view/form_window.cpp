@@ -310,6 +310,43 @@ FormWindow::FormWindow(ViewHost* host, core::Form* form) : QWidget(nullptr), hos
 
 FormWindow::~FormWindow() = default;
 
+namespace {
+
+// Paints the form's controls that lie above its windowed ones; the mouse
+// goes through it.
+class AboveWidget : public QWidget {
+public:
+    AboveWidget(FormWindow* win, core::Form* form) : QWidget(win), win_(win), form_(form) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!win_->alive()) return;
+        QPainter p(this);
+        paintWindowless(p, *form_, true);
+    }
+
+private:
+    FormWindow* win_;
+    core::Form* form_;
+};
+
+} // namespace
+
+void FormWindow::syncAbove() {
+    bool any = false;
+    for (const core::Control* c : form_->children())
+        if (c->aboveWindowed() && core::isWindowless(c->kind())) any = true;
+    if (!any && !above_) return;
+    if (!above_) above_ = new AboveWidget(this, form_);
+    if (above_->geometry() != rect()) above_->setGeometry(rect());
+    above_->raise();
+    if (above_->isHidden()) above_->show();
+}
+
 bool FormWindow::alive() const { return form_ && ViewHost::isLoaded(form_); }
 
 bool FormWindow::owns(const core::Control* c) const {
@@ -542,6 +579,7 @@ void FormWindow::syncFromModel() {
         for (QWidget* w : top) w->raise();
         st = top;
     }
+    syncAbove();
     for (auto it = entries_.begin(); it != entries_.end();) {
         if (!it->second.seen) {
             stacking_.erase(it->second.widget);

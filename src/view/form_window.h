@@ -34,7 +34,9 @@ void setProgramIdentity();
 
 // Paints the windowless children of a container, back to front, in the
 // container's client coordinates.
-void paintWindowless(QPainter& p, const core::Container& c);
+// The windowless controls of a container, back to front; those drawn above
+// the windowed controls only when `above` is true (and then only they).
+void paintWindowless(QPainter& p, const core::Container& c, bool above = false);
 
 // Links a control widget to its window and control.
 struct ControlLink {
@@ -173,8 +175,12 @@ private:
     void syncFocus();
     QWidget* createWidget(core::Control& c, QWidget* parent);
 
+    // Over the windowed controls: the form's controls drawn above them.
+    void syncAbove();
+
     ViewHost* host_;
     core::Form* form_;
+    QWidget* above_ = nullptr;
     std::map<const core::Control*, Entry> entries_;
     std::map<const QWidget*, std::vector<QWidget*>> stacking_;
     bool shown_ = false;

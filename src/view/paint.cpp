@@ -159,9 +159,9 @@ void raisedEdge(QPainter& p, const QRect& r, bool sunken) {
 int pxX(double twips) { return toPixels(twips, core::twipsPerPixelX()); }
 int pxY(double twips) { return toPixels(twips, core::twipsPerPixelY()); }
 
-void paintWindowless(QPainter& p, const core::Container& cont) {
+void paintWindowless(QPainter& p, const core::Container& cont, bool above) {
     for (const core::Control* c : cont.children()) {
-        if (!c->visible() || !core::isWindowless(c->kind())) continue;
+        if (!c->visible() || !core::isWindowless(c->kind()) || c->aboveWindowed() != above) continue;
         switch (c->kind()) {
         case core::Kind::Label: paintLabel(p, *c); break;
         case core::Kind::Image: paintImage(p, *c); break;

@@ -342,6 +342,50 @@ TEST_F(ViewTest, RendersPicturesShapesLabelsAndTextBoxes) {
     check(view::renderForm(f).convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(ViewTest, ControlsAboveWindowedOnesArePaintedOverTheBoxes) {
+    struct Scene : Form {
+        Control* high;
+        Control* low;
+        Scene() : Form("Scene") {
+            setBorderStyle(0);
+            move(0, 0, 3000, 2250);
+            setBackColor(rgbValue(255, 255, 255));
+            Control& box = add(Kind::TextBox, "Text1");
+            box.setBackColor(rgbValue(255, 255, 0));
+            box.move(1500, 1500, 1200, 375);  // (100, 100) 80 x 25
+            low = &add(Kind::Line, "Low");
+            low->setBorderStyle(1);
+            low->setBorderColor(rgbValue(0, 0, 255));
+            low->setBorderWidth(3);
+            low->setLine(1800, 600, 1800, 2100);  // x 120, y 40 to 140
+            high = &add(Kind::Line, "High");
+            high->setBorderStyle(1);
+            high->setBorderColor(rgbValue(255, 0, 0));
+            high->setBorderWidth(3);
+            high->setLine(2400, 600, 2400, 2100);  // x 160
+            high->setAboveWindowed(true);
+        }
+    };
+    FormSlot<Scene> slot;
+    Scene& f = slot();
+    auto check = [](const QImage& img) {
+        EXPECT_EQ(img.pixel(120, 60), qRgb(0, 0, 255));     // the plain line beside the box
+        EXPECT_EQ(img.pixel(120, 112), qRgb(255, 255, 0));  // and under it
+        EXPECT_EQ(img.pixel(160, 60), qRgb(255, 0, 0));
+        EXPECT_EQ(img.pixel(160, 112), qRgb(255, 0, 0));    // the line above the box
+    };
+    check(view::renderForm(f).convertToFormat(QImage::Format_RGB32));
+    f.show();
+    host.sync();
+    check(view::renderForm(f).convertToFormat(QImage::Format_RGB32));
+    // It moves with the model.
+    f.high->setLine(2100, 600, 2100, 2100);  // x 140
+    host.sync();
+    const QImage img = view::renderForm(f).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(img.pixel(140, 112), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(160, 112), qRgb(255, 255, 0));
+}
+
 TEST_F(ViewTest, WindowsComeAndGoWithTheForms) {
     TestForm& f = shown();
     view::FormWindow* w = window(f);
