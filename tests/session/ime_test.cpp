@@ -1,6 +1,7 @@
 #include "question_window_fixture.h"
 
 #include "core/keyboard_layout.h"
+#include "engine/frm_main.h"
 #include "session/frm_ime.h"
 
 using namespace core;
@@ -317,4 +318,31 @@ TEST_F(ImeTest, AHandInWhileTheHelpIsOpenIsNotUndone) {
         if (frmTm().loaded()) frmTm()().unload();
         s().AllowCloseQuestion = false;
     }
+}
+
+TEST_F(ImeTest, AChoiceActivatesTheLayoutThroughThePracticeInputBox) {
+    engine::registerPracticeWindow();
+    layouts->layouts = {plain("us"), ime("pinyin", "拼音")};
+    s().ImeSimEnabled = -1;
+    write(unitProgressFile(), {"FFFFFFFFFFFF"});
+    windows().startUnit(0);
+    ASSERT_TRUE(engine::frmMain().loaded());
+    engine::FrmMain& p = engine::frmMain()();
+    FrmTm& w = tm();
+
+    // A step without an input box: the choice is kept for later.
+    p.Text1.setVisible(false);
+    d.ui.expectPopup("mIme", QString::fromUtf8("拼音"));
+    d.click(w.LblIME);
+    EXPECT_EQ(s().ImeLayout, "pinyin");
+    EXPECT_TRUE(layouts->activated.isEmpty());
+
+    // With the box shown, its focus activates the chosen layout.
+    p.Text1.setVisible(true);
+    p.setWindowState(StateMinimized);
+    d.ui.expectPopup("mIme", QString::fromUtf8("英语（美国）"));
+    d.click(w.LblIME);
+    EXPECT_EQ(p.activeControl(), &p.Text1);
+    EXPECT_EQ(layouts->activated, QStringList({"us"}));
+    EXPECT_EQ(p.windowState(), StateNormal);
 }
