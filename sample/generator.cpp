@@ -5,6 +5,7 @@
 #include "sample/context_menus.h"
 #include "sample/cover_pictures.h"
 #include "sample/exam_pictures.h"
+#include "sample/info_pages.h"
 #include "sample/question_window_pictures.h"
 #include "sample/picture_set.h"
 #include "sample/questions.h"
@@ -118,6 +119,7 @@ bool generateModule(const QString& programDir, QString* error) {
         if (!writeCoverPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeQuestionWindowPictures(programDir, dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeExamPictures(dataDir, &err)) throw RecordError(err.toStdString());
+        if (!writeInfoPages(dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeChromePictures(core::joinPath(programDir, "examdata"), &err)) throw RecordError(err.toStdString());
         return true;
     } catch (const std::exception& e) {

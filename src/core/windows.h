@@ -72,6 +72,10 @@ struct Windows {
     // end: the list of unsolved questions, and the title marked completed.
     std::function<void(const QString&)> showUnsolvedQuestions;
     std::function<void()> markQuestionCompleted;
+    // Puts the focus into the practice window's input box (whose focus
+    // activates the chosen keyboard layout); nothing when the box cannot
+    // take the focus.
+    std::function<void()> focusPracticeInput;
 };
 
 Windows& windows();

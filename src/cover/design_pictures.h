@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "core/hand_cursor.h"
 #include "core/pictures.h"
 
 namespace cover {
@@ -19,11 +20,8 @@ core::Picture unitStartPressedPicture();
 // Header strip of the flagged list, 796 x 23 pixels: 题号, 题库源题, 题目要求.
 core::Picture flaggedHeaderPicture();
 
-// The pointing-hand cursor: a 32 x 32 cursor file whose hot spot is the tip
-// of the index finger (6, 0).
-QByteArray handCursorData();
-// A cursor file holding handCursorData(), written once per run into a
-// private temporary folder; empty when it cannot be written.
-QString handCursorFile();
+// The pointing-hand cursor (shared with the other windows of the program).
+using core::handCursorData;
+using core::handCursorFile;
 
 } // namespace cover

@@ -349,6 +349,11 @@ void registerPracticeWindow() {
     w.showPracticeScene = [](int k, const core::Picture& p) { frmMain()().showScenePicture(k, p); };
     w.armPracticeSetUp = [] { frmMain()().armSetUp(); };
     w.showPracticeHint = [] { frmMain()().showHint(); };
+    w.focusPracticeInput = [] {
+        // A hidden box (a step without input) takes no focus.
+        FrmMain* m = frmMain().peek();
+        if (m && m->Text1.shown() && m->Text1.enabled()) m->Text1.setFocus();
+    };
 }
 
 } // namespace engine

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include "core/errors.h"
+#include "core/keyboard_layout.h"
 #include "core/state.h"
 #include "core/text.h"
 #include "core/ui.h"
@@ -10,6 +11,7 @@
 #include "session/bank.h"
 #include "session/end_practice.h"
 #include "session/frm_end.h"
+#include "session/frm_ime.h"
 #include "session/frm_picture.h"
 #include "session/frm_tm_art.h"
 
@@ -235,6 +237,8 @@ FrmTm::FrmTm()
     ime.setVisible(false);
     addMenu("mEng", &ime).setCaption("英语（美国）");
     for (int k = 1; k <= 10; ++k) addMenu("mCn" + QString::number(k), &ime).setCaption("中文" + QString::number(k));
+    menu("mEng").onClick = [this](Menu&) { chooseImeEntry(0); };
+    for (int k = 1; k <= 10; ++k) menu("mCn" + QString::number(k)).onClick = [this, k](Menu&) { chooseImeEntry(k); };
 
     // Stacking: a control earlier in this list lies in front of a later one
     // of the same container.
@@ -347,6 +351,7 @@ FrmTm::FrmTm()
     CmdSelFH.onClick = [this](Control&) { CmdSelFH_Click(); };
     CmdKSFH.onClick = [this](Control&) { CmdKSFH_Click(); };
     CmdEn.onClick = [this](Control&) { CmdEn_Click(); };
+    LblIME.onClick = [this](Control&) { LblIME_Click(); };
 }
 
 void FrmTm::Form_Load() {
@@ -466,8 +471,44 @@ void FrmTm::Form_Load() {
 }
 
 void FrmTm::buildImeMenu() {
-    // The input-method menu is filled from the installed keyboard layouts in a
-    // later step; until then it keeps its design captions.
+    NextImeItem = 1;
+    ImeEntryLayout = {};
+    ImeLayoutList = keyboardLayouts().installed();
+    if (ImeLayoutList.size() > 16) ImeLayoutList.resize(16);
+    // Each entry activates the layout whose description it shows; mEng the
+    // first plain layout, or the first of the list when all have one.
+    for (const KeyboardLayout& l : ImeLayoutList) {
+        if (l.description.isEmpty()) {
+            menu("mEng").setCaption(QStringLiteral("英语（美国）"));
+            if (ImeEntryLayout[0].isEmpty()) ImeEntryLayout[0] = l.id;
+            continue;
+        }
+        if (NextImeItem >= 1 && NextImeItem <= 10) {
+            menu("mCn" + QString::number(NextImeItem)).setCaption(l.description);
+            ImeEntryLayout[NextImeItem] = l.id;
+        }
+        NextImeItem += 1;
+    }
+    if (ImeEntryLayout[0].isEmpty() && !ImeLayoutList.empty()) ImeEntryLayout[0] = ImeLayoutList.front().id;
+    for (int k = 10; k >= 2; --k)
+        if (NextImeItem < k + 1) menu("mCn" + QString::number(k)).setVisible(false);
+}
+
+void FrmTm::LblIME_Click() {
+    if (!core::session().ImeSimEnabled) return;
+    resumeNext([&] {
+        ui().popupMenu(*this, menu("mIme"), LblIME.left(), FrmZhuYa.top() + LblIME.top() - 300.0 * NextImeItem,
+                       PopupRightAlign);
+    });
+}
+
+void FrmTm::chooseImeEntry(int entry) {
+    if (entry < 0 || entry > 10) return;
+    core::session().ImeLayout = ImeEntryLayout[entry];
+    resumeNext([&] { practiceForward(); });
+    resumeNext([&] {
+        if (windows().focusPracticeInput) windows().focusPracticeInput();
+    });
 }
 
 void FrmTm::DqExam() {
@@ -810,7 +851,10 @@ void FrmTm::openHandIn() {
 void FrmTm::openViewAnswer() { frmCZTS()().show(true); }
 
 void FrmTm::openImeHelp() {
-    qWarning("FrmTm: the input-method help is not available in this build");
+    FrmIME& help = frmIme()();
+    help.show(true);
+    // However the help was left, it goes now; its unload restores this window.
+    if (frmIme().peek() == &help) help.unload();
 }
 
 core::FormSlot<FrmTm>& frmTm() {

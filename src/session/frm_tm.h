@@ -5,11 +5,14 @@
 // questions, holds the question grid, the candidate panel and the minimised
 // bar, and loads questions into itself and the practice window.
 #include <QString>
+#include <array>
+#include <vector>
 #include <cstdint>
 #include <functional>
 #include <optional>
 
 #include "core/forms.h"
+#include "core/keyboard_layout.h"
 #include "engine/question_captions.h"
 
 namespace core {
@@ -88,6 +91,18 @@ public:
     void openViewAnswer();
     // "?": opens the input-method help modally.
     void openImeHelp();
+
+    // The input-method label "EN": opens the keyboard-layout menu while the
+    // input-method option is on.
+    void LblIME_Click();
+    // Menu entry 0 (mEng) or k (mCn1..mCn10) chosen.
+    void chooseImeEntry(int entry);
+    // The installed layouts as read at load (at most 16), the number of the
+    // next mCn entry to fill (1 + the layouts with a description), and the
+    // layout each entry activates (0 mEng, 1..10 mCn1..mCn10).
+    std::vector<core::KeyboardLayout> ImeLayoutList;
+    int16_t NextImeItem = 1;
+    std::array<QString, 11> ImeEntryLayout;
 
     // Multiplier of the demonstration's timer intervals (1 or 2).
     int16_t DemoSpeed = 1;

@@ -111,6 +111,25 @@ TEST_F(SampleModule, FreshInstallFilesAndFixedPictures) {
     }
 }
 
+TEST_F(SampleModule, InformationPagesFillThePanelAndDrawTheirButtons) {
+    // Centres of the back and forward areas and of the help text strip.
+    const QPoint back(542, 524), next(681, 524), strip(200, 516);
+    for (int p = 1; p <= 17; ++p) {
+        SCOPED_TRACE(p);
+        QImageReader r(file(QString("9l00%1").arg(p, 2, 10, QLatin1Char('0'))));
+        r.setDecideFormatFromContent(true);
+        const QImage img = r.read();
+        ASSERT_FALSE(img.isNull());
+        EXPECT_EQ(img.size(), QSize(798, 545));
+        for (QPoint b : {back, next}) {
+            const QColor c = img.pixelColor(b.x() - 40, b.y() + 10);
+            EXPECT_GT(c.blue(), c.red() + 40) << "no button under the hot area";
+        }
+        const QColor c = img.pixelColor(strip);
+        EXPECT_GT(c.lightness(), 240) << "the help strip is not plain";
+    }
+}
+
 TEST_F(SampleModule, BankIsConsistent) {
     const QStringList catalogue = lines(file("288891"));
     ASSERT_GE(catalogue.size(), 3);

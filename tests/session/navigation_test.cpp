@@ -334,10 +334,15 @@ TEST_F(NavigationTest, ExamSetPanelsAndConfirmations) {
     EXPECT_TRUE(hiddenAtOpen);
 }
 
-TEST_F(NavigationTest, HelpButtonMinimisesTheWindow) {
+TEST_F(NavigationTest, HelpButtonMinimisesTheWindowThenOpensTheHelp) {
     FrmTm& w = start(3);
+    bool barWhileOpen = false;
+    d.ui.expectModal("FrmIME", [&](Form&) {
+        barWhileOpen = w.FrmZXH.visible() && w.width() == 810 && w.left() == pw().left();
+    });
     d.click(w.CmdEn);
-    EXPECT_TRUE(w.FrmZXH.visible());
-    EXPECT_DOUBLE_EQ(w.width(), 810);
-    EXPECT_DOUBLE_EQ(w.left(), pw().left());
+    EXPECT_TRUE(barWhileOpen);
+    // Closing the help brings the full window back.
+    EXPECT_FALSE(w.FrmZXH.visible());
+    EXPECT_DOUBLE_EQ(w.width(), 4980);
 }
