@@ -138,6 +138,9 @@ void FrmMain::orderWindows() {
 // ------------------------------------------------------------------ advance
 
 void FrmMain::doNext() {
+    // The step already changed inside the set-up under way: what is left of
+    // it belonged to the step before.
+    if (setupCut()) return;
     frmCsh();
     OpenMenu = 0;
     OpenItem = 0;
