@@ -170,6 +170,8 @@ QString padDigits(long n, int width) {
     return t.right(width);
 }
 
+QString shownText(const QString& text) { return text.size() > MaxShownText ? text.left(MaxShownText) : text; }
+
 QString normalizePath(const QString& p) {
     QString s = p;
     s.replace(u'\\', u'/');

@@ -252,7 +252,7 @@ void FrmMain::systemMenu() {
     auto fill = [](core::MenuArray& arr, const QStringList& entries) {
         for (int j = 0; j < entries.size(); ++j) {
             core::Menu& m = arr[j];
-            m.setCaption(entries[j]);
+            m.setCaption(core::shownText(entries[j]));
             m.setVisible(true);
         }
     };
@@ -266,7 +266,7 @@ void FrmMain::systemMenu() {
         default: {
             const int n = row.contextRow == 1 ? 1 : row.contextRow == 3 ? 2 : row.contextRow == 5 ? 3
                                                    : row.contextRow == 7 ? 4 : 5;
-            sVemoMain[n]->setCaption(row.caption);
+            sVemoMain[n]->setCaption(core::shownText(row.caption));
             sVemoMain[n]->setVisible(true);
             fill(*sVemoSub[n], row.entries);
         }

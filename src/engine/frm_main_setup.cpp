@@ -224,7 +224,7 @@ void FrmMain::hintStage() {
                 LHelp.setCaption(QString());  // HintText stays
                 return;
             }
-            const QString hint = TextTableLookup(ref);
+            const QString hint = core::shownText(TextTableLookup(ref));
             LHelp.setCaption(hint);
             HintText = hint;
         });
