@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "core/forms.h"
+#include "core/platform.h"
 #include "core/windows.h"
 #include "cover/frm_fengmian.h"
 #include "demo/frm_yanshi.h"
@@ -28,8 +29,15 @@ int main(int argc, char** argv) {
     demo::registerDemonstrationWindow();
 
     session::FrmStart& start = session::frmStart()();
-    if (start.refused) return exitCode;
-    start.show();
-    running = true;
-    return app.exec();
+    if (!start.refused) {
+        start.show();
+        running = true;
+        exitCode = app.exec();
+        running = false;
+    }
+    // The windows go while the application is whole; then the claim on the
+    // program folder.
+    view::ViewHost::shutDown();
+    core::platform().releaseSingleInstance();
+    return exitCode;
 }

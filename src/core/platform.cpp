@@ -214,21 +214,21 @@ void setPlatform(std::shared_ptr<Platform> p) { platformSlot().set(std::move(p))
 bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
                        const QString& workingDir) {
     if (name.isEmpty() || !QFileInfo(desktopDir).isDir()) return false;
-    // The name becomes a file name: no separators in it.
+    // The name becomes a file name: no separators or control characters.
     QString fileName = name;
-    fileName.replace(u'/', u'_');
+    for (QChar& c : fileName)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control) c = u'_';
     const QString path = QDir(desktopDir).filePath(fileName + QStringLiteral(".desktop"));
-    QString text = QStringLiteral("[Desktop Entry]\n"
-                                  "Type=Application\n"
-                                  "Version=1.0\n");
+    QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
     text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
     text += QStringLiteral("Exec=") + escapeValue(quoteExecArg(target)) + u'\n';
     text += QStringLiteral("Path=") + escapeValue(workingDir) + u'\n';
-    text += QStringLiteral("Terminal=false\n");
     if (!writeFileAtomic(path, text.toUtf8())) return false;
-    // Launchers on the desktop must be executable to be trusted.
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner |
-                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Launchers on the desktop must be executable to be trusted (0755).
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                    QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser |
+                                    QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                    QFileDevice::ExeOther);
     return true;
 }
 

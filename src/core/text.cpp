@@ -32,22 +32,17 @@ bool encodableInGbk(const QString& text) {
 
 QStringList splitLines(const QString& text) {
     QStringList out;
-    QString cur;
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
-        QChar c = text[i];
-        if (c == u'\r') {
-            out << cur;
-            cur.clear();
-            if (i + 1 < n && text[i + 1] == u'\n') ++i;
-        } else if (c == u'\n') {
-            out << cur;
-            cur.clear();
-        } else {
-            cur += c;
-        }
+    const qsizetype n = text.size();
+    const QChar* p = text.constData();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = p[i];
+        if (c != u'\r' && c != u'\n') continue;
+        out << text.mid(from, i - from);
+        if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n') ++i;
+        from = i + 1;
     }
-    if (!cur.isEmpty()) out << cur;
+    if (from < n) out << text.mid(from);
     return out;
 }
 
@@ -174,6 +169,8 @@ QString padDigits(long n, int width) {
     QString t = QString(width, u'0') + QString::number(n);
     return t.right(width);
 }
+
+QString shownText(const QString& text) { return text.size() > MaxShownText ? text.left(MaxShownText) : text; }
 
 QString normalizePath(const QString& p) {
     QString s = p;

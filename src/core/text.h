@@ -55,6 +55,13 @@ QString right(const QString& s, int len);
 // `width` characters ("00" & n, right 2).
 QString padDigits(long n, int width);
 
+// What is shown of a bank text (question text, hint, list entries, menu
+// captions) is cut at this many characters: no real question comes near it,
+// and laying out a much longer line takes the text boxes seconds.
+constexpr int MaxShownText = 4096;
+// The text cut to MaxShownText characters.
+QString shownText(const QString& text);
+
 // Joins path parts with "/"; backslashes become "/" and a doubled separator
 // counts as one.
 QString joinPath(const QString& a, const QString& b);

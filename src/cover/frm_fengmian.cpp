@@ -349,6 +349,8 @@ void FrmFengmian::buildControls() {
     // lies under the red one, every click label above the picture it
     // covers; in the flagged rows the captions lie over the selection bar,
     // the bar over the row backgrounds, the separators over everything.
+    wireInfoPanel();
+
     restack({&ImgSaveXiao});
     for (int i = 1; i <= FlaggedPageSize; ++i) restack({&LblXiaoSave[i]});
     restack({&LineSaveVS[0], &LineSaveVS[1]});
@@ -653,10 +655,6 @@ void FrmFengmian::Form_Load() {
     // Flagged panel, sibling modules.
     resumeNext([&] { LayoutSaveList(); });
     resumeNext([&] { kmSetupYN(); });
-}
-
-void FrmFengmian::kmSetupYN() {
-    // The launcher's detection belongs to the information pages.
 }
 
 // ------------------------------------------------------------------ access

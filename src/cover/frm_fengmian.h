@@ -44,6 +44,16 @@ public:
     void LblSCmd_Click(int index);
     // Detection of the installed sibling modules (information pages).
     void kmSetupYN();
+    // Shows page InfoPage in the information panel, with the launcher rows
+    // on page 17 only.
+    void LoadProPic();
+    // Info menu: 0 the about box, 1-4 the sections at their first page.
+    void LblPro_Click(int index);
+    // Paging of the information panel.
+    void LblLast_Click();
+    void LblNext_Click();
+    // Launcher row: starts the installed module or opens its download page.
+    void LblKmLj_Click(int index);
 
     // ---- members ----
     int16_t FlaggedPage = 1;
@@ -53,6 +63,9 @@ public:
     int16_t PaperCount = 0;
     int16_t UnitCount = 0;
     int16_t InfoPage = 0;
+    // Per launcher row: the program of an installed module, else the row's
+    // download id.
+    std::array<QString, 19> ModuleTargets;
     // The last page fill could read the page's questions from the bank.
     bool FlaggedPageReady = false;
     // ... and failed because the session files could not be written.
@@ -125,6 +138,9 @@ public:
 
 private:
     void buildControls();
+    void wireInfoPanel();
+    void LblPro_MouseMove(int index);
+    void LblPro_MouseDown(int index);
     void Form_Load();
     void LayoutSaveList();
     void Form_MouseDown(const core::MouseArgs& a);
@@ -160,5 +176,8 @@ extern const char* const kFlaggedNotSaved;
 extern const char* const kUpdaterMissing;
 extern const char* const kUpdaterNotStarted;
 extern const char* const kPageUnreadable;
+extern const char* const kLastPage;          // "已经到最后一页"
+extern const char* const kFirstInfoPage;     // "已经到第一页"
+extern const char* const kSiblingNotStarted; // followed by the program's path
 
 } // namespace cover

@@ -138,6 +138,9 @@ void FrmMain::orderWindows() {
 // ------------------------------------------------------------------ advance
 
 void FrmMain::doNext() {
+    // The step already changed inside the set-up under way: what is left of
+    // it belonged to the step before.
+    if (setupCut()) return;
     frmCsh();
     OpenMenu = 0;
     OpenItem = 0;
@@ -249,7 +252,7 @@ void FrmMain::systemMenu() {
     auto fill = [](core::MenuArray& arr, const QStringList& entries) {
         for (int j = 0; j < entries.size(); ++j) {
             core::Menu& m = arr[j];
-            m.setCaption(entries[j]);
+            m.setCaption(core::shownText(entries[j]));
             m.setVisible(true);
         }
     };
@@ -263,7 +266,7 @@ void FrmMain::systemMenu() {
         default: {
             const int n = row.contextRow == 1 ? 1 : row.contextRow == 3 ? 2 : row.contextRow == 5 ? 3
                                                    : row.contextRow == 7 ? 4 : 5;
-            sVemoMain[n]->setCaption(row.caption);
+            sVemoMain[n]->setCaption(core::shownText(row.caption));
             sVemoMain[n]->setVisible(true);
             fill(*sVemoSub[n], row.entries);
         }

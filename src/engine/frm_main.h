@@ -6,8 +6,10 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "chrome/layout.h"
+#include "core/errors.h"
 #include "core/forms.h"
 
 namespace engine {
@@ -179,6 +181,21 @@ public:
     int16_t PreOpenedMenu = 0;
 
 private:
+    // Every statement of this window's procedures runs through resumeNext:
+    // an error skips the statement. Once a check inside a set-up has changed
+    // the step, the rest of that set-up is skipped (the new step is laid out
+    // next).
+    template <class F>
+    void resumeNext(F&& statement) {
+        if (setupCut()) return;
+        core::resumeNext(std::forward<F>(statement));
+    }
+    bool setupCut() const { return settingUp_ && setupAgain_; }
+    // The set-up of one step: the stages of setData.
+    void layOutStep();
+    // Reads the step's record into StepLine.
+    void takeStepRecord();
+
     void Form_Load();
     // Target actions.
     void Label1_DblClick();
@@ -280,12 +297,21 @@ private:
 
     chrome::ChromeWindow chrome_;
     // The record this window's last set-up read: the wait timer acts only
-    // while the shared StepLine is still this step's.
+    // while the shared StepLine is still this step's. With the question and
+    // the step it was read for.
     QString ownStepLine_;
     // The script's line after this step's (empty at its end), whose
     // pictures are decoded ahead while the scene waits for the candidate.
     QString nextStepLine_;
     void prefetchStepPictures(const QString& stepLine);
+    int16_t ownQuestion_ = 0;
+    int16_t ownStep_ = 0;
+    // A set-up is under way; a check inside it asked for the next set-up;
+    // it lays out again the record the one before laid out, found past the
+    // end of the script.
+    bool settingUp_ = false;
+    bool setupAgain_ = false;
+    bool replaying_ = false;
 };
 
 // The one practice window.

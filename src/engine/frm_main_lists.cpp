@@ -85,7 +85,7 @@ void FrmMain::listSetUp() {
 
     // Entries: the parts of the text between "|" (empty parts included).
     QString text;
-    resumeNext([&] { text = listEntriesText(core::val16(rec().listTextLine())); });
+    resumeNext([&] { text = core::shownText(listEntriesText(core::val16(rec().listTextLine()))); });
     resumeNext([&] { LstLA.clearItems(); });
     for (const QString& entry : text.split(u'|')) resumeNext([&] { LstLA.addItem(entry); });
 

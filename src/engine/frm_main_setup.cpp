@@ -22,6 +22,33 @@ namespace engine {
 // ------------------------------------------------------------------ step set-up
 
 void FrmMain::setData() {
+    // Asked for by a check inside a set-up (a step that completes itself):
+    // the set-up under way ends and the new step is laid out once it has
+    // returned, so a run of such steps does not nest.
+    if (settingUp_) {
+        // A record found again past the end of the script (a script cut
+        // short) that completes itself would do so without end: the
+        // question stays where it is.
+        if (replaying_) {
+            core::session().CurrentStep = ownStep_;
+            return;
+        }
+        setupAgain_ = true;
+        return;
+    }
+    settingUp_ = true;
+    struct Done {
+        FrmMain* f;
+        ~Done() { f->settingUp_ = f->setupAgain_ = f->replaying_ = false; }
+    } done{this};
+    do {
+        setupAgain_ = false;
+        layOutStep();
+    } while (setupAgain_);
+}
+
+void FrmMain::layOutStep() {
+    takeStepRecord();
     resetStage();
     readRecordStage();
     screenshotStage();
@@ -54,9 +81,11 @@ void FrmMain::resetStage() {
     resumeNext([&] { Label4.setMousePointer(core::PtrDefault); });
 }
 
-void FrmMain::readRecordStage() {
+void FrmMain::takeStepRecord() {
     core::SessionState& s = core::session();
-    // The step script is read from its top at every step.
+    // The step script is read from its top at every step; reading past its
+    // last line leaves that line.
+    bool reached = false;
     nextStepLine_.clear();
     resumeNext([&] {
         const int q = questionIndex(s.CurrentQuestion, 45);
@@ -64,14 +93,21 @@ void FrmMain::readRecordStage() {
         if (t < -32768 || t > 32767) throw core::RuntimeError(core::ErrOverflow, "overflow");
         const auto lines = core::readLines(s.ScriptFile);
         if (!lines) throw core::RuntimeError(core::ErrFileNotFound, "step script not found");
-        long n = 0;
-        for (const QString& line : *lines) {
-            s.StepLine = line;
-            if (++n == t) break;
-        }
-        nextStepLine_ = n == t && t < lines->size() ? lines->at(t) : QString();
+        if (lines->isEmpty()) return;
+        reached = t >= 1 && t <= lines->size();
+        s.StepLine = reached ? lines->at(t - 1) : lines->back();
+        nextStepLine_ = reached && t < lines->size() ? lines->at(t) : QString();
     });
+    // The record the question's last set-up laid out, found again where no
+    // record lies (past the end of the script, or none read).
+    replaying_ = !reached && ownStep_ > 0 && s.CurrentQuestion == ownQuestion_ && s.StepLine == ownStepLine_;
     ownStepLine_ = s.StepLine;
+    ownQuestion_ = s.CurrentQuestion;
+    ownStep_ = s.CurrentStep;
+}
+
+void FrmMain::readRecordStage() {
+    core::SessionState& s = core::session();
 
     // Tab hot-spots are parked until a tab step places them.
     for (int i = 0; i <= 13; ++i) {
@@ -190,7 +226,7 @@ void FrmMain::hintStage() {
                 LHelp.setCaption(QString());  // HintText stays
                 return;
             }
-            const QString hint = TextTableLookup(ref);
+            const QString hint = core::shownText(TextTableLookup(ref));
             LHelp.setCaption(hint);
             HintText = hint;
         });

@@ -527,7 +527,7 @@ void FrmTm::DqExam() {
         s.QuestionLine = line;
     });
     const QuestionListLine line(s.QuestionLine);
-    st([&] { RtbTM.setText(questionTextShown(line.text())); });
+    st([&] { RtbTM.setText(questionTextShown(shownText(line.text()))); });
 
     // The picture offer: hidden, then shown for a picture question.
     st([&] { frmPicture()().hide(); });
@@ -535,7 +535,7 @@ void FrmTm::DqExam() {
     if (line.hasPicture()) {
         st([&] { frmPicture()().Image1.setPicture(loadPictureOrThrow(config().dataFile(line.pictureNo()))); });
         st([&] { Image2.setCaption(QString::fromUtf8(kShowPicture)); });
-        st([&] { RtbTM.setText(line.body()); });
+        st([&] { RtbTM.setText(shownText(line.body())); });
         st([&] { Image2.setVisible(true); });
     }
 
@@ -800,12 +800,12 @@ void FrmTm::startDemonstration() {
     });
     // The text as stored: "|" stays.
     const QuestionListLine line(s.QuestionLine);
-    st([&] { RtbTM.setText(line.text()); });
+    st([&] { RtbTM.setText(shownText(line.text())); });
     st([&] { Image2.setVisible(false); });
     if (line.hasPicture()) {
         st([&] { frmPicture()().Image1.setPicture(loadPictureOrThrow(config().dataFile(line.pictureNo()))); });
         st([&] { Image2.setCaption(QString::fromUtf8(kShowPicture)); });
-        st([&] { RtbTM.setText(line.body()); });
+        st([&] { RtbTM.setText(shownText(line.body())); });
         st([&] { Image2.setVisible(true); });
     }
     armDemonstrationStart();

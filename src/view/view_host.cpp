@@ -29,8 +29,12 @@ ViewHost::~ViewHost() {
     retired_.clear();
 }
 
+namespace {
+ViewHost* g_installed = nullptr;
+}
+
 ViewHost* ViewHost::install() {
-    static ViewHost* host = nullptr;
+    ViewHost*& host = g_installed;
     if (!host) {
         host = new ViewHost();
         host->setParent(qApp);
@@ -59,6 +63,13 @@ void ViewHost::schedule() {
 }
 
 void ViewHost::watchSyncs(std::function<bool()> stillWatching) { watchers_.push_back(std::move(stillWatching)); }
+
+void ViewHost::shutDown() {
+    core::setUi(nullptr);
+    core::windows().startWindowMove = nullptr;
+    delete g_installed;
+    g_installed = nullptr;
+}
 
 bool ViewHost::isLoaded(const core::Form* f) {
     const auto& v = core::loadedForms();

@@ -36,6 +36,10 @@ public:
     static ViewHost* install();
     // The current host, nullptr when there is none.
     static ViewHost* instance();
+    // At the program's end, before the application object goes: deletes
+    // the host and every window it made, and takes the Qt prompt service
+    // out of use.
+    static void shutDown();
 
     // Brings every window up to date with the model (only the forms that
     // changed since the last sync, unless forced).

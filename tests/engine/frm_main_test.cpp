@@ -594,6 +594,19 @@ TEST_F(FrmMainTest, HintLabelAndGuidedMode) {
     EXPECT_DOUBLE_EQ(f.LHelp.left(), 1);
 }
 
+TEST_F(FrmMainTest, LongBankTextsAreCutForDisplay) {
+    testsupport::Driver d;
+    const QString huge(1 << 20, u'y');
+    textTable({"001" + huge, "002a|" + huge});
+    script({Rec().hint(600, 7000, "001"),
+            Rec().put(8, "L002").input(1500, 2400, 2400, 1200, "000").num(106, 3, 1).num(109, 3, 0)});
+    FrmMain& f = step(1);
+    EXPECT_EQ(f.LHelp.caption(), huge.left(MaxShownText));
+    EXPECT_EQ(f.HintText, huge.left(MaxShownText));
+    step(2);
+    EXPECT_EQ(f.LstLA.items(), QStringList({"a", huge.left(MaxShownText - 2)}));
+}
+
 TEST_F(FrmMainTest, UnreadableTextTableGivesEmptyTexts) {
     testsupport::Driver d;
     script({Rec().input(100, 100, 500, 300, "001").hint(10, 10, "002")});

@@ -229,6 +229,20 @@ TEST_F(QuestionWindowTest, QuestionTextNavigationAndPictureOffer) {
     EXPECT_EQ(w.LblBiao.caption(), title);
 }
 
+TEST_F(QuestionWindowTest, LongQuestionTextIsCutForDisplay) {
+    // A megabyte without a break opportunity: what is shown stops at the
+    // display limit.
+    const QString huge(1 << 20, u'x');
+    useList({"000102" + huge, "000202picture000123" + huge}, 2);
+    FrmTm& w = tm();
+    EXPECT_EQ(w.RtbTM.text(), huge.left(MaxShownText));
+    s().CurrentQuestion = 2;
+    w.DqExam();
+    EXPECT_EQ(w.RtbTM.text(), huge.left(MaxShownText));
+    // The stored line stays whole.
+    EXPECT_EQ(s().QuestionLine.size(), 19 + huge.size());
+}
+
 TEST_F(QuestionWindowTest, QuestionLoadRestoresSceneStepAndMode) {
     picture(config().dataFile("310001"), 40, 30);
     picture(config().dataFile("320001"), 10, 10);

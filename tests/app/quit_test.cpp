@@ -1,0 +1,50 @@
+// The program closed through the cover's question ends cleanly: exit code
+// 0, no crash while the application is torn down, the single-instance lock
+// released.
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/platform.h"
+#include "e2e/sample_module.h"
+
+TEST(Quit, ClosingTheCoverAndAnsweringYesEndsCleanly) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString prog = tmp.path() + "/prog";
+    const QString src = e2e::buildDir();
+    ASSERT_TRUE(e2e::copyTree(src + "/wdata", prog + "/wdata"));
+    ASSERT_TRUE(e2e::copyTree(src + "/examdata", prog + "/examdata"));
+    for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"}) ASSERT_TRUE(QFile::copy(src + "/" + f, prog + "/" + f));
+    const QString runtime = tmp.path() + "/run";
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("EXAMSIM_HOME", prog);
+    env.insert("EXAMSIM_REGISTRY", tmp.path() + "/registry.ini");
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("TMPDIR", tmp.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + "/quit_program", {});
+    ASSERT_TRUE(p.waitForStarted());
+    ASSERT_TRUE(p.waitForFinished(120000)) << "the program did not end";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), 0);
+
+    // The lock of the program folder is gone, wherever it was made.
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldTmp = qgetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    qputenv("TMPDIR", tmp.path().toLocal8Bit());
+    const QStringList locks = core::instanceLockPaths(prog);
+    oldRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    oldTmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp);
+    ASSERT_FALSE(locks.isEmpty());
+    EXPECT_TRUE(locks.front().startsWith(runtime)) << locks.front().toStdString();
+    for (const QString& l : locks) EXPECT_FALSE(QFile::exists(l)) << l.toStdString();
+}
