@@ -6,6 +6,7 @@
 #include "sample/cover_pictures.h"
 #include "sample/exam_pictures.h"
 #include "sample/info_pages.h"
+#include "sample/menu_pictures.h"
 #include "sample/question_window_pictures.h"
 #include "sample/picture_set.h"
 #include "sample/questions.h"
@@ -121,6 +122,7 @@ bool generateModule(const QString& programDir, QString* error) {
         if (!writeExamPictures(dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeInfoPages(dataDir, &err)) throw RecordError(err.toStdString());
         if (!writeChromePictures(core::joinPath(programDir, "examdata"), &err)) throw RecordError(err.toStdString());
+        if (!writeMenuPictures(core::joinPath(programDir, "examdata"), &err)) throw RecordError(err.toStdString());
         return true;
     } catch (const std::exception& e) {
         if (error) *error = QString::fromUtf8(e.what());

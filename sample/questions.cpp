@@ -1,6 +1,7 @@
 #include "sample/questions.h"
 
 #include "sample/dialogs.h"
+#include "sample/menu_pictures.h"
 #include "sample/word_ui.h"
 
 #include <QPainter>
@@ -165,19 +166,40 @@ void tooltip(QPainter& p, QPoint at, const QString& t) {
     p.drawText(r, Qt::AlignCenter, t);
 }
 
-QVector<MenuEntry> toolbarsMenu() {
-    QVector<MenuEntry> v;
-    const QStringList names = {"常用", "格式", "Visual Basic", "Web", "Web 工具箱", "大纲", "窗体", "框架集", "绘图",
-                               "控件工具箱", "邮件合并", "审阅", "任务窗格", "图片", "艺术字", "其他格式",
-                               "表格和边框"};
-    for (const QString& n : names) v.push_back(MenuEntry{n, {}, false, false, n == "常用" || n == "格式"});
-    v.push_back(MenuEntry{{}, {}, false, true, false});
-    v.push_back(MenuEntry{"自定义(C)...", {}, false, false, false});
-    return v;
+// ---- steps on the simulated menus -------------------------------------------
+
+// "H" MM II SS, two unread characters and the branch.
+QString menuPath(int hotSpot, int row, int sub = 0, QChar branch = u'0') {
+    if (row < 0 || sub < 0) throw RecordError(QStringLiteral("no such menu row"));
+    return "H" + digits(hotSpot, 2) + digits(row, 2) + digits(sub, 2) + "00" + branch;
 }
 
-QVector<MenuEntry> clearMenu() {
-    return {MenuEntry{"格式(F)", {}, false, false, false}, MenuEntry{"内容(N)", "Del", false, false, false}};
+int rowOf(int hotSpot, const QString& prefix) {
+    const int r = menuRow(hotSpot, prefix);
+    if (r == 0) throw RecordError("no menu row " + prefix);
+    return r;
+}
+
+int subRowOf(int hotSpot, int item, const QString& prefix) {
+    const int r = submenuRow(hotSpot, item, prefix);
+    if (r == 0) throw RecordError("no submenu row " + prefix);
+    return r;
+}
+
+// A step done on the simulated menus and toolbars with the program's own
+// bars over the scene (bars "A" + mask); slot 1 holds the path.
+StepPlan& menuStep(Q& q, const Scene& scene, const QString& path, const QString& bars, QRect anchor,
+                   const QString& hint) {
+    StepPlan& s = q.act("7000", scene, anchor, hint);
+    s.target = QRect();
+    s.bars = bars;
+    s.slot125 = path;
+    return s;
+}
+
+// A row of a menu-bar drop-down (menu counted from 0, as the painter does).
+StepPlan& menuClick(Q& q, const Scene& scene, int menu, const QString& prefix, const QString& hint) {
+    return menuStep(q, scene, menuPath(menu + 1, rowOf(menu + 1, prefix)), "A1", menuCaption(menu), hint);
 }
 
 // ---- unit 0: basics and documents ------------------------------------------
@@ -192,8 +214,7 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "将当前文档以“练习1”为文件名保存在“我的文档”中。");
-        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
-        q.act("0001", withMenu(base(), File), row(File, "另存为"), "单击“另存为”");
+        menuClick(q, base(), File, "另存为", "单击“文件”菜单中的“另存为”");
         const Dialog d = dlg::fileDialog(true, "计算机网络基础知识", -1, true);
         q.type("0022", withDialog(base(), d), d.at("name").adjusted(1, 1, -1, -1), "练习1|练习1.doc",
                "计算机网络基础知识", d.at("ok"));
@@ -212,13 +233,9 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用菜单显示“绘图”工具栏。");
-        q.act("0001", base(), menuCaption(View), "单击“视图”菜单");
-        const Popup view = dropDown(View);
-        const int tb = view.find("工具栏");
-        q.act("0030", withMenu(base(), View), view.itemRect(tb), "指向“工具栏”");
-        Scene s = withMenu(base(), View, tb);
-        s.sub = subMenu(view, tb, toolbarsMenu());
-        q.act("0001", s, s.sub->itemRect(s.sub->find("绘图")), "单击“绘图”");
+        const int tb = rowOf(3, "工具栏");
+        menuStep(q, base(), menuPath(3, tb, subRowOf(3, tb, "绘图")), "A1", menuCaption(View),
+                 "单击“视图”菜单，指向“工具栏”，单击“绘图”");
         Scene e = base();
         e.drawingBar = true;
         q.end(e);
@@ -252,8 +269,7 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用菜单关闭当前文档。");
-        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
-        q.act("0001", withMenu(base(), File), row(File, "关闭"), "单击“关闭”");
+        menuClick(q, base(), File, "关闭", "单击“文件”菜单中的“关闭”");
         Scene e = base();
         e.doc.view = 3;
         e.doc.name.clear();
@@ -275,8 +291,7 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用菜单将当前文档属性中的标题设置为“网络知识”，然后确定。");
-        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
-        q.act("0001", withMenu(base(), File), row(File, "属性"), "单击“属性”");
+        menuClick(q, base(), File, "属性", "单击“文件”菜单中的“属性”");
         const Dialog d = dlg::properties("计算机网络基础知识", true);
         q.type("0020", withDialog(base(), d), d.at("title").adjusted(1, 1, -1, -1), "网络知识", "计算机网络基础知识");
         const Dialog d2 = dlg::properties("网络知识", false);
@@ -291,6 +306,33 @@ QVector<QuestionOut> unit0(PictureSet& P, TextTable& T) {
         Scene e = base();
         e.doc.view = 1;
         q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用常用工具栏上的“显示比例”列表将显示比例设置为75%。");
+        menuStep(q, base(), menuPath(64, rowOf(64, "75%")), "A3", tool("显示比例"),
+                 "单击“显示比例”框右侧的箭头，选择“75%”");
+        Scene e = base();
+        e.zoom = "75%";
+        q.end(e);
+        out << q.finish();
+    }
+    {
+        // The recent file is a row drawn by the module (a SpecialItem).
+        Q q(P, T, "利用“文件”菜单打开最近使用过的文档“通知”。");
+        StepPlan& s = menuStep(q, base(), QString(10, u'0'), "A1", menuCaption(File),
+                               "单击“文件”菜单中最近使用的文件“1 通知.doc”");
+        s.slots86 = QString(10, u'0') + "D01" + digits(16, 2) + "x" + QString::fromLatin1(kRecentFileCode);
+        q.end(docScene(noticeDoc()));
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用绘图工具栏将填充颜色设置为黄色。");
+        Scene s0 = base();
+        s0.drawingBar = true;
+        const int yellow = int(paletteColourNames().indexOf("黄色")) + 1;
+        menuStep(q, s0, menuPath(24, yellow), "A5", tool("填充颜色"), "单击“填充颜色”按钮右侧的箭头，选择“黄色”");
+        q.end(s0);
         out << q.finish();
     }
     return out;
@@ -309,8 +351,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用菜单将文档中所有的“计算机”替换为“电脑”。");
-        q.act("0001", base(), menuCaption(Edit), "单击“编辑”菜单");
-        q.act("0001", withMenu(base(), Edit), row(Edit, "替换"), "单击“替换”");
+        menuClick(q, base(), Edit, "替换", "单击“编辑”菜单中的“替换”");
         dlg::FindState f;
         f.replaceTab = true;
         f.focus = 1;
@@ -365,8 +406,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
         Doc d0 = sampleDoc();
         d0.caretAtEnd = true;
         const Scene s0 = docScene(d0);
-        q.act("0001", s0, menuCaption(Insert), "单击“插入”菜单");
-        q.act("0001", withMenu(s0, Insert), row(Insert, "日期和时间"), "单击“日期和时间”");
+        menuClick(q, s0, Insert, "日期和时间", "单击“插入”菜单中的“日期和时间”");
         Dialog d = dlg::dateTime(0);
         q.act("0001", withDialog(s0, d), d.row("formats", 1), "单击“2008年8月8日”");
         d = dlg::dateTime(1);
@@ -381,8 +421,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
         Doc d0 = sampleDoc();
         d0.caretAtEnd = true;
         const Scene s0 = docScene(d0);
-        q.act("0001", s0, menuCaption(Insert), "单击“插入”菜单");
-        q.act("0001", withMenu(s0, Insert), row(Insert, "特殊符号"), "单击“特殊符号”");
+        menuClick(q, s0, Insert, "特殊符号", "单击“插入”菜单中的“特殊符号”");
         const int idx = int(dlg::symbolSet().indexOf(u'※'));
         Dialog d = dlg::specialSymbols(-1);
         q.act("0001", withDialog(s0, d), d.at(QStringLiteral("sym%1").arg(idx)), "单击“※”");
@@ -395,8 +434,7 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用“查找和替换”对话框查找文档中的“拓扑”。");
-        q.act("0001", base(), menuCaption(Edit), "单击“编辑”菜单");
-        q.act("0001", withMenu(base(), Edit), row(Edit, "查找"), "单击“查找”");
+        menuClick(q, base(), Edit, "查找", "单击“编辑”菜单中的“查找”");
         dlg::FindState f;
         f.focus = 1;
         Dialog d = dlg::findReplace(f);
@@ -420,13 +458,9 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
     {
         Q q(P, T, "利用菜单清除选定段落（第四段）的内容。");
         const Scene s0 = docScene(withSel(sampleDoc(), 4));
-        q.act("0001", s0, menuCaption(Edit), "单击“编辑”菜单");
-        const Popup edit = dropDown(Edit);
-        const int clr = edit.find("清除");
-        q.act("0030", withMenu(s0, Edit), edit.itemRect(clr), "指向“清除”");
-        Scene s = withMenu(s0, Edit, clr);
-        s.sub = subMenu(edit, clr, clearMenu());
-        q.act("0001", s, s.sub->itemRect(1), "单击“内容”");
+        const int clr = rowOf(2, "清除");
+        menuStep(q, s0, menuPath(2, clr, subRowOf(2, clr, "内容")), "A1", menuCaption(Edit),
+                 "单击“编辑”菜单，指向“清除”，单击“内容”");
         Doc e = sampleDoc();
         e.paras[4].text.clear();
         e.caretAtEnd = true;
@@ -538,8 +572,7 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用“字体”对话框将选定的标题设置为倾斜、红色。");
-        q.act("0001", sel, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(sel, Format), row(Format, "字体"), "单击“字体”");
+        menuClick(q, sel, Format, "字体", "单击“格式”菜单中的“字体”");
         dlg::FontState f;
         Dialog d = dlg::font(f);
         q.act("0001", withDialog(sel, d), d.row("styles", 1), "在“字形”列表中单击“倾斜”");
@@ -561,8 +594,7 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用“字体”对话框将选定标题的字符间距设置为加宽2磅。");
-        q.act("0001", sel, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(sel, Format), row(Format, "字体"), "单击“字体”");
+        menuClick(q, sel, Format, "字体", "单击“格式”菜单中的“字体”");
         dlg::FontState f;
         Dialog d = dlg::font(f);
         q.act("0001", withDialog(sel, d), d.tab("tabs", 1), "单击“字符间距”选项卡");
@@ -612,8 +644,7 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
         d0.paras.push_back(p);
         const int last = int(d0.paras.size()) - 1;
         const Scene s0 = docScene(withSel(d0, last, int(p.text.size()) - 1, 1));
-        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(s0, Format), row(Format, "字体"), "单击“字体”");
+        menuClick(q, s0, Format, "字体", "单击“格式”菜单中的“字体”");
         dlg::FontState f;
         Dialog d = dlg::font(f);
         q.act("0001", withDialog(s0, d), d.at("super"), "单击“上标”复选框");
@@ -634,8 +665,7 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
         const int last = int(d0.paras.size()) - 1;
         const int from = int(p.text.indexOf("Microsoft"));
         const Scene s0 = docScene(withSel(d0, last, from, 14));
-        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(s0, Format), row(Format, "更改大小写"), "单击“更改大小写”");
+        menuClick(q, s0, Format, "更改大小写", "单击“格式”菜单中的“更改大小写”");
         Dialog d = dlg::changeCase(0);
         q.act("0001", withDialog(s0, d), d.at("case2"), "单击“全部大写”");
         d = dlg::changeCase(2);
@@ -651,6 +681,16 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
         Scene e = result([](Para& p) { p.shading = true; });
         e.pressed = {"字符底纹"};
         q.end(e);
+        out << q.finish();
+    }
+    {
+        Q q(P, T, "利用格式工具栏将标题文字的颜色设置为红色。");
+        const Scene s0 = docScene(selectedTitle());
+        const int red = int(paletteColourNames().indexOf("红色")) + 1;
+        menuStep(q, s0, menuPath(86, red), "A3", tool("字体颜色"), "单击“字体颜色”按钮右侧的箭头，选择“红色”");
+        Doc e = selectedTitle();
+        e.paras[0].color = Qt::red;
+        q.end(docScene(e));
         out << q.finish();
     }
     return out;
@@ -690,8 +730,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用“段落”对话框将插入点所在的第一段设置为悬挂缩进2字符。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        menuClick(q, base(), Format, "段落", "单击“格式”菜单中的“段落”");
         dlg::ParaState s;
         Dialog d = dlg::paragraph(s);
         q.act("0001", withDialog(base(), d), d.at("special"), "单击“特殊格式”下拉框");
@@ -725,8 +764,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用“段落”对话框将插入点所在的第二段的段前间距设置为1行。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        menuClick(q, base(), Format, "段落", "单击“格式”菜单中的“段落”");
         dlg::ParaState s;
         Dialog d = dlg::paragraph(s);
         q.type("0020", withDialog(base(), d), d.at("before").adjusted(1, 1, -17, -1), "1 行|1行", "0 行");
@@ -756,8 +794,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         Doc d0 = sampleDoc();
         d0.sel = {{1, 0, -1}, {2, 0, -1}, {3, 0, -1}, {4, 0, -1}};
         const Scene s0 = docScene(d0);
-        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(s0, Format), row(Format, "项目符号和编号"), "单击“项目符号和编号”");
+        menuClick(q, s0, Format, "项目符号和编号", "单击“格式”菜单中的“项目符号和编号”");
         Dialog d = dlg::bullets(0, 0);
         q.act("0001", withDialog(s0, d), d.tab("tabs", 1), "单击“编号”选项卡");
         d = dlg::bullets(1, 0);
@@ -776,8 +813,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "利用菜单为标题段落添加方框边框。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "边框和底纹"), "单击“边框和底纹”");
+        menuClick(q, base(), Format, "边框和底纹", "单击“格式”菜单中的“边框和底纹”");
         Dialog d = dlg::borders(0);
         q.act("0001", withDialog(base(), d), d.at("set1"), "单击“方框”");
         d = dlg::borders(1);
@@ -787,8 +823,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "为第一段设置首字下沉，下沉行数为3行。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "首字下沉"), "单击“首字下沉”");
+        menuClick(q, base(), Format, "首字下沉", "单击“格式”菜单中的“首字下沉”");
         Dialog d = dlg::dropCap(0);
         q.act("0001", withDialog(base(), d), d.at("pos1"), "单击“下沉”");
         d = dlg::dropCap(1);
@@ -805,8 +840,7 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         const QImage page = render(docScene(two)).copy(QRect(40, kDocTop, 706, kDocBottom - kDocTop));
         const QString shown = P.overlay(page, PictureFormat::Bmp);
         Q q(P, T, "picture" + shown + "参照样张，将文档的正文分为两栏。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "分栏"), "单击“分栏”");
+        menuClick(q, base(), Format, "分栏", "单击“格式”菜单中的“分栏”");
         Dialog d = dlg::columns(0);
         q.act("0001", withDialog(base(), d), d.at("preset1"), "单击“两栏”");
         d = dlg::columns(1);
@@ -826,6 +860,35 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         q.type("0026", withDialog(base(), d), d.at("left").adjusted(1, 1, -17, -1), "4 字符|4字符", "0 字符",
                d.at("ok"));
         q.end(result(3, [](Para& p) { p.leftIndent = 56; }));
+        out << q.finish();
+    }
+    {
+        // The line-spacing button is an extra picture of the step, with its
+        // own drop-down list.
+        Q q(P, T, "利用格式工具栏上的“行距”按钮将第二段的行距设置为1.5倍。");
+        const Doc d0 = withSel(sampleDoc(), 1);
+        StepPlan& s = menuStep(q, docScene(d0), QString(10, u'0'), "A3", QRect(606, 107, 36, 24),
+                               "单击“行距”按钮右侧的箭头，选择“1.5”");
+        s.slots86 = menuPath(32, rowOf(32, "1.5")) + QString(10, u'0');
+        Doc e = d0;
+        e.paras[1].lineSpacing = 1.5;
+        q.end(docScene(e));
+        out << q.finish();
+    }
+    {
+        // The colour palette of the dialog is shown already open.
+        Q q(P, T, "利用“边框和底纹”对话框将第三段的底纹设置为浅黄色。");
+        const Scene s0 = docScene(withSel(sampleDoc(), 2));
+        menuClick(q, s0, Format, "边框和底纹", "单击“格式”菜单中的“边框和底纹”");
+        const Dialog d = dlg::borders(0);
+        const QPoint at(280, 190);
+        StepPlan& pick = menuStep(q, withDialog(s0, d), menuPath(33, int(paletteColourNames().indexOf("浅黄")) + 1),
+                                  "A0", QRect(at, QSize(150, 20)), "在“填充”颜色中选择“浅黄”");
+        pick.slots86 = "H33" + QString(7, u'0') + digits(at.x() * 15, 5) + "0" + digits(at.y() * 15, 4);
+        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        Doc e = sampleDoc();
+        e.paras[2].shading = true;
+        q.end(docScene(e));
         out << q.finish();
     }
     return out;
@@ -900,6 +963,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         Q q(P, T, "利用快捷键打开“查找和替换”对话框，将文档中的“互联网”全部替换为“因特网”。");
         StepPlan& k = keyStep(q, "7000", base(), menuCaption(Edit), "按Ctrl+H键（或单击“编辑”菜单中的“替换”）");
         k.slot125 = "H021200000";
+        k.bars = "A1";
         dlg::FindState f;
         f.replaceTab = true;
         f.focus = 1;
@@ -961,8 +1025,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
     {
         // The cell is confirmed by Enter or by the OK button.
         Q q(P, T, "利用菜单为第一段设置首字下沉，下沉行数为2行。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "首字下沉"), "单击“首字下沉”");
+        menuClick(q, base(), Format, "首字下沉", "单击“格式”菜单中的“首字下沉”");
         Dialog d = dlg::dropCap(0);
         q.act("0001", withDialog(base(), d), d.at("pos1"), "单击“下沉”");
         d = dlg::dropCap(1);
@@ -1005,6 +1068,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         Q q(P, T, "利用快捷键检查文档的拼写和语法，检查完成后确定。");
         StepPlan& k = keyStep(q, "7000", base(), menuCaption(Tools), "按F7键（或单击“工具”菜单中的“拼写和语法”）");
         k.slot125 = "H060100000";
+        k.bars = "A1";
         const Dialog box = messageBox("Microsoft Office Word", "拼写和语法检查已完成。", QPoint(250, 240));
         q.act("0001", withDialog(base(), box), box.at("ok"), "单击“确定”按钮或按回车键");
         q.end(base());
@@ -1060,8 +1124,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     {
         // A list over the combo box; the combo itself steps back.
         Q q(P, T, "利用“段落”对话框将标题段落设置为首行缩进。");
-        q.act("0001", base(), menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(base(), Format), row(Format, "段落"), "单击“段落”");
+        menuClick(q, base(), Format, "段落", "单击“格式”菜单中的“段落”");
         dlg::ParaState st;
         Dialog d = dlg::paragraph(st);
         const QRect combo = d.at("special");
@@ -1084,8 +1147,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "在插入点处插入日期，格式为“二〇〇八年八月八日”。");
-        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
-        q.act("0001", withMenu(base(), Insert), row(Insert, "日期和时间"), "单击“日期和时间”");
+        menuClick(q, base(), Insert, "日期和时间", "单击“插入”菜单中的“日期和时间”");
         Dialog d = dlg::dateTime(0);
         const QRect box = d.at("formats").adjusted(1, 1, -1, -1);
         StepPlan& s = q.act(listCode(dlg::dateFormats()), withDialog(base(), d), box, "在“可用格式”列表中选择“二〇〇八年八月八日”");
@@ -1105,8 +1167,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "打开“本地磁盘 (D:)”中的文档“素材.doc”。");
-        q.act("0001", base(), menuCaption(File), "单击“文件”菜单");
-        q.act("0001", withMenu(base(), File), row(File, "打开"), "单击“打开”");
+        menuClick(q, base(), File, "打开", "单击“文件”菜单中的“打开”");
         Dialog d = dlg::fileDialog(false, QString(), -1, false);
         const QRect look = d.at("lookin");
         // Row 2 ("我的文档") shown, row 6 ("本地磁盘 (D:)") to choose.
@@ -1130,8 +1191,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         saveTabPages(P, "B", [&](int t) { return dlg::bordersPage(at, t, 0); });
         Q q(P, T, "利用“边框和底纹”对话框为所选段落添加阴影边框。");
         const Scene s0 = docScene(withSel(sampleDoc(), 1));
-        q.act("0001", s0, menuCaption(Format), "单击“格式”菜单");
-        q.act("0001", withMenu(s0, Format), row(Format, "边框和底纹"), "单击“边框和底纹”");
+        menuClick(q, s0, Format, "边框和底纹", "单击“格式”菜单中的“边框和底纹”");
         const Dialog page1 = dlg::bordersPage(at, 1, 0);
         const QImage shown = dlg::tabDialogPicture(dlg::bordersPage(at, 2, 0), "B", 2);
         StepPlan& s = q.act("0001", withImage(s0, shown, at), page1.at("set2"), "单击“阴影”");
@@ -1150,8 +1210,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         const QPoint at(80, 90);
         saveTabPages(P, "F", [&](int t) { return dlg::symbolsPage(at, t, -1); });
         Q q(P, T, "在插入点处插入特殊符号“★”。");
-        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
-        q.act("0001", withMenu(base(), Insert), row(Insert, "特殊符号"), "单击“特殊符号”");
+        menuClick(q, base(), Insert, "特殊符号", "单击“插入”菜单中的“特殊符号”");
         const Dialog page2 = dlg::symbolsPage(at, 2, -1);
         const QImage shown = dlg::tabDialogPicture(dlg::symbolsPage(at, 1, -1), "F", 1);
         StepPlan& s = q.act("0001", withImage(base(), shown, at), page2.at("sym3"), "单击“★”");
@@ -1171,8 +1230,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         const QPoint at(70, 80);
         saveTabPages(P, "D", [&](int t) { return dlg::optionsPage(at, t, true); });
         Q q(P, T, "利用“选项”对话框设置键入时不检查拼写。");
-        q.act("0001", base(), menuCaption(Tools), "单击“工具”菜单");
-        q.act("0001", withMenu(base(), Tools), row(Tools, "选项"), "单击“选项”");
+        menuClick(q, base(), Tools, "选项", "单击“工具”菜单中的“选项”");
         const Dialog page1 = dlg::optionsPage(at, 1, true);
         const QImage shown = dlg::tabDialogPicture(dlg::optionsPage(at, 8, true), "D", 8);
         StepPlan& s = q.act("0001", withImage(base(), shown, at), page1.at("spellAsYouType"), "取消选中“键入时检查拼写”");
@@ -1188,14 +1246,9 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     }
     {
         Q q(P, T, "在文档中绘制一个横排文本框。");
-        q.act("0001", base(), menuCaption(Insert), "单击“插入”菜单");
-        const Popup insert = dropDown(Insert);
-        const int tb = insert.find("文本框");
-        Scene open = withMenu(base(), Insert, tb);
-        open.sub = subMenu(dropDown(Insert, tb), tb, {MenuEntry{"横排(H)", {}, false, false, false},
-                                                      MenuEntry{"竖排(V)", {}, false, false, false}});
-        q.act("0001", withMenu(base(), Insert), insert.itemRect(tb), "指向“文本框”");
-        q.act("0001", open, open.sub->itemRect(0), "单击“横排”");
+        const int tb = rowOf(4, "文本框");
+        menuStep(q, base(), menuPath(4, tb, subRowOf(4, tb, "横排")), "A1", menuCaption(Insert),
+                 "单击“插入”菜单，指向“文本框”，单击“横排”");
         const QRect from(150, 180, 220, 150), to(430, 330, 120, 90);
         StepPlan& s = q.act("0040", base(), to, "从绿色框内按下鼠标左键，拖动到红色框内松开");
         s.altSet = "EE";

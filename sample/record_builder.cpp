@@ -64,8 +64,12 @@ QString buildRecord(const StepPlan& s) {
     if (!s.input.isEmpty()) {                                    // 86-105
         if (!s.cursor.isEmpty()) throw RecordError("cursor code with an input box");
         if (!s.altMenu.isEmpty()) throw RecordError("context-menu code with an input box");
+        if (!s.slots86.isEmpty()) throw RecordError("action slots with an input box");
         r += twips(s.input.x(), 5) + u'0' + twips(s.input.y(), 4) + twips(s.input.width(), 5) +
              twips(s.input.height(), 5);
+    } else if (!s.slots86.isEmpty()) {
+        if (!s.cursor.isEmpty() || !s.altMenu.isEmpty()) throw RecordError("action slots with other codes");
+        r += fixed(s.slots86, 20, "columns 86-105");
     } else {
         r += s.altMenu.isEmpty() ? QString(5, u'0') : fixed(s.altMenu, 5, "alternative menu code");
         r += QString(10, u'0');

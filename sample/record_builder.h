@@ -40,6 +40,7 @@ struct StepPlan {
     QString slot125 = "0000000000";  // input format, menu path or back code
     QString cursor;              // columns 101-105 of a step without input box
     QString altMenu;             // columns 86-90 of a step without input box: "R" + kmri or "RA" + mri
+    QString slots86;             // columns 86-105 as written (action slots 2 and 3, extra picture), 20 characters
     QPoint drop;
     QRect source;
     QChar sourceBranch = u'0';

@@ -289,7 +289,8 @@ private:
     void TimTool_Timer();
     // The zone highlight image of a main hot-spot (none for 0 and 10).
     core::Control* zoneHighlight(int index);
-    void clearHighlights();
+    // Empties the zone highlight images (all but `except`).
+    void clearHighlights(const core::Control* except = nullptr);
     // Look `code` of a main hot-spot on its zone's highlight image (the
     // extra area's variant "XX0" d + suffix replacing it); false when no
     // picture could be shown.

@@ -71,8 +71,9 @@ Control* FrmMain::zoneHighlight(int index) {
     }
 }
 
-void FrmMain::clearHighlights() {
-    for (Control* img : {&ImgMenu, &ImgHui, &ImgTool, &ImgElse, &ImgTuBiao}) resumeNext([&] { img->clearPicture(); });
+void FrmMain::clearHighlights(const Control* except) {
+    for (Control* img : {&ImgMenu, &ImgHui, &ImgTool, &ImgElse, &ImgTuBiao})
+        if (img != except) resumeNext([&] { img->clearPicture(); });
 }
 
 bool FrmMain::showHotSpotLook(int index, const QString& code, const QString& variantSuffix) {
@@ -80,16 +81,20 @@ bool FrmMain::showHotSpotLook(int index, const QString& code, const QString& var
     if (!img) return false;
     const Control& h = LblZHU[index];
     resumeNext([&] { img->move(h.left(), h.top()); });
-    bool shown = chrome::setChromePicture(*img, ExamDataPath, code);
+    // The extra area's variant replaces the plain look; the picture is set
+    // once, so a pointer at rest changes nothing.
+    std::optional<core::Picture> look;
     if (chrome::zoneOf(index) == chrome::Zone::ExtraArea) {
         const QString v = extraVariant(variantSuffix);
-        if (!v.isEmpty())
-            if (auto p = chrome::chromePicture(ExamDataPath, v)) {
-                img->setPicture(*p);
-                shown = true;
-            }
+        if (!v.isEmpty()) look = chrome::chromePicture(ExamDataPath, v);
     }
-    return shown;
+    if (!look) look = chrome::chromePicture(ExamDataPath, code);
+    if (!look) {
+        img->clearPicture();
+        return false;
+    }
+    img->setPicture(*look);
+    return true;
 }
 
 void FrmMain::LblZHU_MouseMove(int index) {
@@ -97,7 +102,10 @@ void FrmMain::LblZHU_MouseMove(int index) {
     OpenMenu = 0;
     resumeNext([&] { Pic1J.setVisible(false); });
     resumeNext([&] { Pic2J.setVisible(false); });
-    clearHighlights();
+    // The zone's own image gets its new look at once (no flicker, nothing
+    // changes while the pointer rests on the hot-spot).
+    Control* img = zoneHighlight(index);
+    clearHighlights(index == 10 ? nullptr : img);
     showHotSpotLook(index, chrome::hoverPictureCode(index), QStringLiteral("88"));
 }
 
@@ -191,11 +199,17 @@ void FrmMain::Tool2JCSH() { chrome::laySubmenuRows(chrome_, OpenMenu, OpenItem);
 
 void FrmMain::Lbl1J_MouseMove(int index) {
     resumeNext([&] { Img1J.move(Lbl1J[index].left(), Lbl1J[index].top()); });
-    chrome::setChromePicture(Img1J, ExamDataPath, chrome::dropDownRowHighlight(OpenMenu, index));
+    // A SpecialItem naming this row has its own look; the row's look when
+    // that picture is missing.
+    std::optional<core::Picture> look;
     const QString slot = rec().actionSlot3();
     if (chrome::specialItemMatches(slot, OpenMenu, index))
-        if (auto p = chrome::chromePicture(ExamDataPath, core::right(slot, 4) + QStringLiteral("00")))
-            Img1J.setPicture(*p);
+        look = chrome::chromePicture(ExamDataPath, core::right(slot, 4) + QStringLiteral("00"));
+    if (!look) look = chrome::chromePicture(ExamDataPath, chrome::dropDownRowHighlight(OpenMenu, index));
+    if (look)
+        Img1J.setPicture(*look);
+    else
+        Img1J.clearPicture();
     if (OpenItem != index) resumeNext([&] { Pic2J.setVisible(false); });
 }
 

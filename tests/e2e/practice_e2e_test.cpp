@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "chrome/zones.h"
 #include "context_menu/context_menu_file.h"
 #include "core/errors.h"
 #include "core/forms.h"
@@ -36,6 +37,7 @@ using engine::StepRecord;
 struct Case {
     int unit = -1;      // counted from 0
     int question = 0;   // counted from 1
+    bool keys = false;  // menu steps by their shortcut keys instead of clicks
 };
 
 // The module's settings: name, title, data folder, ...
@@ -58,11 +60,38 @@ std::vector<int> unitCounts(const QString& programDir) {
     return counts;
 }
 
+// Step records of question q (1-based) of unit u of the bank.
+QStringList questionSteps(const QString& programDir, int u, int q) {
+    const QStringList settings = settingsOf(programDir);
+    const QString data = programDir + "/" + settings.value(2) + "/";
+    const QString slot = core::padDigits(20 + u, 2), list = core::padDigits(70 + u, 2);
+    const QStringList questions = core::readLines(data + "2888" + list + ".rar").value_or(QStringList());
+    const QStringList script = core::readLines(data + "2888" + slot + ".rar").value_or(QStringList());
+    int first = 0;
+    for (int i = 0; i + 1 < q && i < questions.size(); ++i) first += core::val16(core::mid(questions[i], 5, 2));
+    const int n = q - 1 < questions.size() ? core::val16(core::mid(questions[q - 1], 5, 2)) : 0;
+    return script.mid(first, n);
+}
+
+// Whether a question has a menu step that a shortcut key performs.
+bool hasMenuShortcut(const QStringList& steps) {
+    for (const QString& line : steps) {
+        const StepRecord r(line);
+        if (r.action() != engine::ActionMenuStep) continue;
+        for (int n = 1; n <= 3; ++n)
+            if (const auto path = r.menuPath(n); path && engine::menuShortcut(path->mmii)) return true;
+    }
+    return false;
+}
+
 std::vector<Case> sampleCases() {
     std::vector<Case> out;
     const std::vector<int> counts = unitCounts(e2e::buildDir());
     for (int u = 0; u < int(counts.size()); ++u)
-        for (int q = 1; q <= counts[u]; ++q) out.push_back({u, q});
+        for (int q = 1; q <= counts[u]; ++q) {
+            out.push_back({u, q});
+            if (hasMenuShortcut(questionSteps(e2e::buildDir(), u, q))) out.push_back({u, q, true});
+        }
     if (out.empty()) out.push_back({});  // reported as a failure: no module
     return out;
 }
@@ -153,6 +182,7 @@ protected:
             press(r.codeKey() == 12 ? int(core::KeyF1) : int(r.codeKey()), r.codeModifiers());
             return true;
         case engine::ActionMenuStep:
+            if (!GetParam().keys) return false;
             for (int n = 1; n <= 3; ++n) {
                 const auto path = r.menuPath(n);
                 if (const auto key = path ? engine::menuShortcut(path->mmii) : std::nullopt) {
@@ -264,6 +294,88 @@ protected:
     }
     QSet<int> backedSteps_;
 
+    // A menu or toolbar step done as a candidate does: the hint frame on the
+    // expected hot-spot, then hover and click the hot-spot, its row and its
+    // submenu row (a pre-opened drop-down only needs its row).
+    QString performMenuStep(testsupport::Driver& d, const StepRecord& r) {
+        engine::FrmMain& f = engine::frmMain()();
+        int main = 0, item = 0, sub = 0;
+        for (int n = 1; n <= 3 && main == 0; ++n)
+            if (const auto path = r.menuPath(n)) main = path->main, item = path->item, sub = path->sub;
+        if (main == 0)
+            if (const auto special = r.specialItem()) main = special->main, item = special->item;
+        if (main == 0) return QStringLiteral("a menu step without a menu path");
+
+        auto point = [&](core::Control& c) {
+            // The extra area's hot-spot is larger than its picture.
+            if (chrome::zoneOf(c.index()) == chrome::Zone::ExtraArea && &c == &f.LblZHU[c.index()])
+                return QPointF(f.PicElse.formX() + f.PicElse.width() / 2, f.PicElse.formY() + f.PicElse.height() / 2);
+            return QPointF(testsupport::Driver::centreX(c), testsupport::Driver::centreY(c));
+        };
+        auto act = [&](core::Control& c, bool click) {
+            const QPointF p = point(c);
+            EXPECT_TRUE(c.shown() && f.hitTest(p.x(), p.y()) == &c)
+                << qPrintable(c.name()) << " " << c.index() << " does not take the mouse";
+            if (click)
+                d.click(f, p.x(), p.y());
+            else
+                d.hover(f, p.x(), p.y());
+        };
+
+        d.advance(100);  // the hint frame's timer (and a pre-opened drop-down's rows)
+        if (main == 33 || main == 34) {
+            EXPECT_EQ(f.OpenMenu, main) << "the drop-down is not open";
+        } else {
+            core::Control* frame = nullptr;
+            switch (chrome::zoneOf(main)) {
+            case chrome::Zone::MenuBar: frame = &f.ShapeMenu; break;
+            case chrome::Zone::Toolbar: frame = &f.ShapeTool; break;
+            case chrome::Zone::DrawingBar: frame = &f.ShapeHui; break;
+            case chrome::Zone::ExtraArea: frame = &f.ShapeElse; break;
+            default: break;
+            }
+            if (frame) {
+                const core::Control& h = f.LblZHU[main];
+                EXPECT_EQ(frame->visible(), f.LHelp.visible());
+                EXPECT_TRUE(frame->shown()) << "no hint frame in guided mode";
+                if (chrome::zoneOf(main) == chrome::Zone::ExtraArea) {
+                    EXPECT_DOUBLE_EQ(frame->left(), h.left() + 15);
+                } else {
+                    EXPECT_DOUBLE_EQ(frame->left(), h.left());
+                    EXPECT_NEAR(frame->top(), h.top(), 15);
+                    EXPECT_DOUBLE_EQ(frame->width(), h.width());
+                }
+            }
+            act(f.LblZHU[main], false);
+            EXPECT_FALSE(zoneLook(f, main).picture().isNull()) << "no hover look on " << main;
+            if (item == 0 && sub == 0) {
+                act(f.LblZHU[main], true);
+                return {};
+            }
+            act(f.LblZHU[main], true);
+            EXPECT_TRUE(f.Pic1J.shown()) << "the drop-down did not open";
+            EXPECT_FALSE(f.Pic1J.picture().isNull()) << "the drop-down has no picture";
+        }
+        act(f.Lbl1J[item], false);
+        EXPECT_FALSE(f.Img1J.picture().isNull()) << "no highlight on row " << item;
+        act(f.Lbl1J[item], true);
+        if (sub == 0) return {};
+        EXPECT_TRUE(f.Pic2J.shown()) << "the submenu did not open";
+        act(f.Lbl2J[sub], false);
+        EXPECT_FALSE(f.Img2J.picture().isNull()) << "no highlight on submenu row " << sub;
+        act(f.Lbl2J[sub], true);
+        return {};
+    }
+    static core::Control& zoneLook(engine::FrmMain& f, int main) {
+        switch (chrome::zoneOf(main)) {
+        case chrome::Zone::Toolbar: return f.ImgTool;
+        case chrome::Zone::DrawingBar: return f.ImgHui;
+        case chrome::Zone::ExtraArea: return f.ImgElse;
+        case chrome::Zone::ChartBar: return f.ImgTuBiao;
+        default: return f.ImgMenu;
+        }
+    }
+
     // Performs the expected action of the current step; returns why the
     // step cannot be played yet (empty when it was played).
     QString perform(testsupport::Driver& d, const StepRecord& r) {
@@ -323,7 +435,7 @@ protected:
                 return {};
             }
             return QStringLiteral("a demonstration-only click");
-        case engine::ActionMenuStep: return QStringLiteral("menu and toolbar steps (7000) come with the simulated menus");
+        case engine::ActionMenuStep: return performMenuStep(d, r);
         default: return "step code " + code + " has no expected action";
         }
     }
@@ -351,6 +463,11 @@ TEST_P(PracticeE2E, QuestionIsAnsweredStepByStep) {
     ASSERT_EQ(s.CurrentStep, 1);
     ASSERT_TRUE(f.visible());
     EXPECT_TRUE(tm.LblBiao.caption().contains(QString::fromUtf8("(未完成)")));
+    // Hint mode: the hints and the menus' hint frames are shown.
+    d.advance(600);
+    EXPECT_TRUE(tm.CmdGN(6).shown()) << "no hint button";
+    d.click(tm.CmdGN(6));
+    ASSERT_EQ(s.RunMode, core::RunGuided);
 
     const QString label = QStringLiteral("unit %1 question %2").arg(c.unit).arg(c.question);
     for (int action = 0; !(s.QuestionState[c.question] & 4); ++action) {
@@ -417,7 +534,8 @@ INSTANTIATE_TEST_SUITE_P(Sample, PracticeE2E, ::testing::ValuesIn(sampleCases())
                          [](const ::testing::TestParamInfo<Case>& i) {
                              if (i.param.unit < 0) return std::string("NoModule");
                              return "Unit" + std::to_string(i.param.unit) + "Question" +
-                                    (i.param.question < 10 ? "0" : "") + std::to_string(i.param.question);
+                                    (i.param.question < 10 ? "0" : "") + std::to_string(i.param.question) +
+                                    (i.param.keys ? "ByKeys" : "");
                          });
 
 } // namespace
