@@ -72,67 +72,75 @@ public:
     bool FlaggedPageNotWritable = false;
 
     // ---- controls ----
-    core::Control& LblCaption;
-    core::Control& LblKmMc1;
-    core::Control& LblKmMc;
+    core::Control& LblCaption;   // caption line at the top; a drag handle of the window
+    core::Control& LblKmMc1;     // module title: the silver copy under the red one
+    core::Control& LblKmMc;      // module title in red
+    // Unit tab: normal, hover and pressed faces, and the label that takes
+    // the mouse.
     core::Control& ImgTiKu;
     core::Control& ImgTiKu1;
     core::Control& ImgTiKu2;
     core::Control& LblTiKu;
+    // Paper tab, the same way.
     core::Control& ImgKaCH;
     core::Control& ImgKaCH1;
     core::Control& ImgKaCH2;
     core::Control& LblKaCH;
+    // Link labels of the cover's frame.
     core::Control& LblWeb1;
     core::Control& LblWeb2;
     core::Control& LblQQ1;
     core::Control& LblQQ2;
     core::Control& LblAbout;
-    core::Control& ImgClose;
-    core::Control& LblClose;
+    core::Control& ImgClose;     // close button face, shown under the pointer
+    core::Control& LblClose;     // the close button's click area
     // Panels, back to front.
-    core::Control& PicPro;
-    core::Control& PicReg;
-    core::Control& PicTiKu;
-    core::Control& PicKaCH;
-    core::Control& PicBiaoZhi;
+    core::Control& PicPro;       // information pages
+    core::Control& PicReg;       // update option
+    core::Control& PicTiKu;      // unit rows
+    core::Control& PicKaCH;      // paper rows
+    core::Control& PicBiaoZhi;   // flagged questions
     // Paper panel.
-    core::Control& ImgStartKsM;
-    core::Control& ImgStartKsD;
+    core::Control& ImgStartKsM;  // hover picture of a row's start label, moved to the row
+    core::Control& ImgStartKsD;  // pressed picture, the same way
     // Unit panel.
-    core::Control& ImgJinRuXXM;
-    core::Control& ImgJinRuXXD;
+    core::Control& ImgJinRuXXM;  // hover picture of a row's start label, moved to the row
+    core::Control& ImgJinRuXXD;  // pressed picture, the same way
     // Flagged panel.
-    core::Control& ImgSaveBiao;
-    core::Control& PicSave;
-    core::Control& FramSave;
-    core::Control& ImgSaveXiao;
+    core::Control& ImgSaveBiao;  // header strip over the rows
+    core::Control& PicSave;      // row area
+    core::Control& FramSave;     // frame that holds the rows
+    core::Control& ImgSaveXiao;  // a label that draws the selection bar
     // Update option panel.
-    core::Control& Check1;
-    core::Control& Label2;
+    core::Control& Check1;       // automatic update on or off (updata.txt)
+    core::Control& Label2;       // its caption
     // Information panel.
-    core::Control& LblLast;
+    core::Control& LblLast;      // previous and next page areas
     core::Control& LblNext;
 
-    core::ControlArray& imgReg;
-    core::ControlArray& CmdReg;
-    core::ControlArray& LblPro;
-    core::ControlArray& ImgShiJuan;
-    core::ControlArray& LblShiJuanNo;
-    core::ControlArray& LblKSInFo;
-    core::ControlArray& LblErr;
-    core::ControlArray& LblStartKs;
-    core::ControlArray& ImgUnit;
-    core::ControlArray& LblUnitNo;
-    core::ControlArray& LblUnintSL;
-    core::ControlArray& LblUnitWei;
-    core::ControlArray& LblJinRuXX;
-    core::ControlArray& LblUWrong;
-    core::ControlArray& LblSaveCAP;
-    core::ControlArray& LblSCmd;
-    core::ControlArray& LblXiaoSave;
-    core::ControlArray& LineSaveVS;
-    core::ControlArray& LineSaveBottom;
+    core::ControlArray& imgReg;        // command button faces (0-15)
+    core::ControlArray& CmdReg;        // command buttons' click labels, same indices
+    core::ControlArray& LblPro;        // information menu entries
+    // Paper rows (0-13).
+    core::ControlArray& ImgShiJuan;    // row picture
+    core::ControlArray& LblShiJuanNo;  // paper number
+    core::ControlArray& LblKSInFo;     // last exam time and best score
+    core::ControlArray& LblErr;        // review of the wrong questions
+    core::ControlArray& LblStartKs;    // start label
+    // Unit rows (0-20).
+    core::ControlArray& ImgUnit;       // row picture
+    core::ControlArray& LblUnitNo;     // unit number
+    core::ControlArray& LblUnintSL;    // question count
+    core::ControlArray& LblUnitWei;    // unsolved count
+    core::ControlArray& LblJinRuXX;    // start label
+    core::ControlArray& LblUWrong;     // review of the unsolved questions
+    // Flagged list.
+    core::ControlArray& LblSaveCAP;    // 0 the selected row's question text, 1 the empty-list notice
+    core::ControlArray& LblSCmd;       // row backgrounds that take the clicks (1-18)
+    core::ControlArray& LblXiaoSave;   // row captions
+    core::ControlArray& LineSaveVS;    // column separators
+    core::ControlArray& LineSaveBottom; // rules under the rows
+    // Information pages: launcher grid squares and their click labels.
     core::ControlArray& ShapeKm;
     core::ControlArray& LblKmLj;
 

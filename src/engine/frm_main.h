@@ -78,17 +78,19 @@ public:
 
     // ---- controls ----
     // Chrome bars, hot-spots, highlight images and hint frames.
-    core::Control& PicMenu;
-    core::Control& PicTool;
-    core::Control& PicHui;
-    core::Control& PicElse;
-    core::Control& PicTuBiao;
-    core::ControlArray& LblZHU;  // 0-99
+    core::Control& PicMenu;    // menu bar
+    core::Control& PicTool;    // standard and formatting toolbars
+    core::Control& PicHui;     // drawing bar
+    core::Control& PicElse;    // the step's extra area
+    core::Control& PicTuBiao;  // chart bar
+    core::ControlArray& LblZHU;  // main hot-spots of the bars (0-99)
+    // Hover and pressed looks of a hot-spot, one per bar.
     core::Control& ImgMenu;
     core::Control& ImgTool;
     core::Control& ImgHui;
     core::Control& ImgElse;
     core::Control& ImgTuBiao;
+    // Target frames, one per bar.
     core::Control& ShapeMenu;
     core::Control& ShapeTool;
     core::Control& ShapeHui;
@@ -96,7 +98,7 @@ public:
     core::Control& ShapeTuBiao;
     // Open drop-down and submenu with their rows.
     core::Control& Pic1J;
-    core::Control& Img1jBK;
+    core::Control& Img1jBK;    // highlight of the drop-down's hot row
     core::Control& Img1J;
     core::ControlArray& Lbl1J;  // 1-44
     core::Control& Pic2J;
@@ -110,31 +112,32 @@ public:
     core::Control& Image5;
     core::Control& Image6;
     // Target, source box, frames.
-    core::Control& Label1;
-    core::Control& Shape1;
-    core::Control& Label4;
-    core::Control& Shape4;
-    core::Control& Shape6;
+    core::Control& Label1;     // the step's target hot-spot
+    core::Control& Shape1;     // its frame
+    core::Control& Label4;     // source box of a drag
+    core::Control& Shape4;     // its frame
+    core::Control& Shape6;     // outline that follows a drag
     core::Control& Shape2;
-    core::Control& LHelp;
-    core::Control& Text1;
+    core::Control& LHelp;      // the hint
+    core::Control& Text1;      // the step's input box
     core::Control& Text2;
     core::Control& Text3;
-    core::ControlArray& LblXXK;  // 0-13
+    core::ControlArray& LblXXK;  // tab and back hot-spots of dialogs (0-13)
     // Simulated lists.
-    core::Control& LstLA;
+    core::Control& LstLA;      // list of list steps
+    // Edges drawn round the list.
     core::Control& PicLeft;
     core::Control& PicTop;
     core::Control& PicRight;
     core::Control& PicBottom;
-    core::Control& PicList;
-    core::ControlArray& LblADD;  // 0-13
-    core::ControlArray& ImgLiN;  // 0-13
-    core::Control& ImgSelAD;
-    core::Control& LblADDmyXZ;
-    core::Control& ImgFuGai;
+    core::Control& PicList;    // open look-in list
+    core::ControlArray& LblADD;  // look-in rows' hot-spots (0-13)
+    core::ControlArray& ImgLiN;  // their highlighted pictures
+    core::Control& ImgSelAD;   // closed look-in box
+    core::Control& LblADDmyXZ; // opens and closes the look-in list
+    core::Control& ImgFuGai;   // cover at the edge of the closed look-in box
     // Title bar, logo, success label.
-    core::Control& LblMove;
+    core::Control& LblMove;    // title bar: drags the window
     core::Control& ImgLogo;
     core::Control& LblSuccess;
 
