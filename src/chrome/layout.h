@@ -76,8 +76,8 @@ void ToolCSH(const ChromeWindow& w);
 // empties the highlight images and collapses the look-in list.
 void frmCsh(const ChromeWindow& w, int16_t& openMenu);
 
-// The extra area of the step whose record is stepLine: parks hot-spots
-// 32-40, hides PicElse, then shows the extra picture "H" NN (32-40) that
+// The extra area of the step whose record is stepLine: parks the
+// hot-spots 32-40, hides PicElse, then shows the extra picture "H" NN (32-40) that
 // columns 86-88 name at its place, or a pre-opened drop-down. Returns the
 // drop-down (33 or 34) whose rows the practice window's TimTool lays out
 // later, 0 for none.

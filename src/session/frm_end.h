@@ -17,8 +17,8 @@ namespace session {
 // A question needs attention before the hand-in when it was never opened
 // (an even state) or is opened and flagged (3 or 7).
 bool needsAttention(int16_t state);
-// The first confirmation's question for the states of questions 1..40 (all
-// 40, whatever QuestionCount is).
+// The first confirmation's question for the states of all forty questions
+// (1..40, whatever QuestionCount is).
 QString handInQuestion(const core::SessionState& s);
 
 // The view-answer warning.

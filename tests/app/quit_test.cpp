@@ -1,5 +1,5 @@
-// The program closed through the cover's question ends cleanly: exit code
-// 0, no crash while the application is torn down, the single-instance lock
+// The program closed through the cover's question ends cleanly: exit
+// code 0, no crash while the application is torn down, the single-instance lock
 // released.
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -41,12 +41,8 @@ protected:
     std::shared_ptr<core::FakePlatform> pf = std::make_shared<core::FakePlatform>();
 
     bool copyModule() {
-        const QString src = e2e::buildDir();
         root = tmp.path() + "/prog";
-        QDir().mkpath(root + "/ksdata");
-        for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"})
-            if (!QFile::copy(src + "/" + f, root + "/" + f)) return false;
-        return e2e::copyTree(src + "/wdata", root + "/wdata") && e2e::copyTree(src + "/examdata", root + "/examdata");
+        return e2e::copyModule(e2e::buildDir(), root);
     }
 
     void SetUp() override {

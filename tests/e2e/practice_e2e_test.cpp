@@ -40,25 +40,8 @@ struct Case {
     bool keys = false;  // menu steps by their shortcut keys instead of clicks
 };
 
-// The module's settings: name, title, data folder, ...
-QStringList settingsOf(const QString& programDir) {
-    QStringList out;
-    for (const QString& l : core::readLines(programDir + "/ver.txt").value_or(QStringList()))
-        out << session::decodeSettingsLine(l);
-    return out;
-}
-
-// Questions per unit, from the catalogue's second line.
-std::vector<int> unitCounts(const QString& programDir) {
-    const QStringList settings = settingsOf(programDir);
-    if (settings.size() < 3) return {};
-    const auto catalogue = core::readLines(programDir + "/" + settings[2] + "/288891.rar");
-    if (!catalogue || catalogue->size() < 2) return {};
-    const int units = core::val16(core::mid(catalogue->at(0), 3, 2));
-    std::vector<int> counts;
-    for (int u = 0; u < units; ++u) counts.push_back(core::val16(core::mid(catalogue->at(1), u * 2 + 1, 2)));
-    return counts;
-}
+using e2e::settingsOf;
+using e2e::unitCounts;
 
 // Step records of question q (1-based) of unit u of the bank.
 QStringList questionSteps(const QString& programDir, int u, int q) {
@@ -100,14 +83,8 @@ class PracticeE2E : public ::testing::TestWithParam<Case> {
 protected:
     static void SetUpTestSuite() {
         tmp_ = new QTemporaryDir;
-        const QString src = e2e::buildDir();
         root_ = tmp_->path() + "/prog";
-        const QStringList settings = settingsOf(src);
-        copied_ = settings.size() >= 3 && QDir().mkpath(root_ + "/ksdata");
-        for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"})
-            copied_ = copied_ && QFile::copy(src + "/" + f, root_ + "/" + f);
-        copied_ = copied_ && e2e::copyTree(src + "/" + settings.value(2), root_ + "/" + settings.value(2)) &&
-                  e2e::copyTree(src + "/examdata", root_ + "/examdata");
+        copied_ = e2e::copyModule(e2e::buildDir(), root_);
     }
     static void TearDownTestSuite() {
         delete tmp_;
@@ -119,18 +96,8 @@ protected:
         ASSERT_TRUE(copied_) << "the module could not be copied";
         core::resetSharedState();
         core::pictureStore().clear();
-        const QStringList settings = settingsOf(root_);
-        core::ModuleConfig& c = core::config();
-        c.ProgramDir = root_;
-        c.ModuleName = settings.value(0);
-        c.ModuleTitle = settings.value(1);
-        c.DataDir = root_ + "/" + settings.value(2) + "/";
-        c.ModuleNo = core::val16(settings.value(3));
-        c.AppTitle = QString::fromUtf8("Norvane职称计算机考试 ") + c.ModuleName + QString::fromUtf8("模块");
-        pf_->folder = root_;
-        pf_->screenInfo.widthTwips = 1024 * 15;
-        pf_->screenInfo.heightTwips = 768 * 15;
-        core::setPlatform(pf_);
+        e2e::useModule(root_, pf_);
+        const core::ModuleConfig& c = core::config();
 
         // Nothing solved yet in any unit.
         QStringList progress;

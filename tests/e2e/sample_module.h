@@ -6,6 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "core/platform.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "session/frm_start.h"
 
 namespace e2e {
 
@@ -31,6 +39,53 @@ inline bool copyTree(const QString& from, const QString& to) {
         }
     }
     return true;
+}
+
+// The module's settings: name, title, data folder, module number, ...
+inline QStringList settingsOf(const QString& programDir) {
+    QStringList out;
+    for (const QString& l : core::readLines(programDir + "/ver.txt").value_or(QStringList()))
+        out << session::decodeSettingsLine(l);
+    return out;
+}
+
+// Questions per unit, from the catalogue's second line.
+inline std::vector<int> unitCounts(const QString& programDir) {
+    const QStringList settings = settingsOf(programDir);
+    if (settings.size() < 3) return {};
+    const auto catalogue = core::readLines(programDir + "/" + settings[2] + "/288891.rar");
+    if (!catalogue || catalogue->size() < 2) return {};
+    const int units = core::val16(core::mid(catalogue->at(0), 3, 2));
+    std::vector<int> counts;
+    for (int u = 0; u < units; ++u) counts.push_back(core::val16(core::mid(catalogue->at(1), u * 2 + 1, 2)));
+    return counts;
+}
+
+// Copies the module at src (settings, context menus, data folder, window
+// pictures) into the program folder root, with an empty records folder.
+inline bool copyModule(const QString& src, const QString& root) {
+    const QStringList settings = settingsOf(src);
+    bool ok = settings.size() >= 3 && QDir().mkpath(root + "/ksdata");
+    for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"}) ok = ok && QFile::copy(src + "/" + f, root + "/" + f);
+    return ok && copyTree(src + "/" + settings.value(2), root + "/" + settings.value(2)) &&
+           copyTree(src + "/examdata", root + "/examdata");
+}
+
+// Runs the program on the module at root: its configuration as the start
+// reads it, and the platform double on a 1024 x 768 screen.
+inline void useModule(const QString& root, const std::shared_ptr<core::FakePlatform>& pf) {
+    const QStringList settings = settingsOf(root);
+    core::ModuleConfig& c = core::config();
+    c.ProgramDir = root;
+    c.ModuleName = settings.value(0);
+    c.ModuleTitle = settings.value(1);
+    c.DataDir = root + "/" + settings.value(2) + "/";
+    c.ModuleNo = core::val16(settings.value(3));
+    c.AppTitle = QString::fromUtf8("Norvane职称计算机考试 ") + c.ModuleName + QString::fromUtf8("模块");
+    pf->folder = root;
+    pf->screenInfo.widthTwips = 1024 * 15;
+    pf->screenInfo.heightTwips = 768 * 15;
+    core::setPlatform(pf);
 }
 
 } // namespace e2e
