@@ -13,6 +13,18 @@ Zone zoneOf(int i) {
     return Zone::None;
 }
 
+bool opensDropDown(int i) {
+    switch (zoneOf(i)) {
+    case Zone::MenuBar: return true;
+    case Zone::DrawingBar: return i == 11 || i == 13 || (i >= 24 && i <= 31);
+    case Zone::ExtraArea: return i == 32 || i == 36 || i == 37;
+    case Zone::Toolbar:
+        return i == 48 || i == 64 || i == 68 || i == 69 || i == 70 || i == 73 || i == 76 || i == 85 || i == 86;
+    case Zone::ChartBar: return i >= 89 && i <= 91;
+    default: return false;
+    }
+}
+
 QString hoverPictureCode(int index) { return core::padDigits(index, 2) + QStringLiteral("0088"); }
 QString pressedPictureCode(int index) { return core::padDigits(index, 2) + QStringLiteral("0099"); }
 QString dropDownPictureCode(int index) { return core::padDigits(index, 2) + QStringLiteral("0077"); }

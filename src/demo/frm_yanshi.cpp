@@ -227,6 +227,7 @@ FrmYanShi::FrmYanShi()
     chrome_.hotSpotsOnWindow = true;
     chrome_.resumeAfterErrors = false;
 
+    wireMenus();
     onLoad = [this] { Form_Load(); };
     Timer1.onTimer = [this](core::Timer&) { Timer1_Timer(); };
     Timer2.onTimer = [this](core::Timer&) { Timer2_Timer(); };
@@ -285,7 +286,7 @@ void FrmYanShi::Form_Load() {
     st([&] { setWindowState(core::StateNormal); });
     st([&] { ImgLogo.move(9420 * sx(), 7620 * sy(), 2535 * sx(), 1335 * sy()); });
     st([&] {
-        if (w.questionText) ImgLogo.setCaption(w.questionText());
+        if (w.questionText) ImgLogo.setCaption(core::shownText(w.questionText()));
     });
     st([&] { setTopmost(true); });
 
@@ -381,8 +382,6 @@ void FrmYanShi::TimEnd_Timer() {
 
 // ------------------------------------------------------------------ calls of the menus and context menus
 
-void FrmYanShi::CSH() {}
-
 void FrmYanShi::ToolCSH() { chrome::ToolCSH(chrome_); }
 
 void FrmYanShi::ElseToolCSH() { chrome::ElseToolCSH(chrome_, core::session().StepLine); }
@@ -390,18 +389,6 @@ void FrmYanShi::ElseToolCSH() { chrome::ElseToolCSH(chrome_, core::session().Ste
 void FrmYanShi::RightKeyMenu() {
     if (!core::session().DemoRunning) return;
     doNext();
-}
-
-void FrmYanShi::ClickZHU() {
-    st([&] { ImgMenu.clearPicture(); });
-    st([&] { ImgHui.clearPicture(); });
-    st([&] { ImgTool.clearPicture(); });
-    st([&] { ImgElse.clearPicture(); });
-    Timer2.setEnabled(false);
-    if (m.JumpStep == u"0")
-        doNext();
-    else
-        GoStep(m.JumpStep);
 }
 
 void FrmYanShi::tabStage() {}

@@ -74,8 +74,23 @@ public:
     void ElseToolCSH();
     // The drawn context menu at the pointer (arrival of a right-click step).
     void RightKeyMenu();
-    // The click on main hot-spot OpenMenu (arrival of a menu step).
+    // The click on main hot-spot OpenMenu (arrival of a menu step): its
+    // pressed look, and the drop-down it opens with the flight to row
+    // OpenItem; the step ends here when it names no row.
     void ClickZHU();
+    // Rows of the open drop-down (submenu) laid over Pic1J (Pic2J), row
+    // OpenItem (OpenSubItem) framed and flown to. No frame and no flight
+    // to a submenu row 0.
+    void Tool1JCSH();
+    void Tool2JCSH();
+    // The click on drop-down row `index`: its submenu and highlight; the
+    // step ends here when it names no submenu row.
+    void Click1J(int16_t index);
+    // The click on submenu row OpenSubItem: the step ends.
+    void Click2J();
+    // Flights to the drop-down row and to the submenu row.
+    void Timer6_Timer();
+    void Timer7_Timer();
 
     DemoMembers& m;
 
@@ -190,6 +205,14 @@ private:
     core::Control& overlay(int k) const;
     core::Picture dataPicture(const QString& code) const;
     void applyInputFormat();
+
+    // Menus: timers and rows wired; one tick of a row flight (true on
+    // arrival, the ring started and `t` off); the end of a menu step.
+    void wireMenus();
+    bool rowFlightTick(core::Timer& t);
+    void endMenuStep();
+    // Hides and empties the drawn context menu and its cascade.
+    void clearDrawnContextMenu();
 
     chrome::ChromeWindow chrome_;
     int16_t endTicks_ = 0;

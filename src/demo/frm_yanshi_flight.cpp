@@ -12,15 +12,13 @@ namespace demo {
 
 using core::Control;
 using detail::actionCode;
+using detail::centre;
 using detail::rec;
 using detail::st;
 using detail::sx;
 using detail::sy;
 
 namespace {
-
-// A control's centre, in single precision, made whole halves to even.
-int32_t centre(double pos, double size) { return int32_t(core::roundHalfEven(double(float(pos + size / 2)))); }
 
 // The pointer's lines as offsets from its reference point.
 struct Seg {

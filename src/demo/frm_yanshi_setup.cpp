@@ -189,7 +189,7 @@ void FrmYanShi::hintStage() {
             LHelp.setCaption(QString());
             return;
         }
-        const QString hint = engine::TextTableLookup(ref);
+        const QString hint = core::shownText(engine::TextTableLookup(ref));
         LHelp.setCaption(hint);
         m.HintText = hint;
     });

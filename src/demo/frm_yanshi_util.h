@@ -5,6 +5,7 @@
 
 #include "core/pictures.h"
 #include "core/state.h"
+#include "core/text.h"
 #include "engine/step_record.h"
 
 namespace demo::detail {
@@ -15,6 +16,10 @@ inline double sy() { return core::config().ScaleY; }
 // replaced it).
 inline engine::StepRecord rec() { return engine::StepRecord(core::session().StepLine); }
 inline QString actionCode() { return rec().actionCode(); }
+// A control's centre, in single precision, made whole halves to even.
+inline int32_t centre(double pos, double size) {
+    return int32_t(core::roundHalfEven(double(float(pos + size / 2))));
+}
 // Runs one statement; a failing one is skipped.
 void st(const std::function<void()>& statement);
 // A cursor or pointer picture of the program folder, read once per run.

@@ -14,19 +14,6 @@ namespace engine {
 
 namespace {
 
-// Main hot-spots whose left press opens a drop-down.
-bool hasDropDown(int i) {
-    switch (chrome::zoneOf(i)) {
-    case chrome::Zone::MenuBar: return true;
-    case chrome::Zone::DrawingBar: return i == 11 || i == 13 || (i >= 24 && i <= 31);
-    case chrome::Zone::ExtraArea: return i == 32 || i == 36 || i == 37;
-    case chrome::Zone::Toolbar:
-        return i == 48 || i == 64 || i == 68 || i == 69 || i == 70 || i == 73 || i == 76 || i == 85 || i == 86;
-    case chrome::Zone::ChartBar: return i >= 89 && i <= 91;
-    default: return false;
-    }
-}
-
 // The extra area's variant picture "XX0" d + suffix, when the step's
 // AltSetCode is "X" d.
 QString extraVariant(const QString& suffix) {
@@ -125,10 +112,10 @@ void FrmMain::LblZHU_MouseUp(int index, const core::MouseArgs& a) {
 
     const chrome::Zone zone = chrome::zoneOf(index);
     bool pressedShown = false;
-    if (zone != chrome::Zone::None && (zone != chrome::Zone::ExtraArea || hasDropDown(index)))
+    if (zone != chrome::Zone::None && (zone != chrome::Zone::ExtraArea || chrome::opensDropDown(index)))
         pressedShown = showHotSpotLook(index, chrome::pressedPictureCode(index), QStringLiteral("99"));
 
-    if (hasDropDown(index)) {
+    if (chrome::opensDropDown(index)) {
         const Control& h = LblZHU[index];
         // Below a button by its pressed picture's height; the hot-spot's own
         // height when that picture is missing.
