@@ -212,7 +212,7 @@ private:
     bool rowFlightTick(core::Timer& t);
     void endMenuStep();
     // Hides and empties the drawn context menu and its cascade.
-    void clearDrawnContextMenu();
+    void clearDrawnMenus();
 
     chrome::ChromeWindow chrome_;
     int16_t endTicks_ = 0;

@@ -30,7 +30,7 @@ void FrmYanShi::wireMenus() {
 
 void FrmYanShi::CSH() {
     if (!core::session().DemoRunning) return;
-    st([&] { clearDrawnContextMenu(); });
+    st([&] { clearDrawnMenus(); });
     // A drop-down pre-opened on 33 or 34 stays.
     if (m.OpenMenu != 33 && m.OpenMenu != 34) st([&] { Pic1J.setVisible(false); });
     st([&] { Pic2J.setVisible(false); });
@@ -39,9 +39,8 @@ void FrmYanShi::CSH() {
     st([&] { PicList.setHeight(330 * sy()); });
 }
 
-// The drawn context menu's controls belong to its own source; until they
-// exist there is nothing to clear.
-void FrmYanShi::clearDrawnContextMenu() {}
+// The drawn context menu and its cascade have no controls yet.
+void FrmYanShi::clearDrawnMenus() {}
 
 // ------------------------------------------------------------------ main hot-spot
 
