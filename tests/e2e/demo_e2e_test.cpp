@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -18,7 +17,7 @@
 #include "demo/frm_yanshi.h"
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
-#include "sample_module.h"
+#include "e2e/module_fixture.h"
 #include "session/frm_start.h"
 #include "session/frm_tm.h"
 #include "session/session_start.h"
@@ -32,7 +31,6 @@ struct Case {
     int speed = 1;
 };
 
-using e2e::settingsOf;
 using e2e::unitCounts;
 
 std::vector<Case> demoCases() {
@@ -45,63 +43,29 @@ std::vector<Case> demoCases() {
     return out;
 }
 
-class DemoE2E : public ::testing::TestWithParam<Case> {
+class DemoE2E : public e2e::ModuleFixture, public ::testing::WithParamInterface<Case> {
 protected:
-    static void SetUpTestSuite() {
-        tmp_ = new QTemporaryDir;
-        root_ = tmp_->path() + "/prog";
-        copied_ = e2e::copyModule(e2e::buildDir(), root_);
-    }
-    static void TearDownTestSuite() {
-        delete tmp_;
-        tmp_ = nullptr;
-    }
-
     void SetUp() override {
         ASSERT_NE(GetParam().unit, -1) << "no generated module in " << qPrintable(e2e::buildDir());
-        ASSERT_TRUE(copied_) << "the module could not be copied";
-        core::resetSharedState();
-        demo::resetDemoMembers();
-        core::pictureStore().clear();
-        e2e::useModule(root_, pf_);
-        const core::ModuleConfig& c = core::config();
-
-        QStringList progress;
-        for (int n : unitCounts(root_)) progress << QString(n, u'F');
-        ASSERT_TRUE(core::writeLines(c.recordFile("288893"), progress));
-        QFile::remove(c.recordFile("288862"));
-
-        session::registerSessionWindows();
-        engine::registerPracticeWindow();
-        demo::registerDemonstrationWindow();
-    }
-
-    void TearDown() override {
-        core::unloadAllForms();
-        core::windows() = core::Windows{};
-        core::setPlatform(nullptr);
-        core::resetSharedState();
+        ModuleFixture::SetUp();
+        if (HasFatalFailure()) return;
+        nothingSolved();
     }
 
     // The files of the candidate's records, by name.
-    static std::map<QString, QByteArray> records() {
+    std::map<QString, QByteArray> records() const {
         std::map<QString, QByteArray> out;
-        for (const QFileInfo& fi : QDir(root_ + "/ksdata").entryInfoList(QDir::Files)) {
+        for (const QFileInfo& fi : QDir(recordsDir()).entryInfoList(QDir::Files)) {
             QFile f(fi.filePath());
             if (f.open(QIODevice::ReadOnly)) out[fi.fileName()] = f.readAll();
         }
         return out;
     }
-
-    std::shared_ptr<core::FakePlatform> pf_ = std::make_shared<core::FakePlatform>();
-    static inline QTemporaryDir* tmp_ = nullptr;
-    static inline QString root_;
-    static inline bool copied_ = false;
 };
 
 TEST_P(DemoE2E, DemonstrationPlaysToItsEndAndHandsBack) {
     const Case c = GetParam();
-    testsupport::Driver d;
+    testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
 
     session::LblJinRuXX_Click(c.unit);

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "core/forms.h"
 #include "core/platform.h"
@@ -17,7 +16,7 @@
 #include "core/windows.h"
 #include "cover/frm_fengmian.h"
 #include "demo/frm_yanshi.h"
-#include "e2e/sample_module.h"
+#include "e2e/module_fixture.h"
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
 #include "session/bank.h"
@@ -34,47 +33,17 @@ namespace {
 
 using engine::StepRecord;
 
-class ExamE2E : public ::testing::Test {
+class ExamE2E : public e2e::ModuleFixture {
 protected:
-    QTemporaryDir tmp;
-    QString root;
-    std::shared_ptr<core::FakePlatform> pf = std::make_shared<core::FakePlatform>();
-
-    bool copyModule() {
-        root = tmp.path() + "/prog";
-        return e2e::copyModule(e2e::buildDir(), root);
-    }
-
     void SetUp() override {
-        ASSERT_TRUE(copyModule()) << "no generated module in " << qPrintable(e2e::buildDir());
-        core::resetSharedState();
-        core::pictureStore().clear();
-        pf->folder = root;
-        pf->screenInfo.widthTwips = 1024 * 15;
-        pf->screenInfo.heightTwips = 768 * 15;
+        ModuleFixture::SetUp();
         pf->clock = QDateTime(QDate(2024, 5, 6), QTime(14, 0, 0));
-        core::setPlatform(pf);
-        core::setRegistryStore(std::make_shared<core::MemoryRegistryStore>());
-        core::windows() = core::Windows{};
-        cover::registerCover();
-        engine::registerPracticeWindow();
-        session::registerSessionWindows();
-        demo::registerDemonstrationWindow();
-    }
-
-    void TearDown() override {
-        core::unloadAllForms();
-        core::windows() = core::Windows{};
-        core::setPlatform(nullptr);
-        core::setRegistryStore(nullptr);
-        core::resetSharedState();
-        core::pictureStore().clear();
     }
 
     static core::SessionState& s() { return core::session(); }
-    QString record(const QString& name) { return root + "/ksdata/" + name + ".rar"; }
+    QString record(const QString& name) { return recordsDir() + "/" + name + ".rar"; }
     QStringList read(const QString& path) { return core::readLines(path).value_or(QStringList{"<missing>"}); }
-    QString paperLine(int k) { return read(root + "/wdata/288891.rar").value(k + 2); }
+    QString paperLine(int k) { return read(root() + "/wdata/288891.rar").value(k + 2); }
 
     // From the cover to a running exam of paper k.
     void sitPaper(testsupport::Driver& d, int paper) {
@@ -140,7 +109,7 @@ protected:
 } // namespace
 
 TEST_F(ExamE2E, SitHandInReviewAndRunOutOfTime) {
-    testsupport::Driver d;
+    testsupport::Driver& d = driver();
     session::frmStart()();
     d.advance(200);
     ASSERT_TRUE(cover::frmFengmian().loaded());
@@ -245,7 +214,7 @@ TEST_F(ExamE2E, SitHandInReviewAndRunOutOfTime) {
 }
 
 TEST_F(ExamE2E, TimeRunsOutDuringTheAnswersDemonstration) {
-    testsupport::Driver d;
+    testsupport::Driver& d = driver();
     session::frmStart()();
     d.advance(200);
     sitPaper(d, 0);

@@ -4,10 +4,7 @@
 // question reads answered. Steps of kinds the program cannot judge yet are
 // reported as skipped, question by question.
 #include <gtest/gtest.h>
-#include <QDir>
-#include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -24,7 +21,7 @@
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
 #include "engine/text_table.h"
-#include "sample_module.h"
+#include "e2e/module_fixture.h"
 #include "session/frm_start.h"
 #include "session/frm_tm.h"
 #include "session/session_start.h"
@@ -79,41 +76,13 @@ std::vector<Case> sampleCases() {
     return out;
 }
 
-class PracticeE2E : public ::testing::TestWithParam<Case> {
+class PracticeE2E : public e2e::ModuleFixture, public ::testing::WithParamInterface<Case> {
 protected:
-    static void SetUpTestSuite() {
-        tmp_ = new QTemporaryDir;
-        root_ = tmp_->path() + "/prog";
-        copied_ = e2e::copyModule(e2e::buildDir(), root_);
-    }
-    static void TearDownTestSuite() {
-        delete tmp_;
-        tmp_ = nullptr;
-    }
-
     void SetUp() override {
         ASSERT_NE(GetParam().unit, -1) << "no generated module in " << qPrintable(e2e::buildDir());
-        ASSERT_TRUE(copied_) << "the module could not be copied";
-        core::resetSharedState();
-        core::pictureStore().clear();
-        e2e::useModule(root_, pf_);
-        const core::ModuleConfig& c = core::config();
-
-        // Nothing solved yet in any unit.
-        QStringList progress;
-        for (int n : unitCounts(root_)) progress << QString(n, u'F');
-        ASSERT_TRUE(core::writeLines(c.recordFile("288893"), progress));
-        QFile::remove(c.recordFile("288862"));
-
-        session::registerSessionWindows();
-        engine::registerPracticeWindow();
-    }
-
-    void TearDown() override {
-        core::unloadAllForms();
-        core::windows() = core::Windows{};
-        core::setPlatform(nullptr);
-        core::resetSharedState();
+        ModuleFixture::SetUp();
+        if (HasFatalFailure()) return;
+        nothingSolved();
     }
 
     // Typed text and keys: the answer typed over the box's text and confirmed
@@ -407,15 +376,11 @@ protected:
         }
     }
 
-    std::shared_ptr<core::FakePlatform> pf_ = std::make_shared<core::FakePlatform>();
-    static inline QTemporaryDir* tmp_ = nullptr;
-    static inline QString root_;
-    static inline bool copied_ = false;
 };
 
 TEST_P(PracticeE2E, QuestionIsAnsweredStepByStep) {
     const Case c = GetParam();
-    testsupport::Driver d;
+    testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
 
     session::LblJinRuXX_Click(c.unit);
@@ -467,7 +432,7 @@ TEST_P(PracticeE2E, QuestionIsAnsweredStepByStep) {
 // question, over the practice window and the question window.
 TEST_P(PracticeE2E, PointerAtRestOverAStillSceneChangesNothing) {
     const Case c = GetParam();
-    testsupport::Driver d;
+    testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
     session::LblJinRuXX_Click(c.unit);
     ASSERT_TRUE(session::frmTm().loaded()) << "the unit did not start";

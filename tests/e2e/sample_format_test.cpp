@@ -15,12 +15,11 @@
 #include "core/text.h"
 #include "engine/step_record.h"
 #include "engine/tab_layout.h"
-#include "sample_module.h"
+#include "e2e/module_fixture.h"
 
 namespace {
 
 using e2e::buildDir;
-using e2e::copyTree;
 
 // Reading rule of the settings file: six-digit groups, 200000 + code of a
 // single-byte character, 500000 + code of a double-byte one.
@@ -45,22 +44,15 @@ QStringList lines(const QString& path) {
 bool isBranch(QChar c) { return c == u'0' || (c >= u'1' && c <= u'9') || (c >= u'A' && c <= u'Z'); }
 int branchStep(QChar c) { return c.isDigit() ? c.digitValue() : c.unicode() - u'A' + 10; }
 
-class SampleModule : public ::testing::Test {
+class SampleModule : public e2e::ModuleFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(tmp.isValid());
-        const QString src = buildDir();
-        ASSERT_TRUE(QFile::exists(src + "/ver.txt")) << "no generated module in " << qPrintable(src);
-        root = tmp.path() + "/prog";
-        ASSERT_TRUE(QDir().mkpath(root));
-        ASSERT_TRUE(QFile::copy(src + "/ver.txt", root + "/ver.txt"));
-        ASSERT_TRUE(QFile::copy(src + "/updata.txt", root + "/updata.txt"));
-        ASSERT_TRUE(QFile::copy(src + "/sMenu.sys", root + "/sMenu.sys"));
+        ModuleFixture::SetUp();
+        if (HasFatalFailure()) return;
         settings.clear();
-        for (const QString& l : lines(root + "/ver.txt")) settings << decodeSetting(l);
+        for (const QString& l : lines(root() + "/ver.txt")) settings << decodeSetting(l);
         ASSERT_GE(settings.size(), 3);
-        ASSERT_TRUE(copyTree(src + "/" + settings[2], root + "/" + settings[2]));
-        data = root + "/" + settings[2] + "/";
+        data = root() + "/" + settings[2] + "/";
     }
 
     QString file(const QString& name) const { return data + name + ".rar"; }
@@ -76,8 +68,7 @@ protected:
         return format;
     }
 
-    QTemporaryDir tmp;
-    QString root, data;
+    QString data;
     QStringList settings;
 };
 
@@ -89,7 +80,7 @@ TEST_F(SampleModule, SettingsDecodeToModuleNameFolderNumberAndUnitTitles) {
     EXPECT_GT(core::val16(settings[3]), 0);
     for (int i = 4; i < 25; ++i) EXPECT_FALSE(settings[i].isEmpty()) << "unit title " << i - 4;
     // every line of the file is made of six-digit groups only
-    for (const QString& l : lines(root + "/ver.txt")) {
+    for (const QString& l : lines(root() + "/ver.txt")) {
         EXPECT_EQ(l.size() % 6, 0);
         for (QChar c : l) EXPECT_TRUE(c.isDigit());
     }
@@ -98,7 +89,7 @@ TEST_F(SampleModule, SettingsDecodeToModuleNameFolderNumberAndUnitTitles) {
 TEST_F(SampleModule, FreshInstallFilesAndFixedPictures) {
     EXPECT_EQ(core::readFirstLine(file("288892")).value_or("?"), "0");
     EXPECT_FALSE(QFile::exists(file("288897"))) << "a fresh install has no launch counter";
-    EXPECT_EQ(core::readFirstLine(root + "/updata.txt").value_or("?"), "0");
+    EXPECT_EQ(core::readFirstLine(root() + "/updata.txt").value_or("?"), "0");
     EXPECT_FALSE(core::readFirstLine(file("288895")).value_or("").isEmpty());
     EXPECT_TRUE(QDir(buildDir() + "/ksdata").exists());
     const struct { const char* name; QSize size; } fixed[] = {
@@ -309,7 +300,7 @@ TEST_F(SampleModule, DialogStepsHaveTheirListsTabPagesAndDrags) {
 }
 
 TEST_F(SampleModule, ContextMenuFileServesEveryRightClickStep) {
-    const QString menuFile = root + "/sMenu.sys";
+    const QString menuFile = root() + "/sMenu.sys";
     const QStringList all = lines(menuFile);
     ASSERT_EQ(all.size(), context_menu::FileLines);
 
