@@ -83,6 +83,20 @@ core::ControlArray& labels(core::Form& f, const QString& name, int from, int to)
     return f.array(name);
 }
 
+core::ControlArray& labels(core::Form& f, const QString& name, std::initializer_list<int> indices) {
+    for (int i : indices) {
+        Control& c = f.addElement(Kind::Label, name, i);
+        c.setBackStyle(0);
+        c.move(-100, -100, 0, 0);
+    }
+    return f.array(name);
+}
+
+core::ControlArray& images(core::Form& f, const QString& name, std::initializer_list<int> indices) {
+    for (int i : indices) f.addElement(Kind::Image, name, i).setVisible(false);
+    return f.array(name);
+}
+
 core::ControlArray& lines(core::Form& f, const QString& name, int count, uint32_t colour, int width) {
     for (int i = 0; i < count; ++i) {
         Control& c = f.addElement(Kind::Line, name, i);
@@ -139,6 +153,23 @@ FrmYanShi::FrmYanShi()
       ImgICO(image(*this, "ImgICO")),
       LPoint(lines(*this, "LPoint", 8, 0x80000008, 1)),
       LPoinB(lines(*this, "LPoinB", 6, 0xFFFFFF, 2)),
+      LRightMMenu(label(*this, "LRightMMenu")),
+      ShapeRMain(shape(*this, "ShapeRMain", 0xC0C0C0, 1)),
+      LRM2(labels(*this, "LRM2", 0, 9)),
+      LRM4(labels(*this, "LRM4", 0, 9)),
+      LRM6(labels(*this, "LRM6", 0, 9)),
+      LRM9(labels(*this, "LRM9", 0, 9)),
+      LRMJL(labels(*this, "LRMJL", {1, 3, 5, 7, 8})),
+      ImgJLSanjiao(images(*this, "ImgJLSanjiao", {1, 3, 5, 7, 8})),
+      LRFGX(lines(*this, "LRFGX", 10, 0xC0C0C0, 1)),
+      LRightSub(label(*this, "LRightSub")),
+      ShapeRSUB(shape(*this, "ShapeRSUB", 0xC0C0C0, 1)),
+      LRS(labels(*this, "LRS", 0, 9)),
+      LRSFgx(lines(*this, "LRSFgx", 6, 0xC0C0C0, 1)),
+      PicLeft(add(Kind::PictureBox, "PicLeft")),
+      PicRight(add(Kind::PictureBox, "PicRight")),
+      PicTop(add(Kind::PictureBox, "PicTop")),
+      PicBottom(add(Kind::PictureBox, "PicBottom")),
       Timer1(addTimer("Timer1", 500)),
       Timer2(addTimer("Timer2", 100)),
       Timer3(addTimer("Timer3", 1000)),
@@ -209,6 +240,8 @@ FrmYanShi::FrmYanShi()
     Shape5.setAboveWindowed(true);
     for (Control* c : {&Text1, &Text2, &Text4}) c->setTabStop(false);
 
+    styleDrawnMenus();
+
     chrome_.picMenu = &PicMenu;
     chrome_.picTool = &PicTool;
     chrome_.picHui = &PicHui;
@@ -235,6 +268,8 @@ FrmYanShi::FrmYanShi()
     Timer4.onTimer = [this](core::Timer&) { Timer4_Timer(); };
     Timer5.onTimer = [this](core::Timer&) { Timer5_Timer(); };
     TimEnd.onTimer = [this](core::Timer&) { TimEnd_Timer(); };
+    TimerRM.onTimer = [this](core::Timer&) { TimerRM_Timer(); };
+    TimerRS.onTimer = [this](core::Timer&) { TimerRS_Timer(); };
 
     // The stops: a double click on the window or an overlay, Enter, Space
     // or Escape released on the window.
@@ -385,14 +420,6 @@ void FrmYanShi::TimEnd_Timer() {
 void FrmYanShi::ToolCSH() { chrome::ToolCSH(chrome_); }
 
 void FrmYanShi::ElseToolCSH() { chrome::ElseToolCSH(chrome_, core::session().StepLine); }
-
-void FrmYanShi::RightKeyMenu() {
-    if (!core::session().DemoRunning) return;
-    doNext();
-}
-
-void FrmYanShi::tabStage() {}
-void FrmYanShi::listStage() {}
 
 // ------------------------------------------------------------------ the window and its start
 

@@ -92,6 +92,19 @@ public:
     void Timer6_Timer();
     void Timer7_Timer();
 
+    // ---- drawn context menu, cascade, tab strips and lists ----
+    // The cascade of the row the menu's flight reached, and its flight.
+    void RightKeySub();
+    // Hides and empties the drawn context menu and its cascade (part of CSH).
+    void clearDrawnMenus();
+    // Flights to the drawn menu's row and to the cascade's entry.
+    void TimerRM_Timer();
+    void TimerRS_Timer();
+    // The two rows of a strip of more than nine tabs.
+    void DoubleXXK();
+    // Row r of the look-in list selected; the step ends on its row to choose.
+    void ImgLiN_Click(int row);
+
     DemoMembers& m;
 
     // ---- controls ----
@@ -136,6 +149,29 @@ public:
     core::Control& ImgICO;       // drag cursor
     core::ControlArray& LPoint;  // 0-7, pointer outline
     core::ControlArray& LPoinB;  // 0-5, pointer fill
+
+    // The drawn context menu: body, outline, the entries of groups 1-4
+    // (rows 2, 4, 6, 9), the cascade captions and arrows (rows 1, 3, 5, 7,
+    // 8) and the separators. CSH hides them all (clearDrawnMenus).
+    core::Control& LRightMMenu;
+    core::Control& ShapeRMain;
+    core::ControlArray& LRM2;          // 0-9
+    core::ControlArray& LRM4;          // 0-9
+    core::ControlArray& LRM6;          // 0-9
+    core::ControlArray& LRM9;          // 0-9
+    core::ControlArray& LRMJL;         // 1, 3, 5, 7, 8
+    core::ControlArray& ImgJLSanjiao;  // 1, 3, 5, 7, 8
+    core::ControlArray& LRFGX;         // 0-9
+    // Its cascade: body, outline, entries, separators.
+    core::Control& LRightSub;
+    core::Control& ShapeRSUB;
+    core::ControlArray& LRS;     // 0-9
+    core::ControlArray& LRSFgx;  // 0-5
+    // The frame of the list box LstLA.
+    core::Control& PicLeft;
+    core::Control& PicRight;
+    core::Control& PicTop;
+    core::Control& PicBottom;
 
     core::Timer& Timer1;   // typing
     core::Timer& Timer2;   // flight
@@ -192,7 +228,16 @@ private:
     // The tab dialog and back hot-spot, and the lists (menus, dialogs and
     // context menus).
     void tabStage();
+    void backHotSpotStage();
     void listStage();
+    void listSetUp();
+    // One step's set-up; setData lays steps out one after another when a
+    // step completes itself inside its set-up.
+    void layOutStep();
+    bool settingUp_ = false;
+    bool setupAgain_ = false;
+    // Design look and stacking of the drawn menus' controls.
+    void styleDrawnMenus();
     // Sets the flight to (x, y) from where the pointer stands.
     void flyTo(double x, double y);
     void flyToCentre(const core::Control& c);
@@ -211,8 +256,6 @@ private:
     void wireMenus();
     bool rowFlightTick(core::Timer& t);
     void endMenuStep();
-    // Hides and empties the drawn context menu and its cascade.
-    void clearDrawnMenus();
 
     chrome::ChromeWindow chrome_;
     int16_t endTicks_ = 0;

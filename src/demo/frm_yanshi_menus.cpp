@@ -39,9 +39,6 @@ void FrmYanShi::CSH() {
     st([&] { PicList.setHeight(330 * sy()); });
 }
 
-// The drawn context menu and its cascade have no controls yet.
-void FrmYanShi::clearDrawnMenus() {}
-
 // ------------------------------------------------------------------ main hot-spot
 
 namespace {

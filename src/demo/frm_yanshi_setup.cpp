@@ -20,6 +20,25 @@ using engine::InputFormat;
 using engine::PictureUse;
 
 void FrmYanShi::setData() {
+    // Asked for inside a set-up (a look-in step that starts on its row to
+    // choose): the set-up under way ends and the new step is laid out once
+    // it has returned, so a run of such steps does not nest.
+    if (settingUp_) {
+        setupAgain_ = true;
+        return;
+    }
+    settingUp_ = true;
+    struct Done {
+        FrmYanShi* f;
+        ~Done() { f->settingUp_ = f->setupAgain_ = false; }
+    } done{this};
+    do {
+        setupAgain_ = false;
+        layOutStep();
+    } while (setupAgain_);
+}
+
+void FrmYanShi::layOutStep() {
     core::SessionState& s = core::session();
     auto& w = core::windows();
 
@@ -81,6 +100,7 @@ void FrmYanShi::setData() {
     st([&] { Shape1.setVisible(LHelp.visible()); });
     wordingStage();
     st([&] { listStage(); });
+    if (setupAgain_) return;  // the step completed itself: the next one is laid out
     cursorStage();
     barsStage();
     menuPathStage();
