@@ -850,6 +850,8 @@ void FormWindow::closeEvent(QCloseEvent* e) {
 
 void FormWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    // The layer of the controls drawn above the boxes covers the whole window.
+    if (above_) above_->setGeometry(rect());
     if (host_ && !host_->syncing() && (windowState() & Qt::WindowMaximized)) writeBackSize();
 }
 
