@@ -15,9 +15,11 @@ class FrmAbout : public core::Form {
 public:
     FrmAbout();
 
-    core::Control& Image1;
-    core::Control& Command1;
+    core::Control& Image1;    // the program's icon
+    core::Control& Command1;  // "确定"
+    // 0 version, 1 title, 2 its white copy behind, 3 folder, 4 notice, 6 credit.
     core::Control& Label1(int i) { return array("Label1")[i]; }
+    // Etched separators: even elements grey, odd ones the white line under them.
     core::Control& Line1(int i) { return array("Line1")[i]; }
 
     // The folder line (Label1(3)): opens the folder, writes the shortcut.

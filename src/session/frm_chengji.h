@@ -47,14 +47,14 @@ public:
     // is shown.
     bool RecordsFailed = false;
 
-    core::Timer& Timer1;
-    core::Control& Picture1;
-    core::Control& Command3;
-    core::Control& Command1;
-    core::Control& Command2;
-    core::Control& Label1;
-    core::Control& Frame1;
-    core::Control& CmTNO(int i) { return array("CmTNO")[i]; }
+    core::Timer& Timer1;      // once after the load: centres the page, reports a record failure
+    core::Control& Picture1;  // the page
+    core::Control& Command3;  // "本次错题复习"
+    core::Control& Command1;  // "本次考题复习"
+    core::Control& Command2;  // "退出"
+    core::Control& Label1;    // the score line
+    core::Control& Frame1;    // holds the question buttons
+    core::Control& CmTNO(int i) { return array("CmTNO")[i]; }  // questions 1..40, green or red
 
 private:
     void Form_Load();

@@ -32,12 +32,12 @@ public:
     // demonstration of the current question starts.
     void Command2_Click();
 
-    core::Control& Shape1;
-    core::Control& Shape2;
-    core::Control& Label3;
-    core::Control& Label2;
-    core::Control& Command1;
-    core::Control& Command2;
+    core::Control& Shape1;    // the etched frame: its grey line
+    core::Control& Shape2;    // ... and its white line a pixel lower right
+    core::Control& Label3;    // "请注意!!!"
+    core::Control& Label2;    // the warning text
+    core::Control& Command1;  // "我先独立完成"
+    core::Control& Command2;  // "我想立即看答案"
 };
 
 // The frame, label and two buttons both hand-in confirmations share.
@@ -50,9 +50,9 @@ public:
     void Command2_Click();
 
     core::Control& Frame1;
-    core::Control& Label1;
-    core::Control& Command1;
-    core::Control& Command2;
+    core::Control& Label1;    // the dialog's question
+    core::Control& Command1;  // "交卷"
+    core::Control& Command2;  // "继续考试"
 };
 
 class FrmEnd1 : public HandInDialog {

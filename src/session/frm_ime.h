@@ -21,10 +21,10 @@ class FrmIME : public core::Form {
 public:
     FrmIME();
 
-    core::Control& Label1;
-    core::Control& Check1;
-    core::Control& LblLast;
-    core::Control& LblNext;
+    core::Control& Label1;   // the note on incompatible input methods (some pages only)
+    core::Control& Check1;   // "调用输入法"
+    core::Control& LblLast;  // click area of the page's back button
+    core::Control& LblNext;  // click area of the page's forward button
 
     // The page shown, 1..16.
     int16_t HelpPage = 16;

@@ -32,23 +32,25 @@ public:
     void CmdLog_Click();
     void CmdExit_Click();
 
-    core::Timer& Timer1;
-    core::Timer& Timer2;
+    core::Timer& Timer1;  // once after the load: centres the pages and shows the login page
+    core::Timer& Timer2;  // fills the progress bar, then starts the exam
+    // Login page.
     core::Control& Picture1;
-    core::Control& TxtZwh;
-    core::Control& TxtSFZ;
-    core::Control& CmdLog;
-    core::Control& CmdExit;
+    core::Control& TxtZwh;    // seat number entry
+    core::Control& TxtSFZ;    // identity number entry
+    core::Control& CmdLog;    // the login button's click area
+    core::Control& CmdExit;   // the quit button's click area
+    // Confirmation page: the candidate data and the progress bar.
     core::Control& Picture2;
     core::Control& LblName;
-    core::Control& LblZwh;
-    core::Control& LblCC;
-    core::Control& LblKm;
-    core::Control& LblSfz;
-    core::Control& LblDah;
+    core::Control& LblZwh;    // seat number
+    core::Control& LblCC;     // sitting
+    core::Control& LblKm;     // subject (the module's name)
+    core::Control& LblSfz;    // identity number
+    core::Control& LblDah;    // admission number
     core::Control& LblDate;
-    core::Control& P2;
-    core::Control& LJD;
+    core::Control& P2;        // frame of the progress bar
+    core::Control& LJD;       // the progress bar
 
 private:
     void Form_Load();

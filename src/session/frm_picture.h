@@ -15,8 +15,8 @@ class FrmPicture : public core::Form {
 public:
     FrmPicture();
 
-    core::Control& Image1;
-    core::Timer& Timer1;
+    core::Control& Image1;  // the question's picture; a drag handle of the window
+    core::Timer& Timer1;    // fits the window to the picture and centres it
 
 private:
     void Form_Load();

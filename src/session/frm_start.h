@@ -26,7 +26,7 @@ public:
     // Counts the start and starts the updater when due.
     void UpdataExe();
 
-    core::Timer& Timer1;
+    core::Timer& Timer1;  // the splash's 100 ms, then the cover
     bool StartPending = false;
     // Set when the load refused to run (second copy, no settings): the
     // program ends without showing anything.

@@ -109,48 +109,54 @@ public:
     // Ticks of the demonstration start timer.
     int16_t DemoStartTicks = 0;
 
-    core::Timer& TimKsModel;
-    core::Timer& TimeKS;
-    core::Timer& TimerREDO;
-    core::Timer& TimStartYS;
+    core::Timer& TimKsModel;  // once after the load: the buttons of the run mode (practice or exam)
+    core::Timer& TimeKS;      // the exam clock, a minute a tick
+    core::Timer& TimerREDO;   // loads the current question again
+    core::Timer& TimStartYS;  // the demonstration start
 
+    // Minimised bar.
     core::Control& FrmZXH;
-    core::Control& Label2;
-    core::Control& Command2;
+    core::Control& Label2;    // its caption strip; a drag handle
+    core::Control& Command2;  // the restore button
+    // Question grid.
     core::Control& FrmSelect;
-    core::Control& CmdSelFH;
+    core::Control& CmdSelFH;  // "返回"
+    // Candidate panel: the return button, the values beside the row
+    // captions Label1(0..5) and the photo.
     core::Control& FrmKSXX;
     core::Control& CmdKSFH;
     core::Control& KsName1;
-    core::Control& KsZWH1;
-    core::Control& KsCC1;
-    core::Control& KsDAH1;
-    core::Control& KsKM1;
-    core::Control& KsSFZ1;
+    core::Control& KsZWH1;    // seat number
+    core::Control& KsCC1;     // sitting
+    core::Control& KsDAH1;    // file number
+    core::Control& KsKM1;     // subject
+    core::Control& KsSFZ1;    // identity number
     core::Control& Image1;
+    // Main panel.
     core::Control& FrmZhuYa;
-    core::Control& CmdEn;
-    core::Control& PicUnit;
-    core::Control& LblUnit;
-    core::Control& Image2;
-    core::Control& PTime;
-    core::Control& LblTimeJD;
-    core::Control& RtbTM;
-    core::Control& LblIME;
-    core::Control& LblName;
-    core::Control& LblTime;
-    core::Control& ImgDown;
-    core::Control& ImgMove;
-    core::Control& LblZXH;
-    core::Control& LblMove;
-    core::Control& LblBiao;
-    core::Control& ImgZXH;
+    core::Control& CmdEn;      // "?": the input-method help
+    core::Control& PicUnit;    // frame of the unsolved-question list (practice)
+    core::Control& LblUnit;    // the unsolved-question list
+    core::Control& Image2;     // "显示图片"/"隐藏图片": the picture popup of a picture question
+    core::Control& PTime;      // frame of the time bar (exam)
+    core::Control& LblTimeJD;  // the time bar: the part of the 50 minutes used
+    core::Control& RtbTM;      // the question text
+    core::Control& LblIME;     // "EN": the keyboard-layout menu
+    core::Control& LblName;    // the candidate's name
+    core::Control& LblTime;    // "剩余N分钟"
+    core::Control& ImgDown;    // pressed face, moved over the function button held down
+    core::Control& ImgMove;    // hover face, moved over the function button under the pointer
+    // Title strip.
+    core::Control& LblZXH;    // the minimise button's click area
+    core::Control& LblMove;   // drag handle of the window
+    core::Control& LblBiao;   // the question's title
+    core::Control& ImgZXH;    // minimise button face, shown under the pointer
 
     // Control arrays (an element that does not exist raises error 340).
-    core::Control& CmTNO(int i) { return array("CmTNO")[i]; }
-    core::Control& CmdGN(int i) { return array("CmdGN")[i]; }
-    core::Control& ImgGN(int i) { return array("ImgGN")[i]; }
-    core::Control& Label1(int i) { return array("Label1")[i]; }
+    core::Control& CmTNO(int i) { return array("CmTNO")[i]; }   // grid buttons 1..40
+    core::Control& CmdGN(int i) { return array("CmdGN")[i]; }   // click areas of the function buttons
+    core::Control& ImgGN(int i) { return array("ImgGN")[i]; }   // the function buttons' normal faces
+    core::Control& Label1(int i) { return array("Label1")[i]; } // row captions of the candidate panel
 
 private:
     void Form_Load();
