@@ -34,9 +34,11 @@ QString infoPagePicture(int page) {
 
 namespace {
 
-// The session the help was opened from still runs: the question window is
-// loaded and shown (as its bar) and no hand-in has taken it away.
+// The session the help was opened from still runs: it has not ended (hand-in
+// or end of practice), its question window is loaded and shown (as its bar)
+// beside the practice window, and no hand-in confirmation is open.
 bool sessionStillRunning() {
+    if (core::session().SessionEnded) return false;
     FrmTm* tm = frmTm().peek();
     if (!tm || !tm->visible()) return false;
     if (!windows().practiceWindowLoaded || !windows().practiceWindowLoaded()) return false;

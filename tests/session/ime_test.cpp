@@ -294,6 +294,9 @@ TEST_F(ImeTest, AHandInWhileTheHelpIsOpenIsNotUndone) {
         {"confirmation open", [this](FrmTm&) { handInOpen = true; }},
         // The score report took over: the question window is hidden.
         {"question window hidden", [](FrmTm& w) { w.hide(); }},
+        // The session ended first, its windows still there (the final
+        // hand-in marks the end before it closes anything).
+        {"session ended", [this](FrmTm&) { s().SessionEnded = true; }},
         // Back at the cover: both session windows are gone.
         {"session windows unloaded",
          [this](FrmTm& w) {
@@ -317,6 +320,7 @@ TEST_F(ImeTest, AHandInWhileTheHelpIsOpenIsNotUndone) {
         s().AllowCloseQuestion = true;
         if (frmTm().loaded()) frmTm()().unload();
         s().AllowCloseQuestion = false;
+        s().SessionEnded = false;
     }
 }
 
