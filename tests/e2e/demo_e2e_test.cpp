@@ -1,10 +1,14 @@
 // The demonstration of every question of every unit of the sample module,
 // at both speeds: started from the question window's button, played on the
 // test clock to the question's end record, and handed back to the practice
-// window with the question's progress, flags and records as they were.
+// window with the question's progress, flags and records as they were. On
+// the way, every flight to a menu row is checked where it goes and ends.
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -14,6 +18,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "core/windows.h"
+#include "demo/flight.h"
 #include "demo/frm_yanshi.h"
 #include "engine/frm_main.h"
 #include "engine/step_record.h"
@@ -42,6 +47,72 @@ std::vector<Case> demoCases() {
     if (out.empty()) out.push_back({});
     return out;
 }
+
+QRectF rectOf(const core::Control& c) { return QRectF(c.left(), c.top(), c.width(), c.height()); }
+
+// The flights of menu steps to their drop-down and submenu rows, seen from
+// outside: at the start the frame and the target lie on the row the step
+// names, inside its open drop-down or submenu; at the end the pointer has
+// reached that row, the ring is at the pointer, and a drop-down row shows
+// its highlight.
+class RowFlights {
+public:
+    // One look at the window; called often enough to see every flight.
+    void look(demo::FrmYanShi& y) {
+        const demo::DemoMembers& m = demo::demoMembers();
+        watch(y, y.Timer6, y.Pic1J, y.Lbl1J, m.OpenItem, drop_, true);
+        watch(y, y.Timer7, y.Pic2J, y.Lbl2J, m.OpenSubItem, sub_, false);
+        // Each menu step names the rows it flies to in its menu path.
+        if (m.DemoStep != step_) {
+            step_ = m.DemoStep;
+            const engine::StepRecord r(core::session().StepLine);
+            if (r.actionCode() == u"7000") {
+                const QString slot1 = r.actionSlot1();
+                const QString path = slot1.startsWith(u'H') ? slot1 : r.actionSlot2();
+                if (!path.startsWith(u'H')) return;
+                if (core::val16(core::mid(path, 4, 2)) != 0) ++named_;
+                if (core::val16(core::mid(path, 6, 2)) != 0) ++named_;
+            }
+        }
+    }
+    int reached() const { return reached_; }
+    int named() const { return named_; }
+
+private:
+    struct Watch {
+        bool flying = false;
+        QRectF row;
+        double stepLen = 0;
+    };
+    void watch(demo::FrmYanShi& y, const core::Timer& t, const core::Control& box, const core::ControlArray& rows,
+               int index, Watch& w, bool dropDown) {
+        const demo::Flight& f = demo::demoMembers().flight;
+        if (t.enabled() && !w.flying) {
+            ASSERT_TRUE(index >= 1 && rows.exists(index)) << "a flight to row " << index;
+            w = Watch{true, rectOf(rows[index]), f.stepLen};
+            EXPECT_TRUE(box.visible() && !box.picture().isNull()) << "row " << index << " over no picture";
+            EXPECT_TRUE(rectOf(box).contains(w.row)) << "row " << index << " outside its menu";
+            EXPECT_EQ(rectOf(y.Shape1), w.row) << "the frame is not on row " << index;
+            EXPECT_EQ(QPoint(f.targetX, f.targetY),
+                      QPoint(int(std::lrint(w.row.center().x())), int(std::lrint(w.row.center().y()))));
+        } else if (!t.enabled() && w.flying) {
+            w.flying = false;
+            ++reached_;
+            const QPointF at(f.pointerX, f.pointerY);
+            const QPointF miss = at - w.row.center();
+            EXPECT_LE(std::hypot(miss.x(), miss.y()), std::max(1.7 * w.stepLen, 120.0)) << "the pointer stopped short";
+            EXPECT_EQ(QPointF(y.Shape5.left() + 180, y.Shape5.top() + 180), at) << "the ring is not at the pointer";
+            if (dropDown) {
+                EXPECT_EQ(y.Img1J.left(), w.row.left());
+                EXPECT_EQ(y.Img1J.top(), w.row.top());
+                EXPECT_FALSE(y.Img1J.picture().isNull()) << "the row has no highlight";
+            }
+        }
+    }
+    Watch drop_, sub_;
+    int16_t step_ = 0;
+    int reached_ = 0, named_ = 0;
+};
 
 class DemoE2E : public e2e::ModuleFixture, public ::testing::WithParamInterface<Case> {
 protected:
@@ -98,15 +169,18 @@ TEST_P(DemoE2E, DemonstrationPlaysToItsEndAndHandsBack) {
     EXPECT_EQ(y.Timer1.interval(), 500 * c.speed);
     EXPECT_EQ(s.RunMode, core::RunGuided);
 
-    // Played on the clock until the window closes.
-    QString lastLine;
+    // Played on the clock until the window closes; the flights to menu rows
+    // are watched on the way.
+    RowFlights rows;
     int64_t played = 0;
     while (demo::frmYanShi().loaded() && played < 15 * 60 * 1000) {
-        lastLine = s.StepLine;
+        rows.look(y);
+        if (HasFatalFailure()) return;
         d.advance(50);
         played += 50;
     }
     ASSERT_FALSE(demo::frmYanShi().loaded()) << "the demonstration did not end";
+    EXPECT_EQ(rows.reached(), rows.named()) << "menu rows named and reached";
     EXPECT_EQ(engine::StepRecord(s.StepLine).actionCode(), "9999") << "ended before the end record";
     EXPECT_FALSE(s.DemoRunning);
     EXPECT_TRUE(f.visible());
