@@ -241,6 +241,7 @@ FrmYanShi::FrmYanShi()
     for (Control* c : {&Text1, &Text2, &Text4}) c->setTabStop(false);
 
     styleDrawnMenus();
+    styleDialogs();
 
     chrome_.picMenu = &PicMenu;
     chrome_.picTool = &PicTool;

@@ -236,8 +236,9 @@ private:
     void layOutStep();
     bool settingUp_ = false;
     bool setupAgain_ = false;
-    // Design look and stacking of the drawn menus' controls.
+    // Design look and stacking of the drawn menus' controls; the list frame.
     void styleDrawnMenus();
+    void styleDialogs();
     // Sets the flight to (x, y) from where the pointer stands.
     void flyTo(double x, double y);
     void flyToCentre(const core::Control& c);

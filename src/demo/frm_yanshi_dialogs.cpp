@@ -27,6 +27,15 @@ void frameOn(Control& frame, const Control& c) { frame.move(c.left(), c.top(), c
 
 } // namespace
 
+void FrmYanShi::styleDialogs() {
+    // The list's frame: four thin bars in the list border's colour.
+    for (Control* bar : {&PicLeft, &PicRight, &PicTop, &PicBottom}) {
+        bar->setBorderStyle(0);
+        bar->setBackColor(core::rgbValue(127, 157, 185));
+        bar->setVisible(false);
+    }
+}
+
 // ------------------------------------------------------------------ tab dialog
 
 void FrmYanShi::tabStage() {
