@@ -108,40 +108,44 @@ public:
     DemoMembers& m;
 
     // ---- controls ----
-    core::Control& PicMenu;
-    core::Control& PicTool;
-    core::Control& PicHui;
-    core::Control& PicElse;
+    // Chrome bars (images; their hot-spots lie on the window).
+    core::Control& PicMenu;    // menu bar
+    core::Control& PicTool;    // standard and formatting toolbars
+    core::Control& PicHui;     // drawing bar
+    core::Control& PicElse;    // the step's extra area
+    // Pressed looks of a hot-spot, one per bar.
     core::Control& ImgMenu;
     core::Control& ImgTool;
     core::Control& ImgHui;
     core::Control& ImgElse;
+    // Screenshot overlays (Image6 is a picture box).
     core::Control& Image1;
     core::Control& Image2;
     core::Control& Image3;
     core::Control& Image4;
     core::Control& Image5;
     core::Control& Image6;
-    core::Control& Label1;
-    core::Control& Label4;
-    core::ControlArray& LblZHU;  // 0-88
-    core::ControlArray& LblXXK;  // 0-13
+    core::Control& Label1;       // the step's target
+    core::Control& Label4;       // source box of a drag
+    core::ControlArray& LblZHU;  // main hot-spots of the bars (0-88)
+    core::ControlArray& LblXXK;  // tab hot-spots 1-13 and back hot-spot 0 of dialogs
+    // Open drop-down and submenu with their rows.
     core::Control& Pic1J;
-    core::Control& Img1J;
+    core::Control& Img1J;        // highlight of the clicked drop-down row
     core::ControlArray& Lbl1J;   // 0-44
     core::Control& Pic2J;
     core::ControlArray& Lbl2J;   // 0-44
-    core::Control& Text1;
-    core::Control& Text2;
-    core::Control& Text4;
-    core::Control& LstLA;
-    core::Control& PicList;
-    core::ControlArray& LblADD;  // 0-13
-    core::ControlArray& ImgLiN;  // 0-13
-    core::Control& ImgSelAD;
-    core::Control& LblADDmyXZ;
-    core::Control& LHelp;
-    core::Control& ImgLogo;
+    core::Control& Text1;        // the step's input box
+    core::Control& Text2;        // typed into in its place on "0021" steps
+    core::Control& Text4;        // edit bar of "0028" steps
+    core::Control& LstLA;        // list of list steps
+    core::Control& PicList;      // look-in list (one row high when closed)
+    core::ControlArray& LblADD;  // look-in rows (0-13)
+    core::ControlArray& ImgLiN;  // their selected pictures (0-13)
+    core::Control& ImgSelAD;     // chosen row shown in the closed look-in box
+    core::Control& LblADDmyXZ;   // the closed look-in box
+    core::Control& LHelp;        // the hint
+    core::Control& ImgLogo;      // the question text, lower right
     core::Control& Shape1;       // red target frame
     core::Control& Shape4;       // green source frame; Left -100 marks the second leg
     core::Control& Shape6;       // drag outline
@@ -180,6 +184,7 @@ public:
     core::Timer& Timer5;   // ring blink
     core::Timer& Timer6;   // flight to a drop-down row
     core::Timer& Timer7;   // flight to a submenu row
+    // Set with the others at the start; nothing enables them.
     core::Timer& Timer8;
     core::Timer& Timer9;
     core::Timer& Timer10;
@@ -187,7 +192,7 @@ public:
     core::Timer& TimerRM;  // flight to a drawn context-menu row
     core::Timer& TimEnd;   // end
     core::Timer& TimerRS;  // flight to a drawn cascade row
-    core::Timer& TimTool;
+    core::Timer& TimTool;  // set with the others; nothing enables it
 
     // The fifteen playback timers in the order the start sets them, with
     // their base intervals (ms).
