@@ -381,3 +381,25 @@ TEST_F(DemoContextTest, ClearingHidesAndEmptiesButKeepsPlaces) {
         EXPECT_EQ(y.LRM2[2].top(), entry.top());
     }
 }
+
+TEST_F(DemoContextTest, StepsNamingNoDrawnRowStillEnd) {
+    // Row 0, an absent cascade, an entry past the group's items, a separator,
+    // and no context-menu file at all: the pointer flies somewhere and the
+    // step ends.
+    for (const char* code : {"3101", "3131", "3128", "3123", "5999"}) {
+        SCOPED_TRACE(code);
+        if (QString(code) == "5999")
+            QFile::remove(config().programFile("sMenu.sys"));
+        else
+            menu11([](Lines& b) { b[3] = "a|b|c|-"; });
+        script({Rec(code).target(3000, 2000, 600, 300), Rec().target(9000, 7000, 600, 300), endRecord()});
+        FrmYanShi& y = start();
+        int64_t t = 0;
+        while (step() == 1 && running() && t < 20000) {
+            d.advance(100);
+            t += 100;
+        }
+        EXPECT_EQ(step(), 2);
+        y.unload();
+    }
+}
