@@ -395,3 +395,20 @@ TEST_F(DemoMenuTest, LongQuestionAndHintTextsAreCutForTheScreen) {
     EXPECT_EQ(y.ImgLogo.caption().size(), MaxShownText);
     EXPECT_EQ(y.LHelp.caption().size(), MaxShownText);
 }
+
+TEST_F(DemoMenuTest, DesignOffsetsFollowTheScale) {
+    config().ScaleX = 1.25;
+    config().ScaleY = 1.25;
+    chromePic("860077", 160, 200);
+    chromePic("050077", 200, 500);
+    chromePic("051277", 180, 200);
+    script({menuStep(86, 3), menuStep(5, 12, 3), endRecord()});
+    FrmYanShi& y = start();
+    ASSERT_TRUE(until([&] { return y.Timer6.enabled(); }));
+    EXPECT_DOUBLE_EQ(y.Pic1J.left(), y.LblZHU[86].left() - 825 * 1.25);
+    EXPECT_DOUBLE_EQ(y.Lbl1J[3].left(), y.Pic1J.left() + (60 + 2 * 270) * 1.25);
+    ASSERT_TRUE(until([&] { return y.Timer7.enabled(); }));
+    EXPECT_DOUBLE_EQ(y.Pic2J.left(), y.Pic1J.left() + y.Pic1J.width() - 15 * 1.25);
+    EXPECT_DOUBLE_EQ(y.Lbl2J[41].width(), 2550 * 1.25);
+    ASSERT_TRUE(until([&] { return step() == 3; }));
+}
