@@ -259,8 +259,12 @@ TEST_F(DemoContextTest, CascadeBesideTheCaptionRowWithSeparatorsAndTrailingEntri
             EXPECT_EQ(y.LRS[2].top(), T + 540);
             EXPECT_EQ(y.LRS[2].caption(), "B");
         }
-        if (c.texts == 3) EXPECT_EQ(y.LRS[2].caption(), "");
-        if (c.texts == 10) EXPECT_EQ(y.LRS[9].caption(), "j");
+        if (c.texts == 3) {
+            EXPECT_EQ(y.LRS[2].caption(), "");
+        }
+        if (c.texts == 10) {
+            EXPECT_EQ(y.LRS[9].caption(), "j");
+        }
         y.unload();
     }
 }
