@@ -17,32 +17,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::writeFile(file, in);
     const QStringList lines = core::splitLines(core::fromGbk(in));
 
-    for (int set = 0; set <= SetCount + 1; ++set) {
-        for (int menu = 0; menu <= MenusPerSet + 1; ++menu) {
-            const auto block = readBlock(file, set, menu);
-            FUZZ_CHECK(block);
-            // Block lines are the file's lines from the block's first line on.
-            const long base = std::max(0L, long(menu - 1) * BlockLines + long(set - 1) * BlockLines * MenusPerSet);
+    // Every menu of every set: its rows.
+    for (int set = 1; set <= SetCount; ++set)
+        for (int menu = 1; menu <= MenusPerSet; ++menu) {
+            Block block;
+            const long base = long(menu - 1) * BlockLines + long(set - 1) * BlockLines * MenusPerSet;
             for (int k = 0; k < BlockLines; ++k)
-                FUZZ_CHECK((*block)[k] == (base + k < lines.size() ? lines[base + k] : QString()));
-
-            const auto rows = rowsOf(*block);
-            for (const Row& row : rows) {
+                if (base + k < lines.size()) block[k] = lines[base + k];
+            for (const Row& row : rowsOf(block)) {
                 FUZZ_CHECK(row.entries.size() <= 10);
                 if (!row.present) FUZZ_CHECK(row.entries.isEmpty());
             }
-            if (set < 1 || set > SetCount || menu < 1 || menu > MenusPerSet) continue;
-            for (int row = 0; row <= 9; ++row)
-                for (int entry = 0; entry <= 9; ++entry) {
-                    const int code = (set + 2) * 1000 + menu * 100 + row * 10 + entry;
-                    if (auto t = entryText(*block, code)) {
-                        // A named entry is never a separator and lies in its row.
-                        FUZZ_CHECK(*t != QStringLiteral("-"));
-                        FUZZ_CHECK(row >= 1 && row <= 9);
-                        FUZZ_CHECK(rows[row - 1].present && entry < rows[row - 1].entries.size());
-                    }
-                }
         }
+
+    // Three blocks the input picks (out-of-range numbers too) as read from
+    // the file, and the entries every code names in them.
+    for (int i = 0; i < 3; ++i) {
+        const int pick = i < in.size() ? uint8_t(in[i]) : 0;
+        const int set = pick % (SetCount + 2), menu = (pick / (SetCount + 2)) % (MenusPerSet + 2);
+        const auto block = readBlock(file, set, menu);
+        FUZZ_CHECK(block);
+        // Block lines are the file's lines from the block's first line on.
+        const long base = std::max(0L, long(menu - 1) * BlockLines + long(set - 1) * BlockLines * MenusPerSet);
+        for (int k = 0; k < BlockLines; ++k)
+            FUZZ_CHECK((*block)[k] == (base + k < lines.size() ? lines[base + k] : QString()));
+        const auto rows = rowsOf(*block);
+        for (int row = 0; row <= 9; ++row)
+            for (int entry = 0; entry <= 9; ++entry) {
+                const int code = (std::clamp(set, 1, SetCount) + 2) * 1000 + std::clamp(menu, 1, MenusPerSet) * 100 +
+                                 row * 10 + entry;
+                if (auto t = entryText(*block, code)) {
+                    // A named entry is never a separator and lies in its row.
+                    FUZZ_CHECK(*t != QStringLiteral("-"));
+                    FUZZ_CHECK(row >= 1 && row <= 9);
+                    FUZZ_CHECK(rows[row - 1].present && entry < rows[row - 1].entries.size());
+                    FUZZ_CHECK(rows[row - 1].entries[entry] == *t);
+                }
+            }
     }
     for (const QString& l : lines.mid(0, 60)) {
         const QStringList e = splitEntries(l);

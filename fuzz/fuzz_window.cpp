@@ -1,7 +1,9 @@
 // The practice window driven offscreen on a fuzzed step script, text table
 // and context-menu file, with fuzzed clicks, drags, keys, typing and time.
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
 
 #include "core/clock.h"
@@ -65,10 +67,40 @@ public:
     }
 };
 
-std::shared_ptr<FakePlatform> g_platform;
-TestClock g_clock;
+std::unique_ptr<TestClock> g_clock;
 FuzzUi g_ui;
 QString g_prog;
+QStringList g_moduleFiles;  // the module copy as made, to drop what a run adds
+
+QStringList filesUnder(const QString& dir) {
+    QStringList out;
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) out << it.next();
+    return out;
+}
+
+// Everything an input depends on made anew: no platform, registry, layout,
+// clock or file state is carried from one input to the next.
+void freshState() {
+    auto platform = std::make_shared<FakePlatform>();
+    platform->folder = g_prog;
+    setPlatform(platform);
+    setRegistryStore(std::make_shared<MemoryRegistryStore>());
+    setKeyboardLayouts(std::make_shared<FakeKeyboardLayouts>());
+    setClock(nullptr);
+    g_clock = std::make_unique<TestClock>();
+    setClock(g_clock.get());
+}
+
+void dropAddedFiles() {
+    QStringList added = filesUnder(g_prog);
+    std::sort(added.begin(), added.end(), std::greater<>());  // a folder's files before the folder
+    for (const QString& f : added) {
+        if (g_moduleFiles.contains(f)) continue;
+        if (QFileInfo(f).isDir()) QDir().rmdir(f);
+        else QFile::remove(f);
+    }
+}
 
 QString sampleDir() {
     const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
@@ -148,12 +180,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::fprintf(stderr, "no sample module at %s (set EXAMSIM_SAMPLE)\n", qPrintable(src));
         std::abort();
     }
-    g_platform = std::make_shared<FakePlatform>();
-    g_platform->folder = g_prog;
-    setPlatform(g_platform);
-    setRegistryStore(std::make_shared<MemoryRegistryStore>());
-    setKeyboardLayouts(std::make_shared<FakeKeyboardLayouts>());
-    setClock(&g_clock);
+    g_moduleFiles = filesUnder(g_prog);
+    g_moduleFiles << g_prog + "/sMenu.sys";
     setUi(&g_ui);
     session::registerSessionWindows();
     engine::registerPracticeWindow();
@@ -167,11 +195,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_actions = &actions;
 
     resetSharedState();
+    freshState();
     ModuleConfig& c = config();
     c.ProgramDir = g_prog;
     c.DataDir = g_prog + "/wdata/";
     c.ModuleName = QStringLiteral("字处理");
-    SessionState& s = session();
+    SessionState& s = core::session();
     s.ScriptFile = session::stepScriptFile(session::ReviewSlot);
     s.QuestionFile = session::questionListFile(session::ReviewSlot);
     s.TextTableFile = c.dataFile(QStringLiteral("288890"));
@@ -216,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 4: drag(form, actions.word() % int(w), actions.word() % int(h), actions.word() % int(w), actions.word() % int(h), 1); break;
             case 5: key(form, actions.next(), actions.next() % 8); break;
             case 6: type(form, actions); break;
-            case 7: g_clock.advance(actions.next() * 20); break;
+            case 7: g_clock->advance(actions.next() * 20); break;
             case 8: form.mouseMove(actions.word() % int(w), actions.word() % int(h), 0, 0); break;
             case 9: {
                 // Another question, as the question window opens it.
@@ -226,13 +255,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             }
             }
-            // The step shown is always a record of the script.
+            // The step shown is always a record of the script, of a question
+            // of the list.
             FUZZ_CHECK(s.StepLine.isEmpty() || lines.contains(s.StepLine));
+            FUZZ_CHECK(s.CurrentQuestion >= 1 && s.CurrentQuestion <= s.QuestionCount);
+            FUZZ_CHECK(s.CurrentStep >= 0);
         }
     }
-    g_clock.advance(1000);
+    g_clock->advance(1000);
     FUZZ_CHECK(s.StepLine.isEmpty() || lines.contains(s.StepLine));
     g_actions = nullptr;
     unloadAllForms();
+    dropAddedFiles();
     return 0;
 }

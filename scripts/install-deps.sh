@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
-pkgs=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei xvfb xauth)
+pkgs=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei xvfb xauth
+      clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

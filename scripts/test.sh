@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (headless).
+# Installs what is missing, builds, and runs every test (headless), then the
+# fuzz targets over their seeds and regression inputs (a second build tree).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-cd "${BUILD_DIR:-build}"
-ctest --output-on-failure -j"$(nproc)"
+(cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j"$(nproc)")
+FUZZ_BUILD_JOBS=$(nproc) bash scripts/fuzz.sh --replay
