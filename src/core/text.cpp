@@ -14,13 +14,18 @@
 
 namespace core {
 
+// One converter per thread: opening one looks the codec up by name each
+// time, which costs more than converting a line. The state is reset before
+// each use, so every call converts as a new converter would.
 QString fromGbk(const QByteArray& bytes) {
-    QStringDecoder dec("GBK");
+    thread_local QStringDecoder dec("GBK");
+    dec.resetState();
     return dec(bytes);
 }
 
 QByteArray toGbk(const QString& text) {
-    QStringEncoder enc("GBK");
+    thread_local QStringEncoder enc("GBK");
+    enc.resetState();
     return enc(text);
 }
 
