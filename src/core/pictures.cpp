@@ -23,9 +23,11 @@ namespace {
 // fresh image of a screenshot's size pays for every page it touches.
 constexpr qsizetype kPoolMinBytes = 256 << 10;
 constexpr size_t kPoolImages = 3;
+// Never destroyed: the pictures of other statics (the store's cache, the
+// forms) are released into it at the program's exit, in any order.
 std::vector<QImage>& pool() {
-    static std::vector<QImage> p;
-    return p;
+    static auto* p = new std::vector<QImage>;
+    return *p;
 }
 
 void recycle(const QImage* img) {

@@ -63,12 +63,25 @@ std::optional<QString> readFirstLine(const QString& path) {
     return lines->isEmpty() ? QString() : lines->first();
 }
 
-bool writeLines(const QString& path, const QStringList& lines) {
+namespace {
+
+QByteArray linesBytes(const QStringList& lines) {
     QByteArray data;
     for (const QString& l : lines) {
         data += toGbk(l);
         data += "\r\n";
     }
+    return data;
+}
+
+} // namespace
+
+bool writeLines(const QString& path, const QStringList& lines) { return writeFileAtomic(path, linesBytes(lines)); }
+
+bool writeLinesIfChanged(const QString& path, const QStringList& lines) {
+    const QByteArray data = linesBytes(lines);
+    QFile f(normalizePath(path));
+    if (f.size() == data.size() && f.open(QIODevice::ReadOnly) && f.readAll() == data) return true;
     return writeFileAtomic(path, data);
 }
 

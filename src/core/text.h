@@ -25,6 +25,9 @@ std::optional<QString> readFirstLine(const QString& path);
 // Rewrites a file whole (each line followed by CRLF) through an atomic save:
 // on failure the old file stays as it was. Returns false on failure.
 bool writeLines(const QString& path, const QStringList& lines);
+// The same, but a file that already holds exactly these lines is left
+// untouched (nothing written or synced).
+bool writeLinesIfChanged(const QString& path, const QStringList& lines);
 // Replaces a file's whole content atomically; false (old file kept) when
 // any byte could not be written.
 bool writeFileAtomic(const QString& path, const QByteArray& data);

@@ -390,6 +390,21 @@ void FrmFengmian::buildControls() {
 
 // ---------------------------------------------------------------------- load
 
+namespace {
+
+// Every picture the load shows (skins, row pictures, command button faces),
+// decoded ahead while the splash is up.
+QStringList loadPictureFiles() {
+    QStringList files;
+    for (const char* name : {"9l0050.rar", "9l0051.rar", "9l0052.rar", "9l0060.rar", "9l0061.rar", "9l0062.rar",
+                             "9l0070.rar", "9l0071.rar", "9l0072.rar", "9l0054.rar", "9l0055.rar"})
+        files << joinPath(config().DataDir, QString::fromLatin1(name));
+    for (int i = 1; i <= 15; ++i) files << faceFile(i, QStringLiteral("l020"));
+    return files;
+}
+
+} // namespace
+
 void FrmFengmian::Form_Load() {
     ModuleConfig& cfg = config();
     SessionState& s = core::session();
@@ -666,13 +681,7 @@ core::FormSlot<FrmFengmian>& frmFengmian() {
 
 void registerCover() {
     core::windows().showCover = [] { frmFengmian()().show(); };
-    core::windows().prefetchCoverPictures = [] {
-        QStringList files;
-        for (const char* name : {"9l0050.rar", "9l0051.rar", "9l0052.rar", "9l0060.rar", "9l0061.rar", "9l0062.rar",
-                                 "9l0070.rar", "9l0071.rar", "9l0072.rar"})
-            files << joinPath(config().DataDir, QString::fromLatin1(name));
-        pictureStore().prefetch(files);
-    };
+    core::windows().prefetchCoverPictures = [] { pictureStore().prefetch(loadPictureFiles()); };
     core::windows().unloadCover = [] {
         if (FrmFengmian* f = frmFengmian().peek()) f->unload();
     };

@@ -53,9 +53,12 @@ void FrmFengmian::LblClose_Click() {
     ImgClose.setVisible(false);
 }
 
+QString detail::faceFile(int index, const QString& kind) {
+    return joinPath(config().DataDir, kind + session::twoDigits(index) + ".rar");
+}
+
 void FrmFengmian::setFace(int index, const QString& kind) {
-    const QString path = joinPath(config().DataDir, kind + session::twoDigits(index) + ".rar");
-    if (auto p = pictureStore().load(path)) imgReg[index].setPicture(*p);
+    if (auto p = pictureStore().load(faceFile(index, kind))) imgReg[index].setPicture(*p);
 }
 
 void FrmFengmian::CmdReg_MouseMove(int index) {

@@ -17,6 +17,10 @@ inline QString tr8(const char* s) { return QString::fromUtf8(s); }
 inline double X(double v) { return v * core::config().ScaleX; }
 inline double Y(double v) { return v * core::config().ScaleY; }
 
+// A command button's face picture: kind "l020" normal, then the button's
+// number in two digits.
+QString faceFile(int index, const QString& kind);
+
 inline void setCaptionFit(core::Control& c, const QString& text) {
     c.setCaption(text);
     c.fitToCaption();

@@ -163,7 +163,9 @@ bool writeUnitProgress(const QStringList& lines, int unitCount, int touchedUnit)
     QStringList out = lines.mid(0, n);
     while (out.size() < n) out << QString();
     out << QString();
-    return writeRecord(unitProgressFile(), out);
+    // Rewritten at every load of the cover: unchanged lines are not written again.
+    if (!QDir().mkpath(core::config().recordsDir())) return false;
+    return core::writeLinesIfChanged(unitProgressFile(), out);
 }
 
 QString unitLineNormalized(const QString& line, int questionCount) {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "core/text.h"
 
@@ -75,4 +76,38 @@ TEST(Text, FailedWriteKeepsOldFile) {
     EXPECT_EQ(*readLines(p), QStringList{"old"});
     // A folder that does not exist: nothing is written, false is returned.
     EXPECT_FALSE(writeLines(dir.filePath("missing/x.rar"), {"a"}));
+}
+
+TEST(Text, WriteIfChangedLeavesAFileWithTheSameLinesUntouched) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath("288893.rar");
+    auto inode = [&] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(p).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const QStringList stored{QString::fromUtf8("TTF中"), "", "FF"};
+    struct Case {
+        const char* name;
+        QStringList lines;
+        bool written;
+    } cases[] = {
+        {"the same lines", stored, false},
+        {"one character other (the same size)", {QString::fromUtf8("TTF中"), "", "FT"}, true},
+        {"a line more", stored + QStringList{""}, true},
+        {"a line less", stored.mid(0, 2), true},
+        {"the same characters in other lines", {QString::fromUtf8("TTF中"), "FF"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeLines(p, stored));
+        const ino_t before = inode();
+        EXPECT_TRUE(writeLinesIfChanged(p, c.lines));
+        EXPECT_EQ(*readLines(p), c.lines);
+        EXPECT_EQ(inode() != before, c.written);
+    }
+    // A missing file is written; a missing folder fails as writeLines does.
+    QFile::remove(p);
+    EXPECT_TRUE(writeLinesIfChanged(p, stored));
+    EXPECT_EQ(*readLines(p), stored);
+    EXPECT_FALSE(writeLinesIfChanged(dir.filePath("missing/x.rar"), {"a"}));
 }
