@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QImageReader>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -214,6 +216,139 @@ TEST_F(PictureStoreTest, CacheReturnsTheSameDecodedPicture) {
     ASSERT_TRUE(store.load(other));
     EXPECT_EQ(store.cachedCount(), 1u);
     EXPECT_EQ(c->widthPixels(), 20);
+}
+
+// An 800 x 600 screenshot-like picture: bands of a colour that differs per
+// seed, so that two pictures differ in every row.
+QImage screenshot(int seed) {
+    QImage img(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb c = qRgb((seed * 70 + y) % 256, (seed * 130) % 256, (y / 8 * 20 + seed * 40) % 256);
+        for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, x < 400 ? c : qRgb(255 - qRed(c), 0, seed * 60 % 256));
+    }
+    return img;
+}
+
+// The picture as a plain decode gives it, in the store's format.
+QImage plainDecode(const QString& path) {
+    QImageReader r(path);
+    r.setDecideFormatFromContent(true);
+    QImage img = r.read();
+    return img.isNull() ? img : img.convertToFormat(QImage::Format_RGB32);
+}
+
+// Released screenshot images are decoded into again; whatever still uses
+// one (a handle, a copy of its image) never sees it change, and a decode
+// into reused memory gives exactly what a plain decode gives, for a whole
+// file and for one cut short.
+TEST_F(PictureStoreTest, ReusedImageMemoryIsNeverStillInUseAndDecodesAsFresh) {
+    QStringList files;
+    for (int k = 0; k < 6; ++k) {
+        files << file(QString("31000%1.rar").arg(k));
+        writeFile(files.last(), encoded(screenshot(k), "JPG"));
+    }
+    const QByteArray whole = encoded(screenshot(9), "JPG");
+    files << file("310009.rar");
+    writeFile(files.last(), whole.left(whole.size() / 2));
+
+    // A handle kept: the next decode of the same size gets other memory.
+    std::optional<Picture> held = store.load(files[0]);
+    ASSERT_TRUE(held);
+    const QImage heldPixels = held->image().copy();
+    store.clear();
+    std::optional<Picture> next = store.load(files[1]);
+    ASSERT_TRUE(next);
+    EXPECT_NE(next->image().constBits(), held->image().constBits());
+    EXPECT_EQ(held->image(), heldPixels);
+    EXPECT_EQ(next->image(), plainDecode(files[1]));
+
+    // Only a copy of the image kept: the handle goes, the copy stays as it was.
+    QImage copy = next->image();
+    const QImage copyPixels = copy.copy();
+    next.reset();
+    store.clear();
+    std::optional<Picture> third = store.load(files[2]);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(copy, copyPixels) << "a decode wrote into an image still in use";
+    EXPECT_EQ(third->image(), plainDecode(files[2]));
+
+    // Nothing kept: the memory is decoded into again, and every decode,
+    // the cut-short file's too, looks as a plain decode.
+    for (int k = 3; k < files.size(); ++k) {
+        SCOPED_TRACE(qPrintable(files[k]));
+        const uchar* before = third->image().constBits();
+        third.reset();
+        store.clear();
+        third = store.load(files[k]);
+        ASSERT_TRUE(third);
+        EXPECT_EQ(third->image(), plainDecode(files[k]));
+        if (k < 6) EXPECT_EQ(third->image().constBits(), before) << "the released image was not reused";
+    }
+    EXPECT_EQ(held->image(), heldPixels);
+}
+
+// Whatever is loaded, the decoded bytes the cache keeps stay within its
+// limit; the pictures used last stay, the ones used longest ago go first;
+// handles given out stay whole.
+TEST_F(PictureStoreTest, TheCacheStaysWithinItsLimitAndDropsTheLeastRecentlyUsed) {
+    const int64_t each = testImage(100, 50).sizeInBytes();
+    store.setCacheLimit(3 * each);
+    std::vector<Picture> handles;
+    QStringList files;
+    for (int k = 0; k < 8; ++k) {
+        files << file(QString("0001%1.rar").arg(k, 2, 10, QLatin1Char('0')));
+        writeFile(files.last(), encoded(testImage(100, 50 + (k == 5 ? 350 : 0)), "BMP"));
+    }
+    auto cached = [&](int k, const Picture& p) { return store.load(files[k]) == p; };
+    for (int k = 0; k < 3; ++k) handles.push_back(*store.load(files[k]));
+    EXPECT_EQ(store.cachedCount(), 3u);
+    // File 0 used again: file 1 is now the oldest and goes for file 3.
+    EXPECT_TRUE(cached(0, handles[0]));
+    handles.push_back(*store.load(files[3]));
+    EXPECT_LE(store.cachedBytes(), 3 * each);
+    EXPECT_TRUE(cached(0, handles[0]));
+    EXPECT_TRUE(cached(3, handles[3]));
+    EXPECT_FALSE(cached(1, handles[1])) << "the least recently used picture stayed";
+    // A picture larger than the whole limit is given out but not kept; the
+    // bound holds after every load.
+    for (int k = 4; k < 8; ++k) {
+        handles.push_back(*store.load(files[k]));
+        EXPECT_LE(store.cachedBytes(), 3 * each) << k;
+    }
+    EXPECT_EQ(handles[5].heightPixels(), 400);
+    EXPECT_FALSE(cached(5, handles[5]));
+    // A lower limit drops at once; every handle is still whole.
+    store.setCacheLimit(each);
+    EXPECT_LE(store.cachedBytes(), each);
+    for (size_t k = 0; k < handles.size(); ++k) EXPECT_EQ(handles[k].widthPixels(), 100) << k;
+}
+
+// Decoding ahead fills the program's store in idle time only, one picture a
+// turn of the event loop; a missing or broken file is left for the load
+// to report.
+TEST_F(PictureStoreTest, DecodingAheadFillsTheCacheInIdleTimeOnly) {
+    PictureStore& program = pictureStore();
+    program.clear();
+    writeFile(file("a.rar"), encoded(testImage(10, 10), "BMP"));
+    writeFile(file("b.rar"), encoded(testImage(12, 10), "BMP"));
+    writeFile(file("bad.rar"), "no picture");
+    program.prefetch({file("a.rar"), file("bad.rar"), file("none.rar"), file("b.rar"), file("a.rar")});
+    EXPECT_EQ(program.pendingPrefetch(), 4);
+    EXPECT_EQ(program.cachedCount(), 0u) << "decoded before idle time";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(program.pendingPrefetch(), 3);
+    for (int i = 0; i < 10 && program.pendingPrefetch() > 0; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(program.pendingPrefetch(), 0);
+    EXPECT_EQ(program.cachedCount(), 2u);
+    const Picture a = *program.load(file("a.rar"));
+    EXPECT_EQ(a, *program.load(file("a.rar")));
+    EXPECT_EQ(program.cachedCount(), 2u);
+    PictureStatus status = PictureStatus::Ok;
+    EXPECT_FALSE(program.load(file("bad.rar"), &status));
+    EXPECT_EQ(status, PictureStatus::Invalid);
+    EXPECT_FALSE(program.load(file("none.rar"), &status));
+    EXPECT_EQ(status, PictureStatus::NotFound);
+    program.clear();
 }
 
 TEST_F(PictureStoreTest, LoadOrThrowRaisesTheProgramsErrors) {
