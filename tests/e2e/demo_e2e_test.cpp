@@ -139,13 +139,8 @@ TEST_P(DemoE2E, DemonstrationPlaysToItsEndAndHandsBack) {
     testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
 
-    session::LblJinRuXX_Click(c.unit);
-    ASSERT_TRUE(session::frmTm().loaded()) << "the unit did not start";
-    d.advance(600);
-    s.CurrentQuestion = int16_t(c.question);
+    ASSERT_TRUE(openQuestion(c.unit, c.question, 600));
     session::FrmTm& tm = session::frmTm()();
-    tm.TimerREDO.setEnabled(true);
-    d.advance(300);
     engine::FrmMain& f = engine::frmMain()();
     ASSERT_TRUE(f.visible());
     ASSERT_TRUE(tm.CmdGN(7).shown()) << "no demonstration button";

@@ -25,6 +25,7 @@
 #include "demo/frm_yanshi.h"
 #include "e2e/sample_module.h"
 #include "engine/frm_main.h"
+#include "session/frm_tm.h"
 #include "session/session_start.h"
 #include "support/driver.h"
 
@@ -87,6 +88,26 @@ protected:
         QStringList progress;
         for (int n : unitCounts(root_)) progress << QString(n, u'F');
         ASSERT_TRUE(core::writeLines(core::config().recordFile("288893"), progress));
+    }
+
+    // Unit `unit` started from the cover's starter and question `question`
+    // (1-based) loaded by the question window's reload, `settle` ms after the
+    // start; false, with a failure, when a window did not come.
+    bool openQuestion(int unit, int question, int settle = 300) {
+        session::LblJinRuXX_Click(unit);
+        if (!session::frmTm().loaded()) {
+            ADD_FAILURE() << "the unit did not start";
+            return false;
+        }
+        driver().advance(settle);
+        core::session().CurrentQuestion = int16_t(question);
+        session::frmTm()().TimerREDO.setEnabled(true);  // the question window's reload
+        driver().advance(300);
+        if (!engine::frmMain().loaded()) {
+            ADD_FAILURE() << "the practice window did not come";
+            return false;
+        }
+        return true;
     }
 
     testsupport::Driver& driver() { return *driver_; }

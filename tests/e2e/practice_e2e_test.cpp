@@ -383,14 +383,8 @@ TEST_P(PracticeE2E, QuestionIsAnsweredStepByStep) {
     testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
 
-    session::LblJinRuXX_Click(c.unit);
-    ASSERT_TRUE(session::frmTm().loaded()) << "the unit did not start";
-    d.advance(300);
-    s.CurrentQuestion = int16_t(c.question);
+    ASSERT_TRUE(openQuestion(c.unit, c.question));
     session::FrmTm& tm = session::frmTm()();
-    tm.TimerREDO.setEnabled(true);  // the question window's reload
-    d.advance(300);
-    ASSERT_TRUE(engine::frmMain().loaded());
     engine::FrmMain& f = engine::frmMain()();
     ASSERT_EQ(s.CurrentStep, 1);
     ASSERT_TRUE(f.visible());
@@ -434,14 +428,8 @@ TEST_P(PracticeE2E, PointerAtRestOverAStillSceneChangesNothing) {
     const Case c = GetParam();
     testsupport::Driver& d = driver();
     core::SessionState& s = core::session();
-    session::LblJinRuXX_Click(c.unit);
-    ASSERT_TRUE(session::frmTm().loaded()) << "the unit did not start";
-    d.advance(300);
-    s.CurrentQuestion = int16_t(c.question);
+    ASSERT_TRUE(openQuestion(c.unit, c.question));
     session::FrmTm& tm = session::frmTm()();
-    tm.TimerREDO.setEnabled(true);
-    d.advance(300);
-    ASSERT_TRUE(engine::frmMain().loaded());
     engine::FrmMain& f = engine::frmMain()();
     // A hover step advances at the first move over its target.
     if (StepRecord(s.StepLine).actionCode() == "0030") GTEST_SKIP() << "hover step";

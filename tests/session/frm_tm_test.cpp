@@ -9,18 +9,6 @@ using qwtest::Fixture;
 namespace {
 
 struct QuestionWindowTest : Fixture {
-    // A session on a question list of our own (slot 19), not yet started.
-    void useList(const QStringList& lines, int count, int16_t listKind = ListUnit) {
-        write(questionListFile(ReviewSlot), lines);
-        s().QuestionFile = questionListFile(ReviewSlot);
-        s().QuestionCount = static_cast<int16_t>(count);
-        s().ListKind = listKind;
-        s().SetNo = 0;
-        s().RunMode = listKind == ListPaper ? RunExam : RunPractice;
-        s().MinutesLeft = 50;
-        s().CurrentQuestion = 1;
-        for (int i = 1; i <= 40; ++i) s().QuestionResult[i] = "F";
-    }
     void unitSession() {
         write(unitProgressFile(), {"FFFFFFFFFFFF"});
         windows().startUnit(0);

@@ -25,20 +25,6 @@ struct ImeTest : qwtest::Fixture {
         Fixture::TearDown();
     }
 
-    FrmTm& start() {
-        write(questionListFile(ReviewSlot), qwtest::unitList(0, 3));
-        s().QuestionFile = questionListFile(ReviewSlot);
-        s().QuestionCount = 3;
-        s().ListKind = ListUnit;
-        s().RunMode = RunPractice;
-        s().CurrentQuestion = 1;
-        for (int i = 1; i <= 40; ++i) s().QuestionResult[i] = "F";
-        FrmTm& w = tm();
-        w.show();
-        d.advance(500);
-        return w;
-    }
-
     static int pageShown(const Form& f) { return f.picture().widthPixels(); }
     QStringList option() { return read(imeOptionFile()); }
     void setOption(const QStringList& lines) { write(imeOptionFile(), lines); }
@@ -102,7 +88,7 @@ TEST_F(ImeTest, MenuFollowsTheInstalledLayouts) {
         layouts->layouts = c.layouts;
         s().ImeSimEnabled = -1;
         s().ImeLayout = "before";
-        FrmTm& w = start();
+        FrmTm& w = startSession(3);
         EXPECT_EQ(w.NextImeItem, c.next);
         EXPECT_EQ(visibleEntries(w), c.shown);
 
@@ -124,7 +110,7 @@ TEST_F(ImeTest, MenuFollowsTheInstalledLayouts) {
 TEST_F(ImeTest, MenuOpensOnlyWhileTheOptionIsOn) {
     layouts->layouts = {plain("us"), ime("pinyin", "拼音")};
     s().ImeSimEnabled = 0;
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     d.click(w.LblIME);
     EXPECT_TRUE(d.ui.shown.empty());
     EXPECT_EQ(s().ImeLayout, QString());
@@ -147,7 +133,7 @@ TEST_F(ImeTest, MenuOpensOnlyWhileTheOptionIsOn) {
 }
 
 TEST_F(ImeTest, HelpPagesRingForwardAndStopAtTheFirst) {
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     withHelp(w, [&](FrmIME& h) {
         EXPECT_EQ(h.caption(), QString::fromUtf8("输入法问题"));
         EXPECT_DOUBLE_EQ(h.width(), 12000);
@@ -192,7 +178,7 @@ TEST_F(ImeTest, HelpPagesRingForwardAndStopAtTheFirst) {
 TEST_F(ImeTest, AMissingPageShowsAPlainPage) {
     QFile::remove(infoPagePicture(16));
     QFile::remove(infoPagePicture(1));
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     withHelp(w, [&](FrmIME& h) {
         EXPECT_TRUE(h.picture().isNull());
         d.click(h.LblNext);
@@ -223,7 +209,7 @@ TEST_F(ImeTest, OptionFileAtLoadAndClicks) {
         {"two", QStringList{"2"}, -1, false, -1, {"2"}},
         {"leading blank", QStringList{" 1"}, -1, false, -1, {" 1"}},
     };
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(imeOptionFile());
@@ -246,7 +232,7 @@ TEST_F(ImeTest, OptionFileAtLoadAndClicks) {
 
 TEST_F(ImeTest, TheRecordsFolderIsMadeWhenMissing) {
     QDir(config().recordsDir()).removeRecursively();
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     withHelp(w, [&](FrmIME& h) { d.click(h.Check1); });
     EXPECT_EQ(option(), QStringList({"1"}));
 }
@@ -261,7 +247,7 @@ TEST_F(ImeTest, HelpButtonMinimisesThenEveryCloseRestores) {
         {"hidden by the modal loop", [](FrmIME& h) { h.hide(); }},
         {"unloaded", [](FrmIME& h) { h.unload(); }},
     };
-    FrmTm& w = start();
+    FrmTm& w = startSession(3);
     Form& pw = qwtest::practice()();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -308,7 +294,7 @@ TEST_F(ImeTest, AHandInWhileTheHelpIsOpenIsNotUndone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         handInOpen = false;
-        FrmTm& w = start();
+        FrmTm& w = startSession(3);
         d.ui.expectModal("FrmIME", [&](Form&) { c.handIn(w); });
         d.click(w.CmdEn);
         EXPECT_FALSE(frmIme().loaded());

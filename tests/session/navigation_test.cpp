@@ -38,23 +38,6 @@ struct NavigationTest : qwtest::Fixture {
         usePractice(hintPractice());
     }
 
-    // A practice session of `count` questions of unit 0 (or a mock exam),
-    // loaded, with its button set chosen.
-    FrmTm& start(int count, int16_t listKind = ListUnit, QStringList lines = {}) {
-        if (lines.isEmpty()) lines = qwtest::unitList(0, count);
-        write(questionListFile(ReviewSlot), lines);
-        s().QuestionFile = questionListFile(ReviewSlot);
-        s().QuestionCount = static_cast<int16_t>(count);
-        s().ListKind = listKind;
-        s().RunMode = listKind == ListPaper ? RunExam : RunPractice;
-        s().MinutesLeft = 50;
-        s().CurrentQuestion = 1;
-        for (int i = 1; i <= 40; ++i) s().QuestionResult[i] = "F";
-        FrmTm& w = tm();
-        w.show();
-        d.advance(500);
-        return w;
-    }
     HintPractice& pw() { return hintPractice()(); }
     // Whether a question load ran since the last call (it arms the practice
     // window's scene set-up).
@@ -75,7 +58,7 @@ struct NavigationTest : qwtest::Fixture {
 } // namespace
 
 TEST_F(NavigationTest, PreviousAndNextStopAtTheEnds) {
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     reloaded();
 
     // First question: previous cannot be pressed.
@@ -115,7 +98,7 @@ TEST_F(NavigationTest, PreviousAndNextStopAtTheEnds) {
 }
 
 TEST_F(NavigationTest, SingleQuestionHasNoNavigation) {
-    FrmTm& w = start(1);
+    FrmTm& w = startSession(1);
     reloaded();
     EXPECT_FALSE(w.CmdGN(0).enabled());
     EXPECT_FALSE(w.CmdGN(1).enabled());
@@ -127,7 +110,7 @@ TEST_F(NavigationTest, SingleQuestionHasNoNavigation) {
 
 TEST_F(NavigationTest, GridColoursAndPick) {
     s().QuestionState = {0, 0, 2, 4, 5, 0, 7, 1, 6};  // questions 1..8
-    FrmTm& w = start(8);
+    FrmTm& w = startSession(8);
     d.click(w.CmdGN(3));  // question 1 (opened): flagged
     EXPECT_EQ(s().QuestionState[1], 3);
 
@@ -156,7 +139,7 @@ TEST_F(NavigationTest, GridColoursAndPick) {
 }
 
 TEST_F(NavigationTest, FlagTogglesOnlyTheFlagBit) {
-    FrmTm& w = start(2);
+    FrmTm& w = startSession(2);
     s().CurrentQuestion = 2;
     reloaded();
     const QString title = w.LblBiao.caption();
@@ -176,7 +159,7 @@ TEST_F(NavigationTest, FlagTogglesOnlyTheFlagBit) {
 }
 
 TEST_F(NavigationTest, RedoResumesAtStepOneAndKeepsTheAnswer) {
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     s().QuestionState[2] = 4;
     s().QuestionStep[2] = 3;
     d.click(w.CmdGN(1));
@@ -194,7 +177,7 @@ TEST_F(NavigationTest, RedoResumesAtStepOneAndKeepsTheAnswer) {
 }
 
 TEST_F(NavigationTest, HintModeShowsTheFramesUntilTheNextLoad) {
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     HintPractice& p = pw();
     p.setWindowState(StateMinimized);
     p.hide();
@@ -235,7 +218,7 @@ TEST_F(NavigationTest, FacesFollowPressAndHover) {
         picture(functionFacePicture("l010", i), 60 + i, 24);
         picture(functionFacePicture("l011", i), 80 + i, 24);
     }
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     const Control& b1 = w.CmdGN(1);
     const Control& b2 = w.CmdGN(2);
 
@@ -279,7 +262,7 @@ TEST_F(NavigationTest, FacesFollowPressAndHover) {
 }
 
 TEST_F(NavigationTest, DemoSpeedIsChosenAtTheRelease) {
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     struct Case { int index, button, shift, speed; } cases[] = {
         {7, LeftButton, 0, 1},        {7, RightButton, 0, 2},  {7, LeftButton, ShiftMod, 2},
         {7, LeftButton, CtrlMod, 2},  {7, LeftButton, AltMod, 2}, {2, RightButton, 0, 1},
@@ -303,7 +286,7 @@ TEST_F(NavigationTest, ExamSetPanelsAndConfirmations) {
     picture(config().dataFile("000123"), 100, 80);
     QStringList lines = qwtest::unitList(0, 3);
     lines[0] = "000102picture000123看图";
-    FrmTm& w = start(40, ListPaper, lines);
+    FrmTm& w = startSession(40, ListPaper, lines);
     for (int i = 8; i <= 10; ++i) ASSERT_TRUE(w.CmdGN(i).visible()) << i;
 
     // Candidate panel.
@@ -335,7 +318,7 @@ TEST_F(NavigationTest, ExamSetPanelsAndConfirmations) {
 }
 
 TEST_F(NavigationTest, HelpButtonMinimisesTheWindowThenOpensTheHelp) {
-    FrmTm& w = start(3);
+    FrmTm& w = startSession(3);
     bool barWhileOpen = false;
     d.ui.expectModal("FrmIME", [&](Form&) {
         barWhileOpen = w.FrmZXH.visible() && w.width() == 810 && w.left() == pw().left();

@@ -160,6 +160,28 @@ protected:
             if (f) f();
     }
 
+    // A session on a question list of our own (slot 19), not yet started.
+    void useList(const QStringList& lines, int count, int16_t listKind = core::ListUnit) {
+        write(session::questionListFile(session::ReviewSlot), lines);
+        s().QuestionFile = session::questionListFile(session::ReviewSlot);
+        s().QuestionCount = static_cast<int16_t>(count);
+        s().ListKind = listKind;
+        s().SetNo = 0;
+        s().RunMode = listKind == core::ListPaper ? core::RunExam : core::RunPractice;
+        s().MinutesLeft = 50;
+        s().CurrentQuestion = 1;
+        for (int i = 1; i <= 40; ++i) s().QuestionResult[i] = "F";
+    }
+    // A practice session of `count` questions of unit 0 (or a mock exam),
+    // loaded, with its button set chosen.
+    session::FrmTm& startSession(int count, int16_t listKind = core::ListUnit, QStringList lines = {}) {
+        useList(lines.isEmpty() ? unitList(0, count) : lines, count, listKind);
+        session::FrmTm& w = tm();
+        w.show();
+        d.advance(500);
+        return w;
+    }
+
     static void write(const QString& path, const QStringList& lines) { ASSERT_TRUE(core::writeLines(path, lines)); }
     static QStringList read(const QString& path) { return core::readLines(path).value_or(QStringList{"<missing>"}); }
     static bool exists(const QString& path) { return QFileInfo::exists(path); }
