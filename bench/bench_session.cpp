@@ -17,6 +17,7 @@
 #include "session/bank.h"
 #include "session/frm_tm.h"
 #include "session/session_start.h"
+#include "qt_benchmark_main.h"
 
 namespace {
 
@@ -108,11 +109,4 @@ BENCHMARK(BM_StepSetUp)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QT_BENCHMARK_MAIN();

@@ -32,6 +32,7 @@
 #include "session/frm_start.h"
 #include "view/form_window.h"
 #include "view/view_host.h"
+#include "qt_benchmark_main.h"
 
 namespace {
 
@@ -186,11 +187,4 @@ BENCHMARK(BM_StartToCoverPaintedVsMinimalQt)->UseManualTime()->Iterations(20)->U
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QT_BENCHMARK_MAIN();

@@ -24,6 +24,7 @@
 #include "session/frm_tm.h"
 #include "view/form_window.h"
 #include "view/view_host.h"
+#include "qt_benchmark_main.h"
 
 namespace {
 
@@ -232,11 +233,4 @@ BENCHMARK(BM_WakeUpsMessageBox)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QT_BENCHMARK_MAIN();

@@ -554,6 +554,10 @@ private:
     int routeKey(const char* what, const FormHandler& formHandler, ControlHandler Control::*controlHandler, int code,
                  std::optional<int> shift);
     void deliverMouse(Control* target, int which, double x, double y, int button, int shift);
+    // A press at (x, y): the control under it (nullptr: the form) takes the
+    // capture. False, and nothing happens, when the form or that control
+    // does not take the mouse.
+    bool capturePress(double x, double y, int button, Control*& target);
     void propertyChanged() override { noteDamageAll(); }
 
     QString name_;

@@ -71,13 +71,20 @@ void Form::deliverMouse(Control* target, int which, double x, double y, int butt
     target->raiseMouse(h, a);
 }
 
-void Form::mouseDown(double x, double y, int button, int shift) {
-    if (!enabled_ || unloading_) return;
+bool Form::capturePress(double x, double y, int button, Control*& target) {
+    if (!enabled_ || unloading_) return false;
     Control* t = hitTest(x, y);
-    if (t && !t->enabled()) return;
+    if (t && !t->enabled()) return false;
     capture_ = t;
     captureIsForm_ = t == nullptr;
     captureButton_ = button;
+    target = t;
+    return true;
+}
+
+void Form::mouseDown(double x, double y, int button, int shift) {
+    Control* t = nullptr;
+    if (!capturePress(x, y, button, t)) return;
     if (t && !isWindowless(t->kind()) && t->tabStop() && (t->kind() == Kind::TextBox || t->kind() == Kind::ListBox ||
                                                         t->kind() == Kind::PictureBox || t->kind() == Kind::CommandButton ||
                                                         t->kind() == Kind::CheckBox))
@@ -125,12 +132,8 @@ void Form::mouseUp(double x, double y, int button, int shift) {
 }
 
 void Form::mouseDblPress(double x, double y, int button, int /*shift*/) {
-    if (!enabled_ || unloading_) return;
-    Control* t = hitTest(x, y);
-    if (t && !t->enabled()) return;
-    capture_ = t;
-    captureIsForm_ = t == nullptr;
-    captureButton_ = button;
+    Control* t = nullptr;
+    if (!capturePress(x, y, button, t)) return;
     lastWasDblPress_ = true;
     if (t) {
         t->raiseDblClick();
