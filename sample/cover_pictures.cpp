@@ -7,35 +7,13 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include "sample/module_style.h"
+
 namespace sample {
 
 namespace {
 
-const QString kFamily = QStringLiteral("WenQuanYi Micro Hei");
-
-// The cover's palette.
-const QColor kBlue(0x2F, 0x6F, 0xB5);
-const QColor kBlueDark(0x1E, 0x4F, 0x8A);
-const QColor kBlueLight(0x5B, 0x94, 0xD3);
-const QColor kPale(0xEA, 0xF2, 0xFB);
-const QColor kCard(0xF7, 0xFA, 0xFE);
-const QColor kCardLine(0xB7, 0xCD, 0xE8);
-const QColor kText(0x33, 0x44, 0x55);
-const QColor kMuted(0x6A, 0x7B, 0x8C);
-
-QFont font(int px, bool bold = false) {
-    QFont f(kFamily);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-void text(QPainter& p, const QRect& r, const QString& s, int px, QColor c, int flags = Qt::AlignCenter,
-          bool bold = false) {
-    p.setFont(font(px, bold));
-    p.setPen(c);
-    p.drawText(r, flags, s);
-}
+using namespace style;
 
 // A rounded gradient button with a caption (the normal start areas of the
 // rows, the links and the command faces share it).

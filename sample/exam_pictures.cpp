@@ -3,31 +3,16 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "sample/module_style.h"
+
 namespace sample {
 
 namespace {
 
-const QString kFamily = QStringLiteral("WenQuanYi Micro Hei");
-const QColor kBlue(0x2F, 0x6F, 0xB5);
-const QColor kBlueDark(0x1E, 0x4F, 0x8A);
-const QColor kPale(0xEA, 0xF2, 0xFB);
-const QColor kCard(0xF7, 0xFA, 0xFE);
-const QColor kCardLine(0xB7, 0xCD, 0xE8);
-const QColor kText(0x33, 0x44, 0x55);
-const QColor kMuted(0x6A, 0x7B, 0x8C);
+using namespace style;
 
 // Twips of the windows' design at 15 per pixel.
 constexpr int px(int twips) { return twips / 15; }
-
-void text(QPainter& p, const QRect& r, const QString& s, int size, QColor c, int flags = Qt::AlignCenter,
-          bool bold = false) {
-    QFont f(kFamily);
-    f.setPixelSize(size);
-    f.setBold(bold);
-    p.setFont(f);
-    p.setPen(c);
-    p.drawText(r, flags, s);
-}
 
 void card(QPainter& p, const QRectF& r) {
     p.setBrush(kCard);

@@ -5,17 +5,13 @@
 #include <QPainter>
 #include <QStringList>
 
+#include "sample/module_style.h"
+
 namespace sample {
 
 namespace {
 
-const QString kFamily = QStringLiteral("WenQuanYi Micro Hei");
-const QColor kBlue(0x2F, 0x6F, 0xB5);
-const QColor kBlueDark(0x1E, 0x4F, 0x8A);
-const QColor kBlueLight(0x5B, 0x94, 0xD3);
-const QColor kCardLine(0xB7, 0xCD, 0xE8);
-const QColor kText(0x33, 0x44, 0x55);
-const QColor kMuted(0x6A, 0x7B, 0x8C);
+using namespace style;
 
 // Page size and the places of the hot areas laid over it (pixels of the
 // twip rectangles of the windows that show the pages).
@@ -30,19 +26,6 @@ struct Page {
     const char* title;
     QStringList lines;
 };
-
-QFont font(int px, bool bold = false) {
-    QFont f(kFamily);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-void text(QPainter& p, const QRect& r, const QString& s, int px, QColor c, int flags, bool bold = false) {
-    p.setFont(font(px, bold));
-    p.setPen(c);
-    p.drawText(r, flags, s);
-}
 
 void button(QPainter& p, const QRect& r, const QString& caption) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
