@@ -114,15 +114,8 @@ private:
     int reached_ = 0, named_ = 0;
 };
 
-class DemoE2E : public e2e::ModuleFixture, public ::testing::WithParamInterface<Case> {
+class DemoE2E : public e2e::QuestionFixture<Case> {
 protected:
-    void SetUp() override {
-        ASSERT_NE(GetParam().unit, -1) << "no generated module in " << qPrintable(e2e::buildDir());
-        ModuleFixture::SetUp();
-        if (HasFatalFailure()) return;
-        nothingSolved();
-    }
-
     // The files of the candidate's records, by name.
     std::map<QString, QByteArray> records() const {
         std::map<QString, QByteArray> out;

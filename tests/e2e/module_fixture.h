@@ -140,4 +140,18 @@ private:
     std::unique_ptr<testsupport::Driver> driver_;
 };
 
+// A fixture per sample question: the case names a unit (-1: no module was
+// found when the cases were listed, a failure) and starts with nothing
+// solved in any unit.
+template <class Case>
+class QuestionFixture : public ModuleFixture, public ::testing::WithParamInterface<Case> {
+protected:
+    void SetUp() override {
+        ASSERT_NE(this->GetParam().unit, -1) << "no generated module in " << qPrintable(buildDir());
+        ModuleFixture::SetUp();
+        if (HasFatalFailure()) return;
+        nothingSolved();
+    }
+};
+
 } // namespace e2e

@@ -76,15 +76,8 @@ std::vector<Case> sampleCases() {
     return out;
 }
 
-class PracticeE2E : public e2e::ModuleFixture, public ::testing::WithParamInterface<Case> {
+class PracticeE2E : public e2e::QuestionFixture<Case> {
 protected:
-    void SetUp() override {
-        ASSERT_NE(GetParam().unit, -1) << "no generated module in " << qPrintable(e2e::buildDir());
-        ModuleFixture::SetUp();
-        if (HasFatalFailure()) return;
-        nothingSolved();
-    }
-
     // Typed text and keys: the answer typed over the box's text and confirmed
     // as the step expects, a selection of the hint's text, the step's key,
     // its first key slot or its menu shortcut. False for other steps.
