@@ -190,6 +190,8 @@ FrmYanShi::FrmYanShi()
     move(0, 0, 12000, 9000);
 
     for (Control* c : {&PicMenu, &PicTool, &PicHui, &PicElse, &Pic1J, &Pic2J}) c->move(0, 0);
+    // Hot-spots 0 and 10 belong to no bar and are never laid out.
+    for (int i : {0, 10}) LblZHU[i].move(0, 0, 495, 375);
     Image6.setBorderStyle(0);
     Image6.setAutoSize(true);
     Image6.setVisible(false);

@@ -412,3 +412,19 @@ TEST_F(DemoMenuTest, DesignOffsetsFollowTheScale) {
     EXPECT_DOUBLE_EQ(y.Lbl2J[41].width(), 2550 * 1.25);
     ASSERT_TRUE(until([&] { return step() == 3; }));
 }
+
+TEST_F(DemoMenuTest, HotSpotsZeroAndTenLieAtTheWindowsCorner) {
+    // Never laid out: (0, 0), 495 x 375 at any scale; the pointer flies to
+    // the middle of that rectangle and the frame lies on it.
+    for (int menu : {0, 10}) {
+        config().ScaleX = config().ScaleY = menu == 0 ? 1.0 : 1.25;
+        script({menuStep(menu, 0), endRecord()});
+        FrmYanShi& y = start();
+        EXPECT_EQ(rect(y.LblZHU[menu]), QRectF(0, 0, 495, 375)) << menu;
+        EXPECT_EQ(rect(y.Shape1), QRectF(0, 0, 495, 375)) << menu;
+        EXPECT_EQ(flight().targetX, 248) << menu;
+        EXPECT_EQ(flight().targetY, 188) << menu;
+        ASSERT_TRUE(until([&] { return step() == 2; })) << menu;
+        y.unload();
+    }
+}
