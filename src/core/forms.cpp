@@ -37,6 +37,16 @@ bool isWindowless(Kind k) {
 
 bool isContainer(Kind k) { return k == Kind::PictureBox || k == Kind::Frame; }
 
+QString mnemonicShown(const QString& caption) {
+    QString out;
+    out.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
 double twipsPerPixelX() { return 15.0 * config().ScaleX; }
 double twipsPerPixelY() { return 15.0 * config().ScaleY; }
 double pictureWidthTwips(const QImage& img) { return img.width() * twipsPerPixelX(); }
@@ -150,7 +160,8 @@ FIT_SETTER(setFontItalic, italic_, bool)
 
 void Control::fitToCaption() {
     const double pt = fontSize_ > 0 && std::isfinite(fontSize_) ? std::min(fontSize_, 500.0) : 9.0;
-    const QStringList lines = caption_.split(u'\n');
+    // A label shows "&x" as an underlined x and "&&" as "&".
+    const QStringList lines = (kind_ == Kind::Label ? mnemonicShown(caption_) : caption_).split(u'\n');
     double wPx = 0, hPx = 0;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         static QHash<QString, QString> families;

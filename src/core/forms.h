@@ -31,6 +31,8 @@ enum class Kind { Label, Image, Shape, Line, PictureBox, TextBox, ListBox, Comma
 bool isWindowless(Kind k);
 // Controls that hold other controls.
 bool isContainer(Kind k);
+// A caption as a label shows it: "&x" gives x (underlined), "&&" one "&".
+QString mnemonicShown(const QString& caption);
 
 // Mouse buttons and modifier sum as the program's events carry them.
 enum MouseButton { LeftButton = 1, RightButton = 2, MiddleButton = 4 };

@@ -57,7 +57,7 @@ void paintLabel(QPainter& p, const core::Control& c) {
     }
     p.setFont(controlFont(c));
     p.setPen(c.enabled() ? colour(c.foreColor()) : QColor(128, 128, 128));
-    p.drawText(tr, Qt::AlignTop | hAlign(c.alignment()) | Qt::TextWordWrap | Qt::TextHideMnemonic, c.caption());
+    p.drawText(tr, Qt::AlignTop | hAlign(c.alignment()) | Qt::TextWordWrap | Qt::TextShowMnemonic, c.caption());
     p.restore();
 }
 

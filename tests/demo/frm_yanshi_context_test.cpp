@@ -407,3 +407,24 @@ TEST_F(DemoContextTest, StepsNamingNoDrawnRowStillEnd) {
         y.unload();
     }
 }
+
+TEST_F(DemoContextTest, AnAmpersandIsNotShownAndTakesNoWidth) {
+    // "剪切(&T)" shows "剪切(T)" with the T underlined.
+    struct Case {
+        const char* withMnemonic;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"剪切(&T)", "剪切(T)"}, Case{"&Paste", "Paste"}}) {
+        SCOPED_TRACE(c.withMnemonic);
+        double width[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            const QString entry = QString::fromUtf8(k == 0 ? c.withMnemonic : c.shown);
+            menu11([&](Lines& b) { b[3] = entry; });
+            FrmYanShi& y = menuAt("3120", 1000, 1000);
+            width[k] = y.LRM2[0].width();
+            EXPECT_EQ(y.LRightMMenu.width(), roundHalfEven(width[k]) + 690);
+            y.unload();
+        }
+        EXPECT_EQ(width[0], width[1]);
+    }
+}

@@ -695,3 +695,45 @@ TEST(ViewMsgBox, StyleGivesButtonsIconAndDefault) {
     });
     EXPECT_EQ(ui.msgBox("continue?", MbYesNo, "t"), MrNo);
 }
+
+TEST_F(ViewTest, ALabelsAmpersandUnderlinesTheNextCharacter) {
+    // "&W" shows W underlined, as wide as a plain "W"; "&&" shows one "&".
+    struct Scene : Form {
+        Control* label;
+        Scene() : Form("Scene") {
+            setBorderStyle(0);
+            move(0, 0, 1500, 750);
+            setBackColor(rgbValue(255, 255, 255));
+            label = &add(Kind::Label, "Label1");
+            label->setBackStyle(0);
+            label->setAutoSize(true);
+            label->setFontSize(20);
+            label->move(150, 150);
+        }
+    };
+    FormSlot<Scene> slot;
+    Scene& f = slot();
+    auto inked = [&](const QString& caption) {
+        f.label->setCaption(caption);
+        const QImage img = view::renderForm(f).convertToFormat(QImage::Format_RGB32);
+        std::vector<int> rows;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != qRgb(255, 255, 255)) {
+                    rows.push_back(y);
+                    break;
+                }
+        return rows;
+    };
+    const std::vector<int> plain = inked("W");
+    const double plainWidth = f.label->width();
+    const std::vector<int> underlined = inked("&W");
+    EXPECT_EQ(f.label->width(), plainWidth);
+    ASSERT_FALSE(plain.empty());
+    ASSERT_FALSE(underlined.empty());
+    EXPECT_GT(underlined.back(), plain.back()) << "a line below the W";
+    inked("&&");
+    const double doubled = f.label->width();
+    inked("&");
+    EXPECT_EQ(doubled, f.label->width());
+}
