@@ -140,21 +140,24 @@ long roundHalfEven(double v) {
     return std::lrint(v);  // default rounding mode: to nearest, ties to even
 }
 
-int16_t val16(const QString& text) {
-    double v = leadingNumber(text);
-    if (!(v > -32768.5 && v < 32767.5)) return 0;
-    long r = roundHalfEven(v);
-    if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max()) return 0;
-    return static_cast<int16_t>(r);
+namespace {
+
+// The leading number rounded half to even, 0 when it does not fit T.
+template <class T>
+T leadingInteger(const QString& text) {
+    const double v = leadingNumber(text);
+    constexpr double lo = double(std::numeric_limits<T>::min()) - 0.5, hi = double(std::numeric_limits<T>::max()) + 0.5;
+    if (!(v > lo && v < hi)) return 0;
+    const long r = roundHalfEven(v);
+    if (r < std::numeric_limits<T>::min() || r > std::numeric_limits<T>::max()) return 0;
+    return static_cast<T>(r);
 }
 
-int32_t val32(const QString& text) {
-    double v = leadingNumber(text);
-    if (!(v > -2147483648.5 && v < 2147483647.5)) return 0;
-    long r = roundHalfEven(v);
-    if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max()) return 0;
-    return static_cast<int32_t>(r);
-}
+} // namespace
+
+int16_t val16(const QString& text) { return leadingInteger<int16_t>(text); }
+
+int32_t val32(const QString& text) { return leadingInteger<int32_t>(text); }
 
 QString trimSpaces(const QString& s) { return rtrimSpaces(ltrimSpaces(s)); }
 

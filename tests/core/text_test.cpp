@@ -16,6 +16,16 @@ TEST(Text, LeadingNumberAndRounding) {
         {"32767", 32767}, {"32768", 0}, {"-32768", -32768}, {"0012", 12}, {"1 2", 1},
     };
     for (const auto& c : cases) EXPECT_EQ(val16(QString::fromUtf8(c.text)), c.v) << c.text;
+    // The edges of each width: half a unit past the range reads 0.
+    struct Wide { const char* text; int16_t v16; int32_t v32; } edges[] = {
+        {"32767.4", 32767, 32767}, {"32767.5", 0, 32768}, {"-32768.5", 0, -32768}, {"-32768.6", 0, -32769},
+        {"2147483647", 0, 2147483647}, {"2147483647.5", 0, 0}, {"-2147483648", 0, -2147483647 - 1},
+        {"-2147483648.5", 0, 0}, {"1e3", 1, 1},
+    };
+    for (const auto& c : edges) {
+        EXPECT_EQ(val16(QString::fromUtf8(c.text)), c.v16) << c.text;
+        EXPECT_EQ(val32(QString::fromUtf8(c.text)), c.v32) << c.text;
+    }
 }
 
 TEST(Text, SplitLinesHandlesAllBreaks) {
