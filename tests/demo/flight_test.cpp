@@ -44,6 +44,7 @@ TEST(FlightTest, WorkedCases) {
         {7680, 5760, 100, 100, 630.67, -631, -471, 11, 739, 579},
         {7680, 5760, 7780, 5760, 6.67, 7, 0, 1, 7687, 5760},            // closer than 120
         {1000, 1000, 2500, 700, 101.98, 102, -20, 14, 2428, 720},
+        {1000, 1000, 1300, 1100, 21.08, 21, 7, 9, 1189, 1063},     // a cascade entry: within 120 at tick 9
     };
     for (const Case& c : cases) {
         Flight f = from(c.px, c.py, c.tx, c.ty);
