@@ -1,5 +1,6 @@
-// The start on the sample module: the cover's pictures are decoded while the
-// splash is up, and that changes nothing the candidate sees, nor when.
+// Decoding ahead on the sample module: the cover's pictures while the splash
+// is up, the next step's while a step is shown. It changes nothing the
+// candidate sees, nor when.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,12 +10,13 @@
 #include "core/windows.h"
 #include "cover/frm_fengmian.h"
 #include "e2e/module_fixture.h"
+#include "engine/frm_main.h"
 #include "session/frm_start.h"
 #include "view/view_host.h"
 
 namespace {
 
-class StartE2E : public e2e::ModuleFixture {
+class DecodeAheadE2E : public e2e::ModuleFixture {
 protected:
     struct Run {
         size_t decodedBeforeCover = 0;
@@ -53,7 +55,7 @@ protected:
     }
 };
 
-TEST_F(StartE2E, TheCoverIsDecodedWhileTheSplashIsUpAndShowsAsWithout) {
+TEST_F(DecodeAheadE2E, TheCoverIsDecodedWhileTheSplashIsUpAndShowsAsWithout) {
     const Run ahead = start(true);
     if (HasFailure()) return;
     // Every picture the cover shows at its load was decoded ahead.
@@ -67,6 +69,30 @@ TEST_F(StartE2E, TheCoverIsDecodedWhileTheSplashIsUpAndShowsAsWithout) {
     EXPECT_GT(plain.decodedByCover, 0u);
     ASSERT_FALSE(ahead.cover.isNull());
     EXPECT_EQ(ahead.cover, plain.cover) << "decoding ahead changed the cover";
+}
+
+// Every scene of the first question of each unit: the set-up queues the
+// next step's pictures, and idle time decodes them without touching a
+// window; the scene renders as it did.
+TEST_F(DecodeAheadE2E, TheNextStepIsDecodedWhileAStepIsShownAndChangesNoScene) {
+    nothingSolved();
+    const std::vector<int> counts = e2e::unitCounts(root());
+    ASSERT_FALSE(counts.empty());
+    int queued = 0;
+    for (int unit = 0; unit < int(counts.size()); ++unit) {
+        SCOPED_TRACE(unit);
+        core::unloadAllForms();
+        ASSERT_TRUE(openQuestion(unit, 1));
+        engine::FrmMain& f = engine::frmMain()();
+        queued += core::pictureStore().pendingPrefetch() > 0;
+        const uint64_t model = core::modelRevision();
+        const QImage before = view::renderForm(f);
+        for (int i = 0; i < 100 && core::pictureStore().pendingPrefetch() > 0; ++i) QCoreApplication::processEvents();
+        EXPECT_EQ(core::pictureStore().pendingPrefetch(), 0);
+        EXPECT_EQ(core::modelRevision(), model) << "decoding ahead changed a window";
+        EXPECT_EQ(view::renderForm(f), before) << "decoding ahead changed the scene";
+    }
+    EXPECT_GT(queued, 0) << "no step queued its successor's pictures";
 }
 
 } // namespace
