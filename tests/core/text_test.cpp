@@ -67,6 +67,15 @@ TEST(Text, GbkRoundTripWithCrlf) {
     EXPECT_FALSE(readLines(dir.filePath("missing")).has_value());
 }
 
+// The converters are reused: a text cut inside a character must not carry
+// its first half into the next conversion.
+TEST(Text, EachGbkConversionStartsAfresh) {
+    const QString alone = fromGbk("\xa1x");
+    EXPECT_FALSE(alone.contains(QChar(0x554A)));  // the character of B0 A1
+    (void)fromGbk("ab\xb0");
+    EXPECT_EQ(fromGbk("\xa1x"), alone);
+}
+
 TEST(Text, FailedWriteKeepsOldFile) {
     QTemporaryDir dir;
     QString p = dir.filePath("keep.rar");
