@@ -18,44 +18,11 @@
 #include "session/frm_tm.h"
 #include "session/session_start.h"
 #include "qt_benchmark_main.h"
+#include "sample_module.h"
 
 namespace {
 
-QTemporaryDir* g_module = nullptr;
-
-bool copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QString src = it.next();
-        QString rel = QDir(from).relativeFilePath(src);
-        if (rel.startsWith("bench") || rel.startsWith("tests") || rel.startsWith("CMakeFiles") || rel.startsWith("src")) continue;
-        QString dst = to + "/" + rel;
-        if (it.fileInfo().isDir())
-            QDir().mkpath(dst);
-        else if (!QFile::copy(src, dst))
-            return false;
-    }
-    return true;
-}
-
-// Points the program at a fresh copy of the sample module.
-bool setUpModule() {
-    if (g_module) return true;
-    QString sample = qEnvironmentVariable("EXAMSIM_SAMPLE", QCoreApplication::applicationDirPath() + "/..");
-    g_module = new QTemporaryDir();
-    if (!copyTree(sample + "/wdata", g_module->path() + "/wdata") ||
-        !copyTree(sample + "/examdata", g_module->path() + "/examdata"))
-        return false;
-    QDir().mkpath(g_module->path() + "/ksdata");
-    core::config().ProgramDir = g_module->path();
-    core::config().DataDir = g_module->path() + "/wdata/";
-    core::config().ModuleName = QString::fromUtf8("字处理");
-    engine::registerPracticeWindow();
-    session::registerSessionWindows();
-    cover::registerCover();
-    return true;
-}
+using benchsupport::setUpModule;
 
 void BM_CoverLoad(benchmark::State& st) {
     if (!setUpModule()) return st.SkipWithError("no sample module");

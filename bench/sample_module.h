@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "core/state.h"
 #include "cover/frm_fengmian.h"
@@ -29,10 +30,11 @@ inline bool copyTree(const QString& from, const QString& to) {
 }
 
 inline bool setUpModule() {
-    static QTemporaryDir* module = nullptr;
+    // Removed when the benchmark program ends.
+    static std::unique_ptr<QTemporaryDir> module;
     if (module) return true;
     const QString sample = qEnvironmentVariable("EXAMSIM_SAMPLE", QCoreApplication::applicationDirPath() + "/..");
-    module = new QTemporaryDir();
+    module = std::make_unique<QTemporaryDir>();
     if (!copyTree(sample + "/wdata", module->path() + "/wdata") ||
         !copyTree(sample + "/examdata", module->path() + "/examdata"))
         return false;

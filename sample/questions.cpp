@@ -194,6 +194,10 @@ StepPlan& menuStep(Q& q, const Scene& scene, const QString& path, const QString&
     s.target = QRect();
     s.bars = bars;
     s.slot125 = path;
+    // A toolbar's drop-down opens below its button (upwards on the bottom
+    // bar), so the hint goes on the other side of the button's row.
+    if (bars != "A1" && !anchor.isEmpty())
+        s.hintPos.setY(anchor.top() > 300 ? anchor.bottom() + 4 : anchor.top() - 26);
     return s;
 }
 
