@@ -196,8 +196,10 @@ StepPlan& menuStep(Q& q, const Scene& scene, const QString& path, const QString&
     s.slot125 = path;
     // A toolbar's drop-down opens below its button (upwards on the bottom
     // bar), so the hint goes on the other side of the button's row.
-    if (bars != "A1" && !anchor.isEmpty())
+    if (bars != "A1" && !anchor.isEmpty()) {
         s.hintPos.setY(anchor.top() > 300 ? anchor.bottom() + 4 : anchor.top() - 26);
+        s.hintPos.setX(std::clamp(796 - 16 * int(hint.size()) - 8, 4, s.hintPos.x()));
+    }
     return s;
 }
 
