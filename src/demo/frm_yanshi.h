@@ -83,6 +83,7 @@ public:
     // to a submenu row 0.
     void Tool1JCSH();
     void Tool2JCSH();
+    void flyToRow(const core::ControlArray& rows, int16_t row, core::Timer& timer);
     // The click on drop-down row `index`: its submenu and highlight; the
     // step ends here when it names no submenu row.
     void Click1J(int16_t index);

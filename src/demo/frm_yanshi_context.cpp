@@ -67,6 +67,33 @@ context_menu::Block menuBlock(int set, int menu) {
 
 bool isEntryRow(int row) { return row == 2 || row == 4 || row == 6 || row == 9; }
 
+// Lays a group's entries one under the other from y, 270 twips an entry
+// and 135 a separator "-", labels at left + 300; keeps the widest label.
+// Separators beyond the lines there are keep their gap.
+void layEntries(const QStringList& items, ControlArray& labels, ControlArray& separators, double left, int& y,
+                int& widest, int& sepNo) {
+    for (int j = 0; j < items.size(); ++j) {
+        if (items[j] == u"-") {
+            st([&] {
+                Control& sep = separators[sepNo];
+                sep.setVisible(true);
+                sep.setLine(left + 60, y, sep.x2(), y);
+            });
+            y += 135;
+            ++sepNo;
+            continue;
+        }
+        Control& label = labels[j];
+        st([&] { label.setCaption(items[j]); });
+        st([&] { label.setVisible(true); });
+        st([&] { label.move(left + 300, y); });
+        st([&] {
+            if (label.width() > widest) widest = cint16(label.width());
+        });
+        y += 270;
+    }
+}
+
 } // namespace
 
 void FrmYanShi::styleDrawnMenus() {
@@ -160,28 +187,8 @@ void FrmYanShi::RightKeyMenu() {
         }
         const QString& line = block[context_menu::entriesLineOf(row) - 1];
         if (context_menu::isAbsent(line)) continue;
-        const QStringList items = context_menu::splitEntries(line);
-        for (int j = 0; j < items.size(); ++j) {
-            if (items[j] == u"-") {
-                // Past the tenth separator the gap stays, with no line.
-                st([&] {
-                    Control& sep = LRFGX[s];
-                    sep.setVisible(true);
-                    sep.setLine(body.left() + 60, y, sep.x2(), y);
-                });
-                y += 135;
-                ++s;
-                continue;
-            }
-            Control& label = (*groups[row])[j];
-            st([&] { label.setCaption(items[j]); });
-            st([&] { label.setVisible(true); });
-            st([&] { label.move(body.left() + 300, y); });
-            st([&] {
-                if (label.width() > widest) widest = cint16(label.width());
-            });
-            y += 270;
-        }
+        // Past the tenth separator the gap stays, with no line.
+        layEntries(context_menu::splitEntries(line), *groups[row], LRFGX, body.left(), y, widest, s);
     }
 
     st([&] { body.setWidth(widest + 690); });
@@ -259,28 +266,8 @@ void FrmYanShi::RightKeySub() {
     st([&] { y = cint16(body.top() + 135); });
     QString line;
     if (context_menu::captionLineOf(cs.row)) line = block[context_menu::entriesLineOf(cs.row) - 1];
-    const QStringList items = context_menu::splitEntries(line);
-    for (int j = 0; j < items.size(); ++j) {
-        if (items[j] == u"-") {
-            // Only six separator lines exist; a seventh keeps its gap.
-            st([&] {
-                Control& sep = LRSFgx[k];
-                sep.setVisible(true);
-                sep.setLine(body.left() + 60, y, sep.x2(), y);
-            });
-            y += 135;
-            ++k;
-            continue;
-        }
-        Control& label = LRS[j];
-        st([&] { label.setVisible(true); });
-        st([&] { label.setCaption(items[j]); });
-        st([&] { label.move(body.left() + 300, y); });
-        st([&] {
-            if (label.width() > widest) widest = cint16(label.width());
-        });
-        y += 270;
-    }
+    // Only six separator lines exist; a seventh keeps its gap.
+    layEntries(context_menu::splitEntries(line), LRS, LRSFgx, body.left(), y, widest, k);
     st([&] { body.setWidth(widest + 690); });
     st([&] { body.setHeight(y - body.top()); });
     st([&] { ShapeRSUB.move(body.left(), body.top(), body.width(), body.height()); });

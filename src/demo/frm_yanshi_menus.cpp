@@ -14,6 +14,7 @@
 namespace demo {
 
 using core::Control;
+using core::ControlArray;
 using detail::centre;
 using detail::rec;
 using detail::st;
@@ -150,17 +151,23 @@ void FrmYanShi::ClickZHU() {
 void FrmYanShi::Tool1JCSH() {
     chrome::layDropDownRows(chrome_, m.OpenMenu);
     // A row that does not exist leaves the previous target and frame.
+    flyToRow(Lbl1J, m.OpenItem, Timer6);
+}
+
+// The row's centre as the target, the red frame on the row, the flight
+// started on its timer.
+void FrmYanShi::flyToRow(const ControlArray& rows, int16_t row, core::Timer& timer) {
     st([&] {
-        const Control& r = Lbl1J[m.OpenItem];
+        const Control& r = rows[row];
         m.flight.targetX = centre(r.left(), r.width());
         m.flight.targetY = centre(r.top(), r.height());
     });
     st([&] {
-        const Control& r = Lbl1J[m.OpenItem];
+        const Control& r = rows[row];
         Shape1.move(r.left(), r.top(), r.width(), r.height());
     });
     st([&] { FlightSetup(m.flight); });
-    Timer6.setEnabled(true);
+    timer.setEnabled(true);
 }
 
 void FrmYanShi::Tool2JCSH() {
@@ -168,17 +175,7 @@ void FrmYanShi::Tool2JCSH() {
     // No submenu row to click: no frame and no flight, so the step that
     // ends in the drop-down row's click advances once.
     if (m.OpenSubItem == 0) return;
-    st([&] {
-        const Control& r = Lbl2J[m.OpenSubItem];
-        m.flight.targetX = centre(r.left(), r.width());
-        m.flight.targetY = centre(r.top(), r.height());
-    });
-    st([&] {
-        const Control& r = Lbl2J[m.OpenSubItem];
-        Shape1.move(r.left(), r.top(), r.width(), r.height());
-    });
-    st([&] { FlightSetup(m.flight); });
-    Timer7.setEnabled(true);
+    flyToRow(Lbl2J, m.OpenSubItem, Timer7);
 }
 
 bool FrmYanShi::rowFlightTick(core::Timer& t) {
