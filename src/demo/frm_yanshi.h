@@ -256,7 +256,6 @@ private:
     void typingSetUp();
     core::Control& overlay(int k) const;
     core::Picture dataPicture(const QString& code) const;
-    void applyInputFormat();
 
     // Menus: timers and rows wired; one tick of a row flight (true on
     // arrival, the ring started and `t` off); the end of a menu step.

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "core/windows.h"
 #include "demo/step_rules.h"
+#include "engine/input_box.h"
 #include "engine/text_table.h"
 
 namespace demo {
@@ -16,7 +17,6 @@ using detail::rec;
 using detail::st;
 using detail::sx;
 using detail::sy;
-using engine::InputFormat;
 using engine::PictureUse;
 
 void FrmYanShi::setData() {
@@ -159,45 +159,10 @@ void FrmYanShi::inputBoxStage() {
     }
     st([&] { Text1.setVisible(true); });
     st([&] { Text1.move(rec().inputX() * sx(), rec().inputY() * sy(), rec().inputW() * sx(), rec().inputH() * sy()); });
-    st([&] {
-        const QString ref = rec().inputTextLine();
-        if (ref == u"000") {
-            Text1.setText(QString());
-            return;
-        }
-        const QString entry = engine::TextTableLookup(ref);
-        const qsizetype bar = entry.indexOf(u'|');
-        Text1.setText(bar < 0 ? entry : entry.left(bar));
-    });
+    st([&] { Text1.setText(engine::initialInputText(rec().inputTextLine())); });
     st([&] { Text1.setFocus(); });
     st([&] { Text1.setSelStart(int(Text1.text().size())); });
-    applyInputFormat();
-}
-
-void FrmYanShi::applyInputFormat() {
-    st([&] { Text1.setFontSize(9 * sx()); });
-    st([&] {
-        Text1.setAlignment(0);
-        const InputFormat::Align a = rec().inputFormat().align;
-        if (a == InputFormat::AlignRight) Text1.setAlignment(1);
-        if (a == InputFormat::AlignCenter) Text1.setAlignment(2);
-    });
-    st([&] { Text1.setFontSize(rec().inputFormat().fontPoints() * sx()); });
-    st([&] {
-        const InputFormat f = rec().inputFormat();
-        if (auto b = f.bold()) Text1.setFontBold(*b);
-        if (auto i = f.italic()) Text1.setFontItalic(*i);
-        if (auto u = f.underline()) Text1.setFontUnderline(*u);
-    });
-    st([&] {
-        if (auto n = rec().inputFormat().fontName()) Text1.setFontName(*n);
-    });
-    st([&] {
-        if (auto c = rec().inputFormat().textColourValue()) Text1.setForeColor(*c);
-    });
-    st([&] {
-        if (auto c = rec().inputFormat().backColourValue()) Text1.setBackColor(*c);
-    });
+    engine::applyInputFormat(Text1, st);
 }
 
 void FrmYanShi::hintStage() {

@@ -2,6 +2,7 @@
 // scene, the question's end and the typing, frame and bar set-ups.
 #include "engine/frm_main.h"
 #include "engine/frm_main_util.h"
+#include "engine/input_box.h"
 
 #include "chrome/design_pictures.h"
 #include "chrome/zones.h"
@@ -176,44 +177,12 @@ void FrmMain::inputBoxStage() {
 
     // Initial text: the text-table entry up to its first "|", all selected.
     // Assigning it runs the box's own checks.
-    resumeNext([&] {
-        const QString ref = rec().inputTextLine();
-        if (ref == QStringLiteral("000")) {
-            Text1.setText(QString());
-            return;
-        }
-        const QString entry = TextTableLookup(ref);
-        const qsizetype bar = entry.indexOf(u'|');
-        Text1.setText(bar < 0 ? entry : entry.left(bar));
-    });
+    resumeNext([&] { Text1.setText(initialInputText(rec().inputTextLine())); });
     resumeNext([&] { Text1.setFocus(); });
     resumeNext([&] { Text1.setSelStart(0); });
     resumeNext([&] { Text1.setSelLength(int(Text1.text().size())); });
-    resumeNext([&] { Text1.setFontSize(9 * sx()); });
 
-    // Format; a value outside its table leaves that property as it was.
-    resumeNext([&] {
-        Text1.setAlignment(0);
-        const InputFormat::Align a = rec().inputFormat().align;
-        if (a == InputFormat::AlignRight) Text1.setAlignment(1);
-        if (a == InputFormat::AlignCenter) Text1.setAlignment(2);
-    });
-    resumeNext([&] { Text1.setFontSize(rec().inputFormat().fontPoints() * sx()); });
-    resumeNext([&] {
-        const InputFormat f = rec().inputFormat();
-        if (auto b = f.bold()) Text1.setFontBold(*b);
-        if (auto i = f.italic()) Text1.setFontItalic(*i);
-        if (auto u = f.underline()) Text1.setFontUnderline(*u);
-    });
-    resumeNext([&] {
-        if (auto n = rec().inputFormat().fontName()) Text1.setFontName(*n);
-    });
-    resumeNext([&] {
-        if (auto c = rec().inputFormat().textColourValue()) Text1.setForeColor(*c);
-    });
-    resumeNext([&] {
-        if (auto c = rec().inputFormat().backColourValue()) Text1.setBackColor(*c);
-    });
+    applyInputFormat(Text1, [this](const std::function<void()>& statement) { resumeNext(statement); });
 }
 
 void FrmMain::hintStage() {
