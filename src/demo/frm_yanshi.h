@@ -248,6 +248,8 @@ private:
     // Sets the flight to (x, y) from where the pointer stands.
     void flyTo(double x, double y);
     void flyToCentre(const core::Control& c);
+    // The control's centre as the flight's target (no flight started).
+    void aimAt(const core::Control& c);
     // The ring placed at the pointer, its blink started.
     void ringAtPointer();
     // Ends a step like a completed click: doNext, or GoStep with the

@@ -216,11 +216,7 @@ void FrmYanShi::RightKeyMenu() {
     });
 
     // The expected row: an entry of a group, or a cascade's caption.
-    st([&] {
-        const Control& target = isEntryRow(cs.row) ? (*groups[cs.row])[cs.entry] : LRMJL[cs.row];
-        f.targetX = detail::centre(target.left(), target.width());
-        f.targetY = detail::centre(target.top(), target.height());
-    });
+    st([&] { aimAt(isEntryRow(cs.row) ? (*groups[cs.row])[cs.entry] : LRMJL[cs.row]); });
     st([&] { Shape1.move(body.left(), f.targetY - 135 * sy(), body.width(), 270 * sy()); });
     st([&] { FlightSetup(f); });
     TimerRM.setEnabled(true);
@@ -274,11 +270,7 @@ void FrmYanShi::RightKeySub() {
     for (int n = 0; n <= 5; ++n)
         st([&] { LRSFgx[n].setLine(LRSFgx[n].x1(), LRSFgx[n].y1(), LRSFgx[n].x1() + body.width() - 120, LRSFgx[n].y2()); });
 
-    st([&] {
-        const Control& target = LRS[cs.entry];
-        f.targetX = detail::centre(target.left(), target.width());
-        f.targetY = detail::centre(target.top(), target.height());
-    });
+    st([&] { aimAt(LRS[cs.entry]); });
     st([&] { Shape1.move(body.left(), LRS[cs.entry].top() - 60, body.width(), 285); });
     st([&] { FlightSetup(f); });
     TimerRS.setEnabled(true);

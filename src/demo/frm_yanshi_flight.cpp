@@ -37,9 +37,13 @@ void FrmYanShi::flyTo(double x, double y) {
     FlightSetup(m.flight);
 }
 
-void FrmYanShi::flyToCentre(const Control& c) {
+void FrmYanShi::aimAt(const Control& c) {
     m.flight.targetX = centre(c.left(), c.width());
     m.flight.targetY = centre(c.top(), c.height());
+}
+
+void FrmYanShi::flyToCentre(const Control& c) {
+    aimAt(c);
     FlightSetup(m.flight);
 }
 
@@ -49,23 +53,13 @@ void FrmYanShi::MuBiaoWei() {
     const QString code = actionCode();
     switch (targetKind(code, rec().field(130, 5))) {
     case TargetKind::Tab:
-        st([&] {
-            const Control& t = LblXXK[m.TargetTab];
-            f.targetX = centre(t.left(), t.width());
-            f.targetY = centre(t.top(), t.height());
-        });
+        st([&] { aimAt(LblXXK[m.TargetTab]); });
         break;
     case TargetKind::Target:
-        st([&] {
-            f.targetX = centre(Label1.left(), Label1.width());
-            f.targetY = centre(Label1.top(), Label1.height());
-        });
+        st([&] { aimAt(Label1); });
         break;
     case TargetKind::Source:
-        st([&] {
-            f.targetX = centre(Label4.left(), Label4.width());
-            f.targetY = centre(Label4.top(), Label4.height());
-        });
+        st([&] { aimAt(Label4); });
         break;
     case TargetKind::TextBox:
         st([&] {
@@ -74,10 +68,7 @@ void FrmYanShi::MuBiaoWei() {
         });
         break;
     case TargetKind::Image5:
-        st([&] {
-            f.targetX = centre(Image5.left(), Image5.width());
-            f.targetY = centre(Image5.top(), Image5.height());
-        });
+        st([&] { aimAt(Image5); });
         break;
     case TargetKind::MenuHotSpot:
         st([&] {
@@ -85,11 +76,7 @@ void FrmYanShi::MuBiaoWei() {
             Shape1.move(h.left(), h.top(), h.width(), h.height());
         });
         st([&] { Shape1.setVisible(true); });
-        st([&] {
-            const Control& h = LblZHU[m.OpenMenu];
-            f.targetX = centre(h.left(), h.width());
-            f.targetY = centre(h.top(), h.height());
-        });
+        st([&] { aimAt(LblZHU[m.OpenMenu]); });
         break;
     case TargetKind::KeyHold:
         m.TickCount = 0;
@@ -103,10 +90,7 @@ void FrmYanShi::MuBiaoWei() {
         Timer2.setEnabled(false);
         return;
     case TargetKind::List:
-        st([&] {
-            f.targetX = centre(LstLA.left(), LstLA.width());
-            f.targetY = centre(LstLA.top(), LstLA.height());
-        });
+        st([&] { aimAt(LstLA); });
         break;
     case TargetKind::LookIn:
         st([&] {

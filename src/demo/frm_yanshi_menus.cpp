@@ -15,7 +15,6 @@ namespace demo {
 
 using core::Control;
 using core::ControlArray;
-using detail::centre;
 using detail::rec;
 using detail::st;
 using detail::sx;
@@ -157,11 +156,7 @@ void FrmYanShi::Tool1JCSH() {
 // The row's centre as the target, the red frame on the row, the flight
 // started on its timer.
 void FrmYanShi::flyToRow(const ControlArray& rows, int16_t row, core::Timer& timer) {
-    st([&] {
-        const Control& r = rows[row];
-        m.flight.targetX = centre(r.left(), r.width());
-        m.flight.targetY = centre(r.top(), r.height());
-    });
+    st([&] { aimAt(rows[row]); });
     st([&] {
         const Control& r = rows[row];
         Shape1.move(r.left(), r.top(), r.width(), r.height());
