@@ -36,5 +36,9 @@ const QImage& lookInCoverPicture();
 const QImage& lookInRowPicture(int i);
 const QImage& lookInListPicture();
 const QImage& lookInBoxPicture();
+// Where the closed box shows row i's picture when that row is chosen: its
+// left edge in twips before scaling, so that the place's icon, indented by
+// its depth in the list, lines up with the box's own.
+double lookInRowShift(int i);
 
 } // namespace chrome

@@ -147,4 +147,10 @@ const QImage& lookInBoxPicture() {
     return img;
 }
 
+double lookInRowShift(int i) {
+    if (i == 0 || i == 1) return 30;
+    if (i == 2 || i == 3 || i == 13) return -120;
+    return -270;
+}
+
 } // namespace chrome

@@ -3,6 +3,7 @@
 #include "demo/frm_yanshi.h"
 #include "demo/frm_yanshi_util.h"
 
+#include "chrome/design_pictures.h"
 #include "core/errors.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -173,10 +174,7 @@ void FrmYanShi::listSetUp() {
 }
 
 void FrmYanShi::ImgLiN_Click(int row) {
-    double shift = -270;
-    if (row == 0 || row == 1) shift = 30;
-    else if (row == 2 || row == 3 || row == 13) shift = -120;
-    ImgSelAD.setLeft(shift * sx());
+    ImgSelAD.setLeft(chrome::lookInRowShift(row) * sx());
     ImgSelAD.setPicture(ImgLiN[row].picture());
     PicList.setHeight(330 * sy());
     if (row == rec().lookInRow()) doNext();

@@ -117,10 +117,7 @@ void FrmMain::lookInSetUp() {
 }
 
 void FrmMain::ImgLiN_Click(int index) {
-    double shift = -270;
-    if (index == 0 || index == 1) shift = 30;
-    else if (index == 2 || index == 3 || index == 13) shift = -120;
-    ImgSelAD.setLeft(shift * sx());
+    ImgSelAD.setLeft(chrome::lookInRowShift(index) * sx());
     ImgSelAD.setPicture(ImgLiN[index].picture());
     PicList.setHeight(330 * sy());
     if (rec().lookInRow() == index) doNext();
