@@ -15,6 +15,7 @@
 #include "demo/frm_yanshi.h"
 #include "engine/step_record.h"
 #include "support/driver.h"
+#include "support/step_fixture.h"
 
 namespace demotest {
 
@@ -40,65 +41,20 @@ inline FormSlot<StandInTm>& question() {
     return slot;
 }
 
-// A step record of "0"s with fields placed at their columns.
-class Rec {
-public:
-    explicit Rec(const QString& code = "0001") : line_(engine::StepRecordLength, u'0') {
-        put(1, "001");
-        put(8, code);
-        put(12, "888888");
-    }
-    Rec& put(int col, const QString& text) {
-        line_.replace(col - 1, text.size(), text);
-        return *this;
-    }
-    Rec& num(int col, int width, int value) { return put(col, QString::number(value).rightJustified(width, u'0')); }
-    Rec& overlay(int k, int x, int y, const QString& pic) {
-        static const int cols[7][3] = {{0, 0, 0},       {18, 24, 28},    {34, 40, 44},   {50, 56, 60},
-                                       {135, 141, 145}, {151, 157, 161}, {197, 203, 207}};
-        return num(cols[k][0], 5, x).num(cols[k][1], 4, y).put(cols[k][2], pic);
-    }
-    Rec& target(int x, int y, int w, int h) { return num(66, 5, x).num(72, 4, y).num(76, 5, w).num(81, 5, h); }
-    Rec& branch(const QString& c) { return put(71, c); }
-    Rec& source(int x, int y, int w, int h) { return num(177, 5, x).num(183, 4, y).num(187, 5, w).num(192, 5, h); }
-    Rec& input(int x, int y, int w, int h, const QString& textLine) {
-        return num(86, 5, x).num(92, 4, y).num(96, 5, w).num(101, 5, h).put(106, textLine);
-    }
-    Rec& answer(const QString& line) { return put(109, line); }
-    Rec& hint(int x, int y, const QString& line) { return num(112, 5, x).num(117, 5, y).put(122, line); }
-    Rec& drop(int x, int y) { return num(167, 5, x).num(172, 5, y); }
-    operator QString() const { return line_; }
-
-private:
-    QString line_;
-};
+using testsupport::Rec;
 
 inline QString endRecord() { return Rec("9999"); }
 
-class DemoTest : public ::testing::Test {
+class DemoTest : public testsupport::StepWindowTest {
 protected:
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> pf = std::make_shared<FakePlatform>();
     testsupport::Driver d;
     int reloads = 0;
 
     void SetUp() override {
-        resetSharedState();
+        StepWindowTest::SetUp();
         demo::resetDemoMembers();
-        pictureStore().clear();
-        pf->folder = dir.path();
-        pf->screenInfo.widthTwips = 1280 * 15;
-        pf->screenInfo.heightTwips = 1024 * 15;
-        setPlatform(pf);
-        QDir(dir.path()).mkpath("data");
-        config().ProgramDir = dir.path();
-        config().DataDir = dir.path() + "/data/";
-        SessionState& s = core::session();
-        s.ScriptFile = config().dataFile("288819");
-        s.TextTableFile = config().dataFile("288890");
-        s.CurrentQuestion = 1;
-        s.StepStart[1] = 1;
-        s.RunMode = RunPractice;
+        setScreen(1280, 1024);
+        core::session().RunMode = RunPractice;
         Windows& w = windows();
         w.practiceWindow = []() -> Form& { return practice()(); };
         w.practiceWindowLoaded = [] { return practice().loaded(); };
@@ -112,18 +68,8 @@ protected:
     }
     void TearDown() override {
         unloadAllForms();
-        setPlatform(nullptr);
-        windows() = Windows{};
-        pictureStore().clear();
-        resetSharedState();
+        StepWindowTest::TearDown();
     }
-    void picture(const QString& number, int w, int h) {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(config().dataFile(number), "BMP"));
-    }
-    void script(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().ScriptFile, lines)); }
-    void textTable(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().TextTableFile, lines)); }
     // The question window's start: the demonstration window at `speed`.
     FrmYanShi& start(int speed = 1) {
         core::session().DemoRunning = true;

@@ -1,6 +1,6 @@
 #pragma once
 // A practice window on a temporary data folder, with a stand-in question
-// window, and a builder of step records.
+// window.
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QImage>
@@ -16,6 +16,7 @@
 #include "engine/question_captions.h"
 #include "engine/step_record.h"
 #include "support/driver.h"
+#include "support/step_fixture.h"
 
 namespace enginetest {
 
@@ -45,56 +46,13 @@ inline FormSlot<StandInTm>& standIn() {
     return slot;
 }
 
-// A step record of "0"s with fields placed at their columns.
-class Rec {
-public:
-    Rec() : line_(engine::StepRecordLength, u'0') {
-        put(1, "001");
-        put(8, "0001");
-        put(12, "888888");
-    }
-    Rec& put(int col, const QString& text) {
-        line_.replace(col - 1, text.size(), text);
-        return *this;
-    }
-    Rec& num(int col, int width, int value) { return put(col, QString::number(value).rightJustified(width, u'0')); }
-    Rec& screenshot(const QString& pic) { return put(12, pic); }
-    Rec& overlay(int k, int x, int y, const QString& pic) {
-        static const int cols[7][3] = {{0, 0, 0},       {18, 24, 28},    {34, 40, 44},   {50, 56, 60},
-                                       {135, 141, 145}, {151, 157, 161}, {197, 203, 207}};
-        return num(cols[k][0], 5, x).num(cols[k][1], 4, y).put(cols[k][2], pic);
-    }
-    Rec& target(int x, int y, int w, int h) { return num(66, 5, x).num(72, 4, y).num(76, 5, w).num(81, 5, h); }
-    Rec& input(int x, int y, int w, int h, const QString& textLine) {
-        return num(86, 5, x).num(92, 4, y).num(96, 5, w).num(101, 5, h).put(106, textLine);
-    }
-    Rec& hint(int x, int y, const QString& line) { return num(112, 5, x).num(117, 5, y).put(122, line); }
-    Rec& format(const QString& tenChars) { return put(125, tenChars); }
-    operator QString() const { return line_; }
+using testsupport::Rec;
 
-private:
-    QString line_;
-};
-
-struct FrmMainTest : ::testing::Test {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> pf = std::make_shared<FakePlatform>();
-
+struct FrmMainTest : testsupport::StepWindowTest {
     void SetUp() override {
-        resetSharedState();
-        pictureStore().clear();
-        pf->folder = dir.path();
-        setScreen(1024, 768);
-        setPlatform(pf);
-        QDir(dir.path()).mkpath("data");
-        config().ProgramDir = dir.path();
-        config().DataDir = dir.path() + "/data/";
+        StepWindowTest::SetUp();
         SessionState& s = core::session();
-        s.ScriptFile = config().dataFile("288819");
-        s.TextTableFile = config().dataFile("288890");
-        s.CurrentQuestion = 1;
         s.CurrentStep = 1;
-        s.StepStart[1] = 1;
         s.RunMode = RunGuided;
         windows().questionWindow = []() -> Form& { return standIn()(); };
         windows().questionWindowLoaded = [] { return standIn().loaded(); };
@@ -105,24 +63,6 @@ struct FrmMainTest : ::testing::Test {
         };
         engine::registerPracticeWindow();
     }
-    void TearDown() override {
-        setPlatform(nullptr);
-        windows() = Windows{};
-        pictureStore().clear();
-        resetSharedState();
-    }
-    void setScreen(int w, int h) {
-        pf->screenInfo.widthTwips = w * 15;
-        pf->screenInfo.heightTwips = h * 15;
-    }
-    // A picture of the data folder, w x h pixels.
-    void picture(const QString& number, int w, int h) {
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(config().dataFile(number), "BMP"));
-    }
-    void script(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().ScriptFile, lines)); }
-    void textTable(const QStringList& lines) { ASSERT_TRUE(writeLines(core::session().TextTableFile, lines)); }
     // Sets up step `step` of question 1.
     FrmMain& step(int n) {
         FrmMain& f = frmMain()();
