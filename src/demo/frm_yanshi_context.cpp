@@ -228,8 +228,7 @@ void FrmYanShi::TimerRM_Timer() {
     st([&] { pointMove(); });
     if (!ArrivalTest(m.flight, sx())) return;
     if (isEntryRow(contextStep().row)) {
-        st([&] { Shape5.move(m.flight.pointerX - 180, m.flight.pointerY - 180); });
-        Timer5.setEnabled(true);
+        ringAtPointer();
         TimerRM.setEnabled(false);
         st([&] { doNext(); });
     } else {
@@ -281,8 +280,7 @@ void FrmYanShi::TimerRS_Timer() {
     FlightMove(m.flight);
     st([&] { pointMove(); });
     if (!ArrivalTest(m.flight, sx())) return;
-    st([&] { Shape5.move(m.flight.pointerX - 180, m.flight.pointerY - 180); });
-    Timer5.setEnabled(true);
+    ringAtPointer();
     TimerRS.setEnabled(false);
     st([&] { doNext(); });
 }
