@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei xvfb xauth
-      clang libclang-rt-14-dev)
+      clang libclang-rt-14-dev file)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
