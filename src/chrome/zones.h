@@ -13,8 +13,8 @@ enum class Zone { None, MenuBar, DrawingBar, ExtraArea, Toolbar, ChartBar };
 Zone zoneOf(int index);
 
 // Main hot-spots whose press opens a drop-down: every menu title, drawing
-// bar 11, 13 and 24-31, extra area 32, 36 and 37, toolbar 48, 64, 68, 69,
-// 70, 73, 76, 85 and 86, chart bar 89-91.
+// bar 11, 13 and 24-31, extra area 32, 36 and 37, toolbar 48, 64, 68,
+// 69, 70, 73, 76, 85 and 86, chart bar 89-91.
 bool opensDropDown(int index);
 
 // Picture codes of a main hot-spot NN (two digits).
