@@ -12,9 +12,9 @@ enum class Zone { None, MenuBar, DrawingBar, ExtraArea, Toolbar, ChartBar };
 // 89-99 chart bar; 0, 10 and anything else belong to no zone.
 Zone zoneOf(int index);
 
-// Main hot-spots whose press opens a drop-down: every menu title, drawing
-// bar 11, 13 and 24-31, extra area 32, 36 and 37, toolbar 48, 64, 68,
-// 69, 70, 73, 76, 85 and 86, chart bar 89-91.
+// Main hot-spots whose press opens a drop-down: every menu title; on the
+// drawing bar 11, 13 and 24-31; in the extra area 32, 36 and 37; on the
+// toolbars 48, 64, 68-70, 73, 76, 85 and 86; on the chart bar 89-91.
 bool opensDropDown(int index);
 
 // Picture codes of a main hot-spot NN (two digits).
