@@ -18,16 +18,15 @@ namespace {
 
 using namespace ui::detail;
 
-struct Entry {
-    QString text;
-    QString key;
-    bool arrow = false;
-    bool checked = false;
-};
+using Entry = ui::MenuEntry;
 
 Entry e(const char* t, const char* key = "") { return Entry{QString::fromUtf8(t), QString::fromUtf8(key)}; }
 Entry arrow(const char* t) { return Entry{QString::fromUtf8(t), {}, true}; }
-Entry checked(const char* t) { return Entry{QString::fromUtf8(t), {}, false, true}; }
+Entry checked(const char* t) {
+    Entry x{QString::fromUtf8(t)};
+    x.checked = true;
+    return x;
+}
 
 // Rows of the nine menu-bar drop-downs, in the groups the program lays out.
 QVector<Entry> menuEntries(int m) {
@@ -148,28 +147,6 @@ void frame(QPainter& p, QSize size, bool band) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
-void entryText(QPainter& p, QRect r, const Entry& x) {
-    p.setFont(ui::font(12));
-    p.setPen(Qt::black);
-    text(p, r.adjusted(32, 0, 0, 0), x.text);
-    if (!x.key.isEmpty()) text(p, r.adjusted(0, 0, -22, 0), x.key, Qt::AlignRight | Qt::AlignVCenter);
-    if (x.arrow) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        const int ax = r.right() - 10, ay = r.center().y();
-        p.drawPolygon(QPolygon({QPoint(ax, ay - 4), QPoint(ax, ay + 4), QPoint(ax + 4, ay)}));
-        p.setBrush(Qt::NoBrush);
-    }
-    if (x.checked) {
-        const QRect cb(r.left() + 2, r.top() + 2, 18, 18);
-        p.fillRect(cb, QColor(255, 192, 111));
-        p.setPen(kHotLine);
-        p.drawRect(cb.adjusted(0, 0, -1, -1));
-        p.setPen(QPen(Qt::black, 2));
-        p.drawLine(cb.left() + 5, cb.top() + 9, cb.left() + 8, cb.top() + 12);
-        p.drawLine(cb.left() + 8, cb.top() + 12, cb.left() + 13, cb.top() + 5);
-    }
-}
 
 // A row as it looks under the pointer (its rectangle's size).
 QImage rowHighlight(QSize size, const Entry& x, bool band) {
@@ -180,7 +157,7 @@ QImage rowHighlight(QSize size, const Entry& x, bool band) {
     p.fillRect(r, kHotFill);
     p.setPen(kHotLine);
     p.drawRect(r.adjusted(0, 0, -1, -1));
-    if (band || !x.text.isEmpty()) entryText(p, r.translated(-2, 0), x);
+    if (band || !x.text.isEmpty()) drawMenuEntry(p, r.translated(-2, 0), x);
     return img;
 }
 
@@ -192,7 +169,7 @@ QImage listPicture(const chrome::RowLayout& rows, const QVector<Entry>& entries,
     frame(p, size, band);
     for (int i = 1; i <= entries.size() && i <= chrome::RowCount; ++i) {
         const QRect r = px(rows[i]);
-        entryText(p, r.translated(-2, 0), entries[i - 1]);
+        drawMenuEntry(p, r.translated(-2, 0), entries[i - 1]);
         if (i > 1) {
             const int gapTop = px(rows[i - 1]).bottom() + 1;
             if (r.top() - gapTop >= 2) {
@@ -357,7 +334,7 @@ bool writeMenuPictures(const QString& examdataDir, QString* err) {
         g.setColorAt(0, QColor(227, 239, 255));
         g.setColorAt(1, QColor(135, 173, 228));
         p.fillRect(QRect(0, 0, 24, rowSize.height()), g);
-        entryText(p, QRect(QPoint(-2, 0), rowSize), recent);
+        drawMenuEntry(p, QRect(QPoint(-2, 0), rowSize), recent);
     }
     put(QString::fromLatin1(kRecentFileCode) + "77", background);
     put(QString::fromLatin1(kRecentFileCode) + "00", rowHighlight(rowSize, recent, true));

@@ -93,6 +93,29 @@ int popupWidth(const QVector<MenuEntry>& items) {
 
 namespace detail {
 
+void drawMenuEntry(QPainter& p, QRect r, const MenuEntry& e) {
+    if (e.checked) {
+        const QRect cb(r.left() + 2, r.top() + 2, 18, 18);
+        p.fillRect(cb, QColor(255, 192, 111));
+        p.setPen(kHotLine);
+        p.drawRect(cb.adjusted(0, 0, -1, -1));
+        p.setPen(QPen(Qt::black, 2));
+        p.drawLine(cb.left() + 5, cb.top() + 9, cb.left() + 8, cb.top() + 12);
+        p.drawLine(cb.left() + 8, cb.top() + 12, cb.left() + 13, cb.top() + 5);
+    }
+    p.setFont(font(12));
+    p.setPen(Qt::black);
+    text(p, r.adjusted(32, 0, 0, 0), e.text);
+    if (!e.key.isEmpty()) text(p, r.adjusted(0, 0, -22, 0), e.key, Qt::AlignRight | Qt::AlignVCenter);
+    if (e.arrow) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        const int ax = r.right() - 10, ay = r.center().y();
+        p.drawPolygon(QPolygon({QPoint(ax, ay - 4), QPoint(ax, ay + 4), QPoint(ax + 4, ay)}));
+        p.setBrush(Qt::NoBrush);
+    }
+}
+
 const char* const kMenuNames[MenuCount] = {"文件(F)", "编辑(E)", "视图(V)", "插入(I)", "格式(O)",
                                             "工具(T)", "表格(A)", "窗口(W)", "帮助(H)"};
 
@@ -194,25 +217,7 @@ void paintPopup(QPainter& p, const Popup& m) {
             p.setPen(kHotLine);
             p.drawRect(ir.adjusted(0, 0, -1, -1));
         }
-        if (e.checked) {
-            QRect cb(ir.left() + 2, ir.top() + 2, 18, 18);
-            p.fillRect(cb, QColor(255, 192, 111));
-            p.setPen(kHotLine);
-            p.drawRect(cb.adjusted(0, 0, -1, -1));
-            p.setPen(QPen(Qt::black, 2));
-            p.drawLine(cb.left() + 5, cb.top() + 9, cb.left() + 8, cb.top() + 12);
-            p.drawLine(cb.left() + 8, cb.top() + 12, cb.left() + 13, cb.top() + 5);
-        }
-        p.setFont(font(12));
-        p.setPen(Qt::black);
-        text(p, ir.adjusted(32, 0, 0, 0), e.text);
-        if (!e.key.isEmpty()) text(p, ir.adjusted(0, 0, -22, 0), e.key, Qt::AlignRight | Qt::AlignVCenter);
-        if (e.arrow) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::black);
-            const int ax = ir.right() - 10, ay = ir.center().y();
-            p.drawPolygon(QPolygon({QPoint(ax, ay - 4), QPoint(ax, ay + 4), QPoint(ax + 4, ay)}));
-        }
+        drawMenuEntry(p, ir, e);
     }
     p.restore();
 }

@@ -35,6 +35,9 @@ void vGradient(QPainter& p, QRect r, QColor top, QColor bottom);
 extern const char* const kMenuNames[MenuCount];
 
 void drawArrowDown(QPainter& p, QPoint c, QColor col = Qt::black);
+// A menu entry in its row: the tick box, the text, the shortcut and the
+// submenu arrow.
+void drawMenuEntry(QPainter& p, QRect r, const MenuEntry& e);
 // The standard and formatting toolbars in the band from top.
 void drawToolbar(QPainter& p, const Scene& s, int top, int height);
 void drawRuler(QPainter& p, const Doc& d);
