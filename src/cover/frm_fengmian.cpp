@@ -630,7 +630,7 @@ void FrmFengmian::Form_Load() {
         for (int k = 0; k < PaperCount && k < kPaperRows; ++k) {
             const QString t = 3 * k < score.size() ? score[3 * k] : QString();
             const QString best = 3 * k + 1 < score.size() ? score[3 * k + 1] : QString();
-            setCaptionFit(LblKSInFo[k], QStringLiteral("最后考试时间 ") + t + QStringLiteral("  最好成绩 ") + best);
+            setCaptionFit(LblKSInFo[k], shownText(QStringLiteral("最后考试时间 ") + t + QStringLiteral("  最好成绩 ") + best));
         }
     });
 

@@ -312,6 +312,20 @@ TEST_F(CoverFixture, CaptionsOfPapersAndUnits) {
     EXPECT_EQ(raw(config().programFile("updata.txt")), "1\r\n");
 }
 
+TEST_F(CoverFixture, OverlongScoreHistoryLineIsShownCut) {
+    testsupport::Driver d;
+    writeBank({2}, 2);
+    const QString huge(1024 * 1024, u'9');  // far past the cut
+    write(session::scoreHistoryFile(), {huge, "85", "", "2024-03-02 10:00:00", huge});
+    FrmFengmian& f = cover::frmFengmian()();
+    const QString head = u8("最后考试时间 ");
+    // Compared whole, not printed: a failure would print megabytes.
+    EXPECT_EQ(f.LblKSInFo[0].caption().size(), MaxShownText);
+    EXPECT_TRUE(f.LblKSInFo[0].caption() == shownText(head + huge));
+    EXPECT_EQ(f.LblKSInFo[1].caption().size(), MaxShownText);
+    EXPECT_TRUE(f.LblKSInFo[1].caption() == shownText(head + "2024-03-02 10:00:00" + u8("  最好成绩 ") + huge));
+}
+
 TEST_F(CoverFixture, MissingRecordsAndScaledLayout) {
     testsupport::Driver d;
     writeBank({2}, 1);
