@@ -66,7 +66,11 @@ void endPractice(FrmTm& w) {
     if (!saved) st([&] { MsgBox(QString::fromUtf8(kRecordsNotSaved), MbOkOnly | MbExclamation); });
 
     st([&] { w.TimeKS.setEnabled(false); });
-    st([&] { w.TimStartYS.setEnabled(false); });
+    // A demonstration asked for but not started yet never comes.
+    st([&] {
+        if (w.TimStartYS.enabled()) s.DemoRunning = false;
+        w.TimStartYS.setEnabled(false);
+    });
     st([&] { w.TimerREDO.setEnabled(false); });
     s.AllowCloseQuestion = true;
     s.SessionEnded = true;

@@ -169,3 +169,22 @@ TEST_F(EndPracticeTest, UnwritableRecordsAreReportedAndTheSessionStillEnds) {
     EXPECT_EQ(d.ui.shown.size(), 2u);
     EXPECT_TRUE(QFileInfo(config().recordsDir()).isFile());
 }
+
+TEST_F(EndPracticeTest, EndingWhileTheDemonstrationStartsClearsIt) {
+    // "演示" and then "结束练习" before the start timer's second tick: the
+    // demonstration never comes and the next session does not see one.
+    int shown = 0;
+    windows().showDemonstration = [&shown](int16_t) { ++shown; };
+    for (int ticksBefore : {0, 1}) {
+        SCOPED_TRACE(ticksBefore);
+        begin(ListUnit, {1, 2}, {0, 0});
+        s().SetNo = 0;
+        d.click(tm().CmdGN(7));
+        EXPECT_TRUE(s().DemoRunning);
+        d.advance(100 * ticksBefore);
+        end();
+        EXPECT_FALSE(s().DemoRunning);
+        d.advance(1000);
+        EXPECT_EQ(shown, 0);
+    }
+}
