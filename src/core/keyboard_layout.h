@@ -27,18 +27,24 @@ public:
 
 // The input methods of the user's fcitx5 profile (group 0, in its order),
 // switched with fcitx5-remote; its "keyboard-*" entries are plain layouts.
+// An input method is described by its readable name in the user's language,
+// as its description file gives it; its internal name where it has none.
 // Without a profile there is one plain layout, the keyboard's own ("keyboard"),
 // and activating it changes nothing.
 class SystemKeyboardLayouts : public KeyboardLayouts {
 public:
-    // Empty arguments: the user's profile and fcitx5-remote found on PATH.
-    explicit SystemKeyboardLayouts(QString profileFile = {}, QString remoteProgram = {});
+    // Empty arguments: the user's profile, fcitx5-remote found on PATH, the
+    // input-method folders of the data folders, the messages locale.
+    explicit SystemKeyboardLayouts(QString profileFile = {}, QString remoteProgram = {},
+                                   QStringList descriptionDirs = {}, QString locale = {});
     std::vector<KeyboardLayout> installed() override;
     bool activate(const QString& id) override;
 
 private:
     QString profile_;
     QString remote_;
+    QStringList descriptionDirs_;
+    QString locale_;
 };
 
 // Test double: answers from `layouts` and records every activation.
@@ -55,6 +61,12 @@ public:
 // Item names of the first input-method group of an fcitx5 profile, in their
 // order; empty when the file cannot be read.
 QStringList fcitxProfileItems(const QString& profileFile);
+
+// The readable name of input method `name` from its description file
+// (name.conf in the first of `dirs` that has one): its Name for `locale`
+// ("zh_CN", then "zh"), else its plain Name. Empty when there is no such
+// file or it names nothing.
+QString fcitxInputMethodName(const QStringList& dirs, const QString& name, const QString& locale);
 
 // The layouts in use; a SystemKeyboardLayouts until one is set.
 // setKeyboardLayouts(nullptr) goes back to the system one.

@@ -2,6 +2,7 @@
 // switch, and the test double.
 #include <gtest/gtest.h>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -51,7 +52,8 @@ TEST(KeyboardLayouts, SystemListFollowsTheProfileOrder) {
     write(profile, kProfile);
     EXPECT_EQ(fcitxProfileItems(profile), (QStringList{"keyboard-us", "pinyin", "wbx"}));
 
-    SystemKeyboardLayouts layouts(profile, dir.filePath("no-such-program"));
+    // No description files: the internal names.
+    SystemKeyboardLayouts layouts(profile, dir.filePath("no-such-program"), {dir.filePath("no-descriptions")});
     const auto list = layouts.installed();
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].id, "fcitx5:keyboard-us");
@@ -59,6 +61,50 @@ TEST(KeyboardLayouts, SystemListFollowsTheProfileOrder) {
     EXPECT_EQ(list[1].id, "fcitx5:pinyin");
     EXPECT_EQ(list[1].description, "pinyin");
     EXPECT_EQ(list[2].description, "wbx");
+}
+
+TEST(KeyboardLayouts, InputMethodsShowTheirReadableNameInTheUsersLanguage) {
+    QTemporaryDir dir;
+    const QString profile = dir.filePath("profile");
+    write(profile,
+          "[Groups/0/Items/0]\nName=keyboard-us\n[Groups/0/Items/1]\nName=pinyin\n"
+          "[Groups/0/Items/2]\nName=shuangpin\n[Groups/0/Items/3]\nName=wbx\n"
+          "[Groups/0/Items/4]\nName=cangjie\n");
+    // The user's folder comes first and hides the system's file of the same
+    // input method; a name outside the [InputMethod] group does not count.
+    const QString user = dir.filePath("user"), system = dir.filePath("system");
+    ASSERT_TRUE(QDir().mkpath(user) && QDir().mkpath(system));
+    write(user + "/pinyin.conf",
+          "[InputMethod]\n# Name\nName=Pinyin\nName[zh_CN]=拼音\nName[zh_TW]=\"拼音（繁）\"\nIcon=fcitx-pinyin\n"
+          "LangCode=zh_CN\n\n[InputMethod/Extra]\nName[en_GB]=Other\n");
+    write(system + "/pinyin.conf", "[InputMethod]\nName=System pinyin\nName[zh_CN]=系统拼音\n");
+    write(system + "/shuangpin.conf", "[InputMethod]\nName = Shuangpin\nName[zh] = 双拼\n");
+    // A description that names nothing: the internal name.
+    write(system + "/cangjie.conf", "[InputMethod]\nIcon=fcitx-cangjie\n");
+
+    struct Case {
+        const char* locale;
+        QStringList names;
+    };
+    const Case cases[] = {
+        {"zh_CN", {"", "拼音", "双拼", "wbx", "cangjie"}},
+        {"zh_TW", {"", "拼音（繁）", "双拼", "wbx", "cangjie"}},
+        {"en_GB", {"", "Pinyin", "Shuangpin", "wbx", "cangjie"}},
+        {"", {"", "Pinyin", "Shuangpin", "wbx", "cangjie"}},
+    };
+    for (const Case& c : cases) {
+        SystemKeyboardLayouts layouts(profile, dir.filePath("no-such-program"), {user, system},
+                                      QString::fromLatin1(c.locale));
+        QStringList names, ids;
+        for (const KeyboardLayout& l : layouts.installed()) {
+            names << l.description;
+            ids << l.id;
+        }
+        EXPECT_EQ(names, c.names) << c.locale;
+        EXPECT_EQ(ids, (QStringList{"fcitx5:keyboard-us", "fcitx5:pinyin", "fcitx5:shuangpin", "fcitx5:wbx",
+                                    "fcitx5:cangjie"}))
+            << "the switch still takes the internal name";
+    }
 }
 
 TEST(KeyboardLayouts, WithoutAProfileOnePlainLayoutThatCannotBeSwitched) {
