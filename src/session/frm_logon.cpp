@@ -1,5 +1,6 @@
 #include "session/frm_logon.h"
 
+#include "core/hand_cursor.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -68,7 +69,11 @@ FrmLogon::FrmLogon()
     TxtZwh.setMaxLength(3);
     TxtSFZ.setText(QString::fromLatin1(kSampleIdCard));
     TxtSFZ.setMaxLength(18);
-    for (Control* area : {&CmdLog, &CmdExit}) area->setBackStyle(0);
+    for (Control* area : {&CmdLog, &CmdExit}) {
+        area->setBackStyle(0);
+        area->setMousePointer(PtrCustom);
+        area->setMouseIcon(handCursorFile());
+    }
     for (Control* l : {&LblName, &LblZwh, &LblCC, &LblKm, &LblSfz, &LblDah, &LblDate}) {
         l->setBackStyle(0);
         l->setAutoSize(true);

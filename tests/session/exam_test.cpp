@@ -4,7 +4,9 @@
 
 #include <QFile>
 
+#include "core/hand_cursor.h"
 #include "core/keys.h"
+#include "core/pictures.h"
 #include "session/end_practice.h"
 #include "session/frm_chengji.h"
 #include "session/frm_end.h"
@@ -214,6 +216,16 @@ TEST_F(ExamTest, QuitQuestionOnTheLoginPage) {
     EXPECT_FALSE(tmLoaded());
     EXPECT_EQ(s().QuestionFile, list);
     EXPECT_FALSE(d.ui.pending());
+}
+
+TEST_F(ExamTest, LoginHotAreasShowThePointingHand) {
+    FrmLogon& l = openLogin(0);
+    for (Control* area : {&l.CmdLog, &l.CmdExit}) {
+        SCOPED_TRACE(area->name().toStdString());
+        EXPECT_EQ(area->mousePointer(), PtrCustom);
+        EXPECT_EQ(area->mouseIcon(), handCursorFile());
+        EXPECT_TRUE(readCursorFile(area->mouseIcon()).ok);
+    }
 }
 
 TEST_F(ExamTest, MissingPagePicturesLeavePlainWorkingPages) {
