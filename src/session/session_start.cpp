@@ -125,11 +125,21 @@ void LblStartKs_Click(int paper) {
 
 void LblErr_Click(int paper) {
     SessionState& s = core::session();
-    const QString list = trimSpaces(readWrongList(paper));
-    if (codeGroups(list).isEmpty()) return refuse(kNoWrongQuestions);
+    const QStringList groups = codeGroups(trimSpaces(readWrongList(paper)));
+    if (groups.isEmpty()) return refuse(kNoWrongQuestions);
+    // The list is the candidate's record, written from the paper's codes: more
+    // codes than a paper has, or one that is not the paper's, means it is
+    // damaged. A shorter last piece is dropped, as the end of practice does.
+    auto catalogue = PaperCatalog::read();
+    if (!catalogue) return refuse(kBankUnreadable);
+    const QStringList paperCodes = codeGroups(lineOf(catalogue->lines(), paper + 3));
+    if (paperCodes.isEmpty()) return refuse(kBankUnreadable);
+    if (groups.size() > PaperCodes) return refuse(kRecordsUnreadable);
+    for (const QString& code : groups)
+        if (!paperCodes.contains(code)) return refuse(kRecordsUnreadable);
     const SessionState before = s;
-    if (!assemble(list, ReviewSlot)) return;
-    s.QuestionCount = static_cast<int16_t>(list.size() / 4);
+    if (!assemble(groups.join(QString()), ReviewSlot)) return;
+    s.QuestionCount = static_cast<int16_t>(groups.size());
     s.RunMode = RunPractice;
     s.ListKind = ListPaperWrong;
     s.ReviewUnit = static_cast<int16_t>(paper);

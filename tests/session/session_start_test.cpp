@@ -1,5 +1,6 @@
 #include "question_window_fixture.h"
 
+#include <QRandomGenerator>
 #include <algorithm>
 
 using namespace core;
@@ -143,6 +144,52 @@ TEST_F(SessionStartTest, WrongListReviewOfAPaper) {
     EXPECT_TRUE(qwtest::practice()().visible());
     EXPECT_TRUE(tm().CmTNO(2).visible());
     EXPECT_FALSE(tm().CmTNO(3).visible());
+}
+
+TEST_F(SessionStartTest, DamagedWrongListIsARecordFault) {
+    // Paper 1 holds the codes 0101 to 0105.
+    QByteArray noise;
+    QRandomGenerator gen(29);
+    while (noise.size() < 300) {
+        const char c = static_cast<char>(gen.bounded(256));
+        if (c != '\r' && c != '\n') noise += c;
+    }
+    struct Case {
+        const char* what;
+        QByteArray stored;
+        const char* message;
+    } cases[] = {
+        {"41 codes of the paper", (paperLine(1, 5) + "0101").toLatin1(), kRecordsUnreadable},
+        {"random bytes", noise, kRecordsUnreadable},
+        {"random bytes after a code", "0103" + noise, kRecordsUnreadable},
+        {"a code of another paper", "01030001", kRecordsUnreadable},
+        {"a code past the bank", "01032001", kRecordsUnreadable},
+        {"a blank inside", "0103 0105", kRecordsUnreadable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile f(wrongListFile(1));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.stored + "\r\n");
+        f.close();
+        presetState();
+        const Snapshot before = snap();
+        d.ui.expectMsgBox(QString::fromUtf8(c.message), MrOk);
+        windows().reviewPaperWrong(1);
+        EXPECT_FALSE(d.ui.pending());
+        EXPECT_TRUE(snap() == before);
+        EXPECT_FALSE(exists(questionListFile(ReviewSlot)));
+        expectNothingStarted();
+    }
+
+    // Forty codes of the paper and a shorter last piece: the forty are reviewed.
+    write(wrongListFile(1), {paperLine(1, 5) + "01"});
+    windows().reviewPaperWrong(1);
+    EXPECT_FALSE(qwtest::cover().loaded());
+    EXPECT_EQ(s().QuestionCount, 40);
+    EXPECT_EQ(read(questionListFile(ReviewSlot)).size(), 40);
+    EXPECT_EQ(s().QuestionId[40], 105);
+    EXPECT_TRUE(tm().CmTNO(40).visible());
 }
 
 TEST_F(SessionStartTest, StudyUnitUsesTheBankFiles) {
