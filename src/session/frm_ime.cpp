@@ -9,6 +9,7 @@
 #include "core/text.h"
 #include "core/ui.h"
 #include "core/windows.h"
+#include "session/end_practice.h"
 #include "session/frm_tm.h"
 
 namespace session {
@@ -95,7 +96,8 @@ void FrmIME::Form_Load() {
 
     // Ticking the box runs its click: the file is written again and the
     // option turned on. Left unticked, the option keeps the cover's value.
-    if (imeOptionTicked(readFirstLine(imeOptionFile()))) Check1.setValue(1);
+    storedOn_ = imeOptionTicked(readFirstLine(imeOptionFile()));
+    if (storedOn_) Check1.setValue(1);
 }
 
 void FrmIME::showPage() {
@@ -106,11 +108,20 @@ void FrmIME::showPage() {
 }
 
 void FrmIME::Check1_Click() {
+    if (restoringBox_) return;
     const bool ticked = Check1.value() == 1;
     // The records folder may be missing on a fresh module folder.
     QDir().mkpath(config().recordsDir());
-    if (!writeLines(imeOptionFile(), {ticked ? QStringLiteral("1") : QStringLiteral("0")}))
-        qWarning("FrmIME: cannot write the input-method option");
+    if (writeLines(imeOptionFile(), {ticked ? QStringLiteral("1") : QStringLiteral("0")})) {
+        storedOn_ = ticked;
+    } else if (ticked != storedOn_) {
+        // The candidate's choice is lost: the box goes back to what is stored.
+        restoringBox_ = true;
+        Check1.setValue(storedOn_ ? 1 : 0);
+        restoringBox_ = false;
+        MsgBox(QString::fromUtf8(kRecordsNotSaved), MbOkOnly | MbExclamation);
+        return;
+    }
     core::session().ImeSimEnabled = ticked ? -1 : 0;
 }
 

@@ -37,6 +37,9 @@ private:
     void Form_Unload();
     void Check1_Click();
     void showPage();
+
+    bool storedOn_ = false;      // the option as the file holds it
+    bool restoringBox_ = false;  // the box is set back after a failed write
 };
 
 core::FormSlot<FrmIME>& frmIme();

@@ -237,6 +237,45 @@ TEST_F(ImeTest, TheRecordsFolderIsMadeWhenMissing) {
     EXPECT_EQ(option(), QStringList({"1"}));
 }
 
+TEST_F(ImeTest, AnOptionThatCannotBeWrittenIsReportedAndTheBoxKeepsTheStoredValue) {
+    // A folder where the option file should be: nothing can be written there.
+    auto block = [] {
+        QFile::remove(imeOptionFile());
+        ASSERT_TRUE(QDir().mkpath(imeOptionFile()));
+    };
+    struct Case {
+        const char* name;
+        bool storedOn;  // "1" in the file when the help opens, else unreadable
+        int16_t fromCover;
+    } cases[] = {{"unreadable from the start", false, 0}, {"stored on, blocked after the load", true, -1}};
+    FrmTm& w = startSession(3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(imeOptionFile()).removeRecursively();
+        QFile::remove(imeOptionFile());
+        if (c.storedOn) setOption({"1"});
+        else block();
+        s().ImeSimEnabled = c.fromCover;
+        withHelp(w, [&](FrmIME& h) {
+            ASSERT_EQ(d.ui.shown.size(), 1u) << "the load rewrites only the stored value";
+            EXPECT_EQ(h.Check1.value(), c.storedOn ? 1 : 0);
+            if (c.storedOn) block();
+            for (int click = 0; click < 2; ++click) {
+                d.ui.expectMsgBox(QString::fromUtf8("练习记录未能保存，请检查程序文件夹是否可写。"), MrOk);
+                d.click(h.Check1);
+                EXPECT_FALSE(d.ui.pending());
+                EXPECT_EQ(h.Check1.value(), c.storedOn ? 1 : 0);
+                EXPECT_EQ(s().ImeSimEnabled, c.fromCover);
+            }
+            ASSERT_EQ(d.ui.shown.size(), 3u);
+            EXPECT_EQ(d.ui.shown[1].style, MbOkOnly | MbExclamation);
+            EXPECT_EQ(d.ui.shown[1].title, config().AppTitle);
+        });
+        d.ui.shown.clear();
+    }
+    QDir(imeOptionFile()).removeRecursively();
+}
+
 TEST_F(ImeTest, HelpButtonMinimisesThenEveryCloseRestores) {
     struct Case {
         const char* name;
