@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "core/ui.h"
 #include "core/windows.h"
+#include "session/records.h"
 
 namespace session {
 
@@ -75,6 +76,8 @@ void FrmStart::Form_Load() {
         if (windows().exitProgram) windows().exitProgram(0);
         return;
     }
+    // Only the one copy may clear what a killed one left of its record writes.
+    removeLeftoverRecordWrites();
 
     // Scale factors.
     ScreenInfo scr = pf.screen();

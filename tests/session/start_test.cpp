@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
 
@@ -151,6 +152,52 @@ TEST_F(StartFixture, SecondCopyIsRefused) {
     EXPECT_EQ(d.ui.shown[0].title, QString::fromUtf8("系统提示"));
     d.advance(500);
     EXPECT_EQ(coverShown, 0);
+}
+
+TEST_F(StartFixture, LeftoversOfInterruptedRecordWritesAreRemovedAtTheStart) {
+    testsupport::Driver d;
+    writeSettings(7);
+    QDir(dir.path()).mkpath("ksdata");
+    const QString ks = dir.filePath("ksdata/");
+    const QStringList records{"288862.rar", "288893.rar", "182403.rar"};
+    for (const QString& r : records) ASSERT_TRUE(writeLines(ks + r, {r + " record", "T"}));
+    struct Case { const char* name; bool removed; } cases[] = {
+        {"288862.rar.AbC123", true},
+        {"288890.rar.abcdef", true},
+        {"288892.rar.QWERTY", true},
+        {"288893.rar.x1Y2z3", true},
+        {"182413.rar.Zz9Zz9", true},
+        {"182403.rar.000000", true},
+        {"288862.rar.AbC12", false},    // not the six characters of the suffix
+        {"288862.rar.AbC1234", false},
+        {"288862.rar.AbC-23", false},
+        {"288862.RAR.AbC123", false},
+        {"288894.rar.AbC123", false},   // not one of the records
+        {"18241.rar.AbC123", false},
+        {"x288862.rar.AbC123", false},
+        {"notes.rar.AbC123", false},
+        {"288862.rar.bak", false},
+    };
+    for (const auto& c : cases) ASSERT_TRUE(writeLines(ks + c.name, {"partial"}));
+    QDir(ks).mkpath("288892.rar.Folder");  // a folder is never removed
+    ASSERT_TRUE(writeLines(data("288897.rar.AbC123"), {"partial"}));  // nor anything outside the records
+
+    // A copy refused because another one runs leaves them to that one.
+    pf->alreadyRunning = true;
+    d.ui.expectMsgBox(QString::fromUtf8(session::kAlreadyRunning), MrOk);
+    session::frmStart()();
+    EXPECT_TRUE(QFile::exists(ks + "288862.rar.AbC123"));
+    session::frmStart()().unload();
+
+    pf->alreadyRunning = false;
+    session::frmStart()();
+    d.advance(100);
+    ASSERT_EQ(coverShown, 1);
+    for (const auto& c : cases) EXPECT_EQ(QFile::exists(ks + c.name), !c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(ks + "288892.rar.Folder").isDir());
+    EXPECT_TRUE(QFile::exists(data("288897.rar.AbC123")));
+    for (const QString& r : records)
+        EXPECT_EQ(readLines(ks + r).value_or(QStringList()), QStringList({r + " record", "T"})) << r.toStdString();
 }
 
 TEST_F(StartFixture, MissingSettingsEndWithAMessage) {
