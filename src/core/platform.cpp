@@ -130,18 +130,29 @@ bool RealPlatform::openUrl(const QString& url) {
     return QDesktopServices::openUrl(u);
 }
 
-bool RealPlatform::startDetached(const QString& program, const QStringList& args) {
+bool RealPlatform::startDetached(const QString& program, const QStringList& args, const QStringList& environment) {
     if (program.isEmpty()) return false;
     const QFileInfo fi(program);
-    const QString workDir = program.contains(u'/') ? fi.absolutePath() : QString();
-    return QProcess::startDetached(program, args, workDir);
+    QProcess p;
+    p.setProgram(program);
+    p.setArguments(args);
+    if (program.contains(u'/')) p.setWorkingDirectory(fi.absolutePath());
+    if (!environment.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& e : environment) {
+            const qsizetype eq = e.indexOf(u'=');
+            if (eq > 0) env.insert(e.left(eq), e.mid(eq + 1));
+        }
+        p.setProcessEnvironment(env);
+    }
+    return p.startDetached();
 }
 
-bool RealPlatform::createDesktopShortcut(const QString& name, const QString& target,
-                                         const QString& workingDir) {
+bool RealPlatform::createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
+                                         const QStringList& environment) {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty()) return false;
-    return writeDesktopEntry(desktop, name, target, workingDir);
+    return writeDesktopEntry(desktop, name, target, workingDir, environment);
 }
 
 ScreenInfo RealPlatform::screen() {
@@ -170,6 +181,8 @@ QString RealPlatform::programDir() {
 
 QString RealPlatform::exeName() { return QFileInfo(executablePath()).completeBaseName(); }
 
+QString RealPlatform::exePath() { return QDir::cleanPath(QFileInfo(executablePath()).absoluteFilePath()); }
+
 // ---- test double ----
 
 bool FakePlatform::acquireSingleInstance(const QString& programDir) {
@@ -187,14 +200,14 @@ bool FakePlatform::openUrl(const QString& url) {
     return openResult;
 }
 
-bool FakePlatform::startDetached(const QString& program, const QStringList& args) {
-    started.push_back({program, args});
+bool FakePlatform::startDetached(const QString& program, const QStringList& args, const QStringList& environment) {
+    started.push_back({program, args, environment});
     return startResult;
 }
 
-bool FakePlatform::createDesktopShortcut(const QString& name, const QString& target,
-                                         const QString& workingDir) {
-    shortcuts.push_back({name, target, workingDir});
+bool FakePlatform::createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
+                                         const QStringList& environment) {
+    shortcuts.push_back({name, target, workingDir, environment});
     return shortcutResult;
 }
 
@@ -212,7 +225,7 @@ Platform& platform() { return platformSlot().get(); }
 void setPlatform(std::shared_ptr<Platform> p) { platformSlot().set(std::move(p)); }
 
 bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
-                       const QString& workingDir) {
+                       const QString& workingDir, const QStringList& environment) {
     if (name.isEmpty() || !QFileInfo(desktopDir).isDir()) return false;
     // The name becomes a file name: no separators or control characters.
     QString fileName = name;
@@ -221,7 +234,13 @@ bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QSt
     const QString path = QDir(desktopDir).filePath(fileName + QStringLiteral(".desktop"));
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
     text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
-    text += QStringLiteral("Exec=") + escapeValue(quoteExecArg(target)) + u'\n';
+    QString exec;
+    if (!environment.isEmpty()) {
+        exec = QStringLiteral("env ");
+        for (const QString& e : environment) exec += quoteExecArg(e) + u' ';
+    }
+    exec += quoteExecArg(target);
+    text += QStringLiteral("Exec=") + escapeValue(exec) + u'\n';
     text += QStringLiteral("Path=") + escapeValue(workingDir) + u'\n';
     if (!writeFileAtomic(path, text.toUtf8())) return false;
     // Launchers on the desktop must be executable to be trusted (0755).
@@ -230,6 +249,29 @@ bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QSt
                                     QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                     QFileDevice::ExeOther);
     return true;
+}
+
+namespace {
+
+bool sameFolder(const QString& a, const QString& b) { return cleanDir(a) == cleanDir(b); }
+
+} // namespace
+
+QString registeredExeName(const QString& programDir, const QString& exePath) {
+    const QFileInfo exe(exePath);
+    if (sameFolder(exe.absolutePath(), programDir)) return exe.completeBaseName();
+    // Worked out on the paths as written: the launcher joins the two the same way.
+    return QDir(QDir::cleanPath(QFileInfo(programDir).absoluteFilePath()))
+        .relativeFilePath(QDir::cleanPath(exe.absoluteFilePath()));
+}
+
+QStringList moduleEnvironment(const QString& programDir, const QString& exePath) {
+    if (sameFolder(QFileInfo(exePath).absolutePath(), programDir)) return {};
+    return homeEnvironment(programDir);
+}
+
+QStringList homeEnvironment(const QString& programDir) {
+    return {QStringLiteral("EXAMSIM_HOME=") + QDir::cleanPath(QFileInfo(programDir).absoluteFilePath())};
 }
 
 } // namespace core

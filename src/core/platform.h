@@ -29,20 +29,26 @@ public:
     // Opens a folder in the file browser / an address in the web browser.
     virtual bool openFolder(const QString& path) = 0;
     virtual bool openUrl(const QString& url) = 0;
-    // Starts a program as a new process, without waiting, in its own folder.
-    // False when it could not be started (for example a missing program).
-    virtual bool startDetached(const QString& program, const QStringList& args = {}) = 0;
+    // Starts a program as a new process, without waiting, in its own folder,
+    // with the "NAME=value" entries of `environment` added to its
+    // environment. False when it could not be started (for example a missing
+    // program).
+    virtual bool startDetached(const QString& program, const QStringList& args = {},
+                               const QStringList& environment = {}) = 0;
     // Puts a shortcut named `name` on the user's desktop that starts
-    // `target` in `workingDir`; an existing one is overwritten. False when
-    // there is no desktop folder or it cannot be written.
-    virtual bool createDesktopShortcut(const QString& name, const QString& target,
-                                       const QString& workingDir) = 0;
+    // `target` in `workingDir`, with the "NAME=value" entries of
+    // `environment` set; an existing one is overwritten. False when there is
+    // no desktop folder or it cannot be written.
+    virtual bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
+                                       const QStringList& environment = {}) = 0;
     virtual ScreenInfo screen() = 0;
     virtual QDateTime now() = 0;
     // The program folder without a trailing separator.
     virtual QString programDir() = 0;
     // The executable's file name without extension.
     virtual QString exeName() = 0;
+    // The executable's absolute path.
+    virtual QString exePath() = 0;
 };
 
 // The real services: Qt on the desktop.
@@ -54,13 +60,15 @@ public:
     void releaseSingleInstance() override;
     bool openFolder(const QString& path) override;
     bool openUrl(const QString& url) override;
-    bool startDetached(const QString& program, const QStringList& args = {}) override;
-    bool createDesktopShortcut(const QString& name, const QString& target,
-                               const QString& workingDir) override;
+    bool startDetached(const QString& program, const QStringList& args = {},
+                       const QStringList& environment = {}) override;
+    bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
+                               const QStringList& environment = {}) override;
     ScreenInfo screen() override;
     QDateTime now() override;
     QString programDir() override;
     QString exeName() override;
+    QString exePath() override;
 
 private:
     std::unique_ptr<QLockFile> instanceLock_;
@@ -73,22 +81,27 @@ public:
     struct Started {
         QString program;
         QStringList args;
+        QStringList environment;
     };
     struct Shortcut {
         QString name, target, workingDir;
+        QStringList environment;
     };
 
     bool acquireSingleInstance(const QString& programDir) override;
     void releaseSingleInstance() override { released = true; }
     bool openFolder(const QString& path) override;
     bool openUrl(const QString& url) override;
-    bool startDetached(const QString& program, const QStringList& args = {}) override;
-    bool createDesktopShortcut(const QString& name, const QString& target,
-                               const QString& workingDir) override;
+    bool startDetached(const QString& program, const QStringList& args = {},
+                       const QStringList& environment = {}) override;
+    bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
+                               const QStringList& environment = {}) override;
     ScreenInfo screen() override { return screenInfo; }
     QDateTime now() override { return clock; }
     QString programDir() override { return folder; }
     QString exeName() override { return exe; }
+    // exeFile, or the executable `exe` in `folder` when it is empty.
+    QString exePath() override { return exeFile.isEmpty() ? folder + u'/' + exe : exeFile; }
 
     // Scripted answers.
     bool alreadyRunning = false;
@@ -99,6 +112,7 @@ public:
     QDateTime clock = QDateTime(QDate(2024, 3, 1), QTime(9, 0, 0));
     QString folder;
     QString exe = "examsim";
+    QString exeFile;
 
     // Recorded calls.
     QStringList instanceChecks;
@@ -123,9 +137,20 @@ std::unique_ptr<QLockFile> lockFirstOf(const QStringList& paths, bool* heldElsew
 Platform& platform();
 void setPlatform(std::shared_ptr<Platform> p);
 
-// Writes a freedesktop launcher file desktopDir/name.desktop. False when the
+// Writes a freedesktop launcher file desktopDir/name.desktop that starts
+// `target` with the "NAME=value" entries of `environment` set. False when the
 // folder does not exist or the file cannot be written.
 bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
-                       const QString& workingDir);
+                       const QString& workingDir, const QStringList& environment = {});
+
+// The program runs on a module folder other than its own through
+// EXAMSIM_HOME. What starts the executable `exePath` on `programDir`: the
+// executable as the folder's registration names it (its name without
+// extension when it lies in the folder, else its path relative to the
+// folder), and the environment it needs (nothing when it lies in the folder).
+QString registeredExeName(const QString& programDir, const QString& exePath);
+QStringList moduleEnvironment(const QString& programDir, const QString& exePath);
+// The environment that starts a module's program on its folder `programDir`.
+QStringList homeEnvironment(const QString& programDir);
 
 } // namespace core

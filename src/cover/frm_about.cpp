@@ -130,8 +130,12 @@ void FrmAbout::openFolderAndMakeShortcut() {
     const ModuleConfig& cfg = config();
     resumeNext([&] { platform().openFolder(cfg.ProgramDir); });
     resumeNext([&] {
-        platform().createDesktopShortcut(cfg.ModuleName + QStringLiteral("模块"), joinPath(cfg.ProgramDir, cfg.ExeName),
-                                         cfg.ProgramDir);
+        // A folder run through EXAMSIM_HOME: the executable where it lies,
+        // started on this folder.
+        const QString exe = platform().exePath();
+        const QStringList env = moduleEnvironment(cfg.ProgramDir, exe);
+        const QString target = env.isEmpty() ? joinPath(cfg.ProgramDir, cfg.ExeName) : exe;
+        platform().createDesktopShortcut(cfg.ModuleName + QStringLiteral("模块"), target, cfg.ProgramDir, env);
     });
 }
 

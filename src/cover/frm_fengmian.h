@@ -66,6 +66,8 @@ public:
     // Per launcher row: the program of an installed module, else the row's
     // download id.
     std::array<QString, 19> ModuleTargets;
+    // ... and the folder of an installed module, which its program runs on.
+    std::array<QString, 19> ModuleFolders;
     // The last page fill could read the page's questions from the bank.
     bool FlaggedPageReady = false;
     // ... and failed because the session files could not be written.

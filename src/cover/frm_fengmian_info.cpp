@@ -42,6 +42,7 @@ void FrmFengmian::kmSetupYN() {
     for (int i = 0; i < kLauncherRowCount; ++i) {
         const LauncherRow row = detectSibling(i);
         ModuleTargets[i] = row.target;
+        ModuleFolders[i] = row.folder;
         ShapeKm[i].setBorderColor(row.installed ? 255 : 0xC0C0C0);
     }
 }
@@ -113,7 +114,7 @@ void FrmFengmian::LblKmLj_Click(int index) {
     if (index < 0 || index >= kLauncherRowCount) return;
     if (ShapeKm[index].borderColor() == 255) {
         QString tried;
-        if (!startSibling(ModuleTargets[index], &tried)) MsgBox(tr8(kSiblingNotStarted) + tried, MbOkOnly);
+        if (!startSibling(ModuleTargets[index], ModuleFolders[index], &tried)) MsgBox(tr8(kSiblingNotStarted) + tried, MbOkOnly);
         return;
     }
     platform().openUrl(downloadPage(ModuleTargets[index]));

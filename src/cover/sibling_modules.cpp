@@ -1,5 +1,6 @@
 #include "cover/sibling_modules.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "core/platform.h"
@@ -68,7 +69,8 @@ LauncherRow detectSibling(int row) {
     const QString name = beforeStar(nameValue);
     if (name.isEmpty()) return out;
     out.installed = true;
-    out.target = beforeStar(pathValue) + "\\" + name;
+    out.folder = beforeStar(pathValue);
+    out.target = out.folder + "\\" + name;
     return out;
 }
 
@@ -76,21 +78,24 @@ QString launchTarget(const QString& moduleTarget) {
     return moduleTarget.right(4) == QLatin1String(".exe") ? moduleTarget : moduleTarget + ".exe";
 }
 
-bool startSibling(const QString& moduleTarget, QString* tried) {
+bool startSibling(const QString& moduleTarget, const QString& moduleFolder, QString* tried) {
     const QString target = launchTarget(moduleTarget);
-    const QString path = core::normalizePath(target);
+    // A name relative to the folder ("../bin/prog") is resolved on the path as written.
+    const QString path = QDir::cleanPath(core::normalizePath(target));
     if (tried) *tried = path;
     QString program;
     if (QFileInfo(path).isFile()) {
         program = path;
     } else if (target != moduleTarget) {
-        const QString bare = core::normalizePath(moduleTarget);
+        const QString bare = QDir::cleanPath(core::normalizePath(moduleTarget));
         const QFileInfo fi(bare);
         if (fi.isFile() && fi.isExecutable()) program = bare;
     }
     if (program.isEmpty()) return false;
     if (tried) *tried = program;
-    return core::platform().startDetached(program);
+    // On its own folder, whatever folder this program runs on.
+    return core::platform().startDetached(program, {},
+                                          core::homeEnvironment(core::normalizePath(moduleFolder)));
 }
 
 QString downloadPage(const QString& downloadId) { return QString::fromLatin1(kDownloadPage) + downloadId; }

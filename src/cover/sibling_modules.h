@@ -26,6 +26,7 @@ int pairPartner(int row);
 struct LauncherRow {
     bool installed = false;
     QString target;
+    QString folder;  // the module's folder (installed rows)
 };
 // Reads the row's "ProPath"/"ProName" values from the registry.
 LauncherRow detectSibling(int row);
@@ -33,11 +34,11 @@ LauncherRow detectSibling(int row);
 // The file an installed row starts: the target with ".exe" appended unless
 // it ends in exactly ".exe".
 QString launchTarget(const QString& moduleTarget);
-// Starts an installed row's program: the launch target when that file
-// exists, else the same path without the appended ".exe" when that is an
-// executable; false (nothing started) otherwise or when the start fails.
-// `tried` receives the path named in a message.
-bool startSibling(const QString& moduleTarget, QString* tried = nullptr);
+// Starts an installed row's program on its module folder: the launch target
+// when that file exists, else the same path without the appended ".exe" when
+// that is an executable; false (nothing started) otherwise or when the start
+// fails. `tried` receives the path named in a message.
+bool startSibling(const QString& moduleTarget, const QString& moduleFolder, QString* tried = nullptr);
 
 // The vendor's addresses.
 QString downloadPage(const QString& downloadId);

@@ -134,7 +134,9 @@ bool FrmStart::readInfo() {
     int32_t cb = 0;
     RegValue path(c.ProgramDir + QString(72, u'*'));
     int32_t st1 = WriteRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProPath" + nn, REG_SZ, path, cb);
-    RegValue name(c.ExeName + QString(36, u'*'));
+    // The executable as seen from the folder: a folder run through
+    // EXAMSIM_HOME names the executable where it lies.
+    RegValue name(registeredExeName(c.ProgramDir, platform().exePath()) + QString(36, u'*'));
     int32_t st2 = WriteRegValue(HKEY_CURRENT_USER, "Software\\Microsoft", "ProName" + nn, REG_SZ, name, cb);
     // The flag says "written" only when both values were written.
     if (st1 == RegOk && st2 == RegOk) writeLines(flagFile, {"1"});

@@ -359,6 +359,7 @@ TEST_F(InfoFixture, AboutBoxTextsAndClicks) {
             EXPECT_EQ(pf->shortcuts[0].name, u8("字处理模块"));
             EXPECT_EQ(pf->shortcuts[0].target, dir.path() + "/examsim");
             EXPECT_EQ(pf->shortcuts[0].workingDir, dir.path());
+            EXPECT_TRUE(pf->shortcuts[0].environment.isEmpty()) << "the program in its own folder needs nothing";
             pf->openedFolders.clear();
             pf->shortcuts.clear();
             // A separator line or the bare surface closes it (by round).
