@@ -725,6 +725,7 @@ void Form::show(bool modal) {
     if (modal) {
         modal_ = true;
         std::shared_ptr<bool> alive = alive_;
+        OpenBox open;
         ui().runModal(*this);
         if (*alive) modal_ = false;
     }

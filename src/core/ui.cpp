@@ -34,8 +34,17 @@ UiService& ui() {
 
 void setUi(UiService* service) { g_ui = service; }
 
+namespace {
+int g_openBoxes = 0;
+}
+
+OpenBox::OpenBox() { ++g_openBoxes; }
+OpenBox::~OpenBox() { --g_openBoxes; }
+bool boxOpen() { return g_openBoxes > 0; }
+
 int MsgBox(const QString& prompt, int style, const QString& title) {
     QString t = title.isEmpty() ? config().AppTitle : title;
+    OpenBox open;
     return ui().msgBox(prompt, style, t);
 }
 

@@ -41,6 +41,17 @@ void setUi(UiService* service);
 // A message box; an empty title gives the application title.
 int MsgBox(const QString& prompt, int style = MbOkOnly, const QString& title = QString());
 
+// Whether a message box or a modal form of the program is open.
+bool boxOpen();
+// Counts a box as open while it lives.
+class OpenBox {
+public:
+    OpenBox();
+    ~OpenBox();
+    OpenBox(const OpenBox&) = delete;
+    OpenBox& operator=(const OpenBox&) = delete;
+};
+
 // Scripted answers for tests. Every prompt must be expected; an unexpected
 // one is recorded (and reported through onUnexpected) and answered with the
 // default button.

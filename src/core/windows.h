@@ -57,6 +57,12 @@ struct Windows {
     // Unloads the cover when it is loaded (a session starts).
     std::function<void()> unloadCover;
 
+    // The desktop closed the practice or the question window: the question
+    // window's end button (end of practice, or the hand-in of a mock exam)
+    // as the candidate could press it now; nothing while it is hidden or
+    // disabled or a box of the program is open.
+    std::function<void()> sessionWindowClosed;
+
     // The practice window, as the question window uses it.
     // Shows picture k of a question's last scene: 0 the window's own
     // picture, 1-6 its overlays.

@@ -361,6 +361,12 @@ void FrmFengmian::buildControls() {
     LblCaption.onMouseDown = [this](Control&, const MouseArgs& a) { LblCaption_MouseDown(a); };
     LblClose.onMouseMove = [this](Control&, const MouseArgs&) { ImgClose.setVisible(true); };
     LblClose.onClick = [this](Control&) { LblClose_Click(); };
+    // Closed by the desktop: as the close button.
+    onQueryUnload = [this](int& cancel, int unloadMode) {
+        if (unloadMode != 0) return;
+        cancel = 1;
+        if (!core::boxOpen()) LblClose_Click();
+    };
     for (int tab : {UnitTab, PaperTab}) {
         Control& label = tab == UnitTab ? LblTiKu : LblKaCH;
         label.onMouseMove = [this, tab](Control&, const MouseArgs&) { showTabFace(tab, HoverFace); };

@@ -282,6 +282,13 @@ FrmYanShi::FrmYanShi()
     onKeyUp = [this](int& keyCode, int) {
         if (keyCode == 13 || keyCode == 32 || keyCode == 27) startEnd();
     };
+    // Closed by the desktop: stopped as by the user, so that the end hands
+    // back to the practice and question windows.
+    onQueryUnload = [this](int& cancel, int unloadMode) {
+        if (unloadMode != 0) return;
+        cancel = 1;
+        startEnd();
+    };
 }
 
 std::vector<FrmYanShi::TimerBase> FrmYanShi::playbackTimers() {

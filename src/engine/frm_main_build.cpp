@@ -268,6 +268,12 @@ FrmMain::FrmMain()
     chrome_.resumeAfterErrors = true;
 
     onLoad = [this] { Form_Load(); };
+    // Closed by the desktop: as the question window's end button.
+    onQueryUnload = [](int& cancel, int unloadMode) {
+        if (unloadMode != 0) return;
+        cancel = 1;
+        if (core::windows().sessionWindowClosed) core::windows().sessionWindowClosed();
+    };
     // One-shot set-up of the step reached, after a question load.
     Timer2.onTimer = [this](core::Timer& t) {
         setData();

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/windows.h"
+#include "session/frm_tm.h"
 
 namespace session {
 
@@ -28,6 +29,16 @@ FrmPicture::FrmPicture()
     };
     onMouseDown = [drag](const MouseArgs& a) { drag(a.button); };
     Image1.onMouseDown = [drag](Control&, const MouseArgs& a) { drag(a.button); };
+    // Closed by the desktop: hidden, as by the question window's picture
+    // button (the popup is never unloaded).
+    onQueryUnload = [this](int& cancel, int unloadMode) {
+        if (unloadMode != 0) return;
+        cancel = 1;
+        if (frmTm().loaded())
+            frmTm()().closePicture();
+        else
+            hide();
+    };
 }
 
 void FrmPicture::Form_Load() {

@@ -62,6 +62,11 @@ FrmStart::FrmStart() : Form("FrmStart"), Timer1(addTimer("Timer1", 100, false)) 
     move(0, 0, 6600, 1485);
     onLoad = [this] { Form_Load(); };
     Timer1.onTimer = [this](Timer&) { Timer1_Timer(); };
+    // The splash goes by itself when the cover comes; closed earlier, no
+    // window would come.
+    onQueryUnload = [](int& cancel, int unloadMode) {
+        if (unloadMode == 0) cancel = 1;
+    };
 }
 
 void FrmStart::Form_Load() {

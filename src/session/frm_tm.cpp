@@ -266,6 +266,11 @@ FrmTm::FrmTm()
     onUnload = [](int& cancel) {
         if (!core::session().AllowCloseQuestion) cancel = 1;
     };
+    onQueryUnload = [this](int& cancel, int unloadMode) {
+        if (unloadMode != 0) return;
+        cancel = 1;
+        desktopClose();
+    };
     onMouseMove = [this](const MouseArgs&) { ImgZXH.setVisible(false); };
     onKeyUp = [this](int&, int) { practiceForward(); };
 
@@ -663,7 +668,27 @@ void FrmTm::Image2_Click() {
     }
 }
 
+void FrmTm::closePicture() {
+    if (Image2.caption() != QString::fromUtf8(kShowPicture))
+        Image2_Click();
+    else if (frmPicture().loaded())
+        frmPicture()().hide();
+}
+
 // ---------------------------------------------------------------- function buttons
+
+bool FrmTm::pressable(const Control& c) const {
+    if (!visible() || !enabled() || windowState() != StateNormal || !c.shown() || !c.enabled()) return false;
+    const double x = c.formX() + c.width() / 2, y = c.formY() + c.height() / 2;
+    if (x < 0 || y < 0 || x >= scaleWidth() || y >= scaleHeight()) return false;
+    return hitTest(x, y) == &c;
+}
+
+void FrmTm::desktopClose() {
+    if (core::boxOpen()) return;
+    const int end = core::session().RunMode == RunExam ? 8 : 5;
+    if (pressable(CmdGN(end))) CmdGN_Click(end);
+}
 
 void FrmTm::CmdGN_Click(int index) {
     // Every statement goes on after an error.

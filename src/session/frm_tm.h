@@ -74,6 +74,12 @@ public:
     // End of practice: saves the records, closes both session windows and
     // shows the cover.
     void EndPractice();
+    // The picture popup closed by the desktop: hidden as by the picture
+    // button.
+    void closePicture();
+    // A close by the desktop of this window or the practice window: the end
+    // button of the run mode, when the candidate could press it now.
+    void desktopClose();
 
     // Windows that the function buttons open; each is one call so that the
     // window can be put behind it.
@@ -173,6 +179,9 @@ private:
     void startHintMode();
     void parkFaces();
     void practiceForward();
+    // The candidate could press c now: the window shown whole and c the
+    // enabled control under its centre.
+    bool pressable(const core::Control& c) const;
     void startMove(int button, std::function<void()> afterMove);
 };
 

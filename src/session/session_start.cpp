@@ -269,6 +269,9 @@ void registerSessionWindows() {
     w.questionWindowLoaded = [] { return frmTm().loaded(); };
     w.showUnsolvedQuestions = [](const QString& list) { frmTm()().showUnsolvedQuestions(list); };
     w.markQuestionCompleted = [] { frmTm()().markQuestionCompleted(); };
+    w.sessionWindowClosed = [] {
+        if (frmTm().loaded()) frmTm()().desktopClose();
+    };
     w.startLianXi = [] { startLianXi(); };
     w.startPaperExam = LblStartKs_Click;
     w.reviewPaperWrong = LblErr_Click;
