@@ -50,11 +50,12 @@ int MsgBox(const QString& prompt, int style, const QString& title) {
 
 // ---------------------------------------------------------------- scripted
 
-void ScriptedUi::expectMsgBox(const QString& contains, int answer) {
+void ScriptedUi::expectMsgBox(const QString& contains, int answer, std::function<void()> whileOpen) {
     Expect e;
     e.kind = "msgbox";
     e.match = contains;
     e.answer = answer;
+    e.whileOpen = std::move(whileOpen);
     queue_.push_back(std::move(e));
 }
 
@@ -98,7 +99,10 @@ bool ScriptedUi::take(const QString& kind, const QString& text, Expect& out) {
 int ScriptedUi::msgBox(const QString& prompt, int style, const QString& title) {
     shown.push_back({"msgbox", prompt, title, style});
     Expect e;
-    if (take("msgbox", prompt, e)) return e.answer;
+    if (take("msgbox", prompt, e)) {
+        if (e.whileOpen) e.whileOpen();
+        return e.answer;
+    }
     switch (style & 7) {
     case MbOkCancel: return MrCancel;
     case MbYesNo: return MrNo;

@@ -63,8 +63,9 @@ public:
         QString title;
         int style = 0;
     };
-    // The next message box must contain `contains`; it is answered `answer`.
-    void expectMsgBox(const QString& contains, int answer);
+    // The next message box must contain `contains`; it is answered `answer`,
+    // after `whileOpen` has run (timers keep firing while a box is open).
+    void expectMsgBox(const QString& contains, int answer, std::function<void()> whileOpen = {});
     // The next modal form named `name`: `act` runs while it is shown (it
     // must hide or unload the form); without act the form is hidden.
     void expectModal(const QString& name, std::function<void(Form&)> act = {});
@@ -92,6 +93,7 @@ private:
         int answer = 0;
         QString choose;
         std::function<void(Form&)> act;
+        std::function<void()> whileOpen;
     };
     std::deque<Expect> queue_;
     bool take(const QString& kind, const QString& text, Expect& out);

@@ -126,8 +126,10 @@ void FrmCZTS::Command1_Click() { unload(); }
 
 void FrmCZTS::Command2_Click() {
     const int answer = MsgBox(QString::fromUtf8(kViewAnswerQuestion), MbYesNo, QString::fromUtf8(kViewAnswerTitle));
-    if (answer != MrYes) return;
     SessionState& s = core::session();
+    // The clock may have ended the exam while the question was open: the
+    // hand-in closed this dialog, and the answer comes too late.
+    if (answer != MrYes || !loaded() || s.SessionEnded) return;
     s.RunMode = RunPractice;
     // The practice set in place of the exam set.
     if (frmTm().loaded()) {

@@ -438,6 +438,40 @@ TEST_F(ExamTest, ViewAnswerTurnsTheExamIntoPractice) {
     EXPECT_EQ(h[4], "80");
 }
 
+TEST_F(ExamTest, TimeUpWhileTheViewAnswerQuestionIsOpen) {
+    // The clock reaches zero while "您现在就要看答案吗？" waits for its answer;
+    // the candidate hands in, and the question answered afterwards brings
+    // nothing of the ended exam back over the score report.
+    for (int answer : {MrYes, MrNo}) {
+        SCOPED_TRACE(answer);
+        demoStarts = 0;
+        FrmTm& w = startExam();
+        s().MinutesLeft = 1;
+        d.ui.expectModal("FrmCZTS", [&](Form&) {
+            d.ui.expectMsgBox(QString::fromUtf8("您现在就要看答案吗？"), answer, [&] {
+                d.ui.expectMsgBox(QString::fromUtf8("时间已到"), MrOk);
+                expectHandIn();
+                d.advance(60000);
+                EXPECT_TRUE(frmChengji().loaded());
+            });
+            d.click(frmCZTS()().Command2);
+        });
+        d.click(w.CmdGN(10));
+        EXPECT_FALSE(d.ui.pending());
+        d.advance(1000);
+        EXPECT_FALSE(frmCZTS().loaded());
+        EXPECT_FALSE(tmLoaded());
+        EXPECT_FALSE(qwtest::practice().loaded());
+        ASSERT_TRUE(frmChengji().loaded());
+        EXPECT_TRUE(frmChengji()().visible());
+        EXPECT_EQ(demoStarts, 0);
+        EXPECT_FALSE(s().DemoRunning);
+        EXPECT_EQ(s().RunMode, RunExam);
+        d.click(frmChengji()().Command2);  // back to the cover for the next case
+        ASSERT_TRUE(qwtest::cover().loaded());
+    }
+}
+
 TEST_F(ExamTest, FinalHandInEndsTheSessionCleanly) {
     FrmTm& w = startExam();
     s().MinutesLeft = 1;
