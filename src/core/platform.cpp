@@ -3,7 +3,6 @@
 #include "core/text.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -35,31 +34,29 @@ QString executablePath() {
 
 } // namespace
 
-QStringList instanceLockPaths(const QString& programDir) {
-    const QByteArray id = QCryptographicHash::hash(cleanDir(programDir).toUtf8(), QCryptographicHash::Sha1)
-                              .toHex()
-                              .left(16);
-    const QString name = QStringLiteral("/examsim-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(id));
-    QStringList paths;
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty()) paths << runtime + name;
-    const QString temp = QDir::tempPath() + name;
-    if (!paths.contains(temp)) paths << temp;
-    return paths;
+QString instanceLockPath(const QString& programDir) {
+    return cleanDir(programDir) + QStringLiteral("/.examsim-%1.lock").arg(getuid());
 }
 
-std::unique_ptr<QLockFile> lockFirstOf(const QStringList& paths, bool* heldElsewhere) {
+std::unique_ptr<QLockFile> lockInstance(const QString& path, bool* heldElsewhere) {
     if (heldElsewhere) *heldElsewhere = false;
-    for (const QString& path : paths) {
-        auto lock = std::make_unique<QLockFile>(path);
-        // The lock lives as long as the program: only a dead owner makes it stale.
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) return lock;
-        if (lock->error() == QLockFile::LockFailedError) {
-            if (heldElsewhere) *heldElsewhere = true;
-            return nullptr;
-        }
-    }
+    auto lock = std::make_unique<QLockFile>(path);
+    // The lock lives as long as the program: only a dead owner makes it stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) return lock;
+    if (lock->error() != QLockFile::LockFailedError) return nullptr;
+    // The owner's process can only be checked on its own machine, and the
+    // file lies in the program folder, where it outlives a changed machine id
+    // or a kill before its contents were written. The owner holds the file's
+    // native lock while it runs: when nobody does, the file is stale. A file
+    // without its contents that is only seconds old is being made right now.
+    qint64 pid = 0;
+    QString host, app;
+    const QDateTime made = QFileInfo(path).lastModified();
+    const bool settled = lock->getLockInfo(&pid, &host, &app) ||
+                         (made.isValid() && qAbs(made.msecsTo(QDateTime::currentDateTime())) > 5000);
+    if (settled && lock->removeStaleLockFile() && lock->tryLock(0)) return lock;
+    if (heldElsewhere) *heldElsewhere = true;
     return nullptr;
 }
 
@@ -101,10 +98,8 @@ RealPlatform::~RealPlatform() = default;
 bool RealPlatform::acquireSingleInstance(const QString& programDir) {
     const QString dir = cleanDir(programDir);
     if (instanceLock_ && instanceDir_ == dir) return true;
-    // The runtime folder first; where no lock can be made there, the
-    // temporary folder.
     bool held = false;
-    if (auto lock = lockFirstOf(instanceLockPaths(dir), &held)) {
+    if (auto lock = lockInstance(instanceLockPath(dir), &held)) {
         instanceLock_ = std::move(lock);
         instanceDir_ = dir;
         return true;

@@ -123,14 +123,15 @@ public:
     std::vector<Shortcut> shortcuts;
 };
 
-// Where the single-instance lock of a program folder may lie, in the order
-// tried: the user's runtime folder, then the temporary folder. The name holds
-// the user id and a hash of the folder.
-QStringList instanceLockPaths(const QString& programDir);
-// Locks the first of `paths` that can be locked. nullptr when none can;
-// *heldElsewhere tells whether that is because another process holds one
-// (the search stops there).
-std::unique_ptr<QLockFile> lockFirstOf(const QStringList& paths, bool* heldElsewhere);
+// The single-instance lock of a program folder: a hidden file in the folder
+// itself (its canonical path), named with the user id. Every copy started on
+// the folder by the user finds it, whatever its environment.
+QString instanceLockPath(const QString& programDir);
+// Locks `path`. nullptr when it cannot be locked; *heldElsewhere tells
+// whether that is because another running process holds it. A lock left by a
+// process that is gone (also one of another machine, when no process holds
+// the file's native lock) is taken over.
+std::unique_ptr<QLockFile> lockInstance(const QString& path, bool* heldElsewhere);
 
 // The services in use; a RealPlatform until one is set. setPlatform(nullptr)
 // goes back to the real one.

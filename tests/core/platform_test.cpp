@@ -9,7 +9,11 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QDateTime>
+#include <QSysInfo>
+#include <QProcess>
 #include <cmath>
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace core;
@@ -34,31 +38,108 @@ TEST(PlatformTest, OneCopyPerProgramFolder) {
     EXPECT_TRUE(third.acquireSingleInstance(a.path()));
 }
 
-TEST(PlatformTest, InstanceLockFallsBackToTheTemporaryFolder) {
-    QTemporaryDir prog;
-    const QStringList paths = instanceLockPaths(prog.path());
-    ASSERT_GE(paths.size(), 1);
-    const QString temp = paths.back();
-    EXPECT_EQ(QFileInfo(temp).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
-    EXPECT_TRUE(QFileInfo(temp).fileName().contains(QString::number(getuid())));
-    EXPECT_EQ(QFileInfo(temp).fileName(), QFileInfo(paths.front()).fileName());
-    EXPECT_EQ(instanceLockPaths(prog.path() + "/"), paths);  // a hash of the folder, not of its spelling
+// Sets an environment variable (unset for a null value) for one scope.
+struct EnvVar {
+    QByteArray name, old;
+    EnvVar(const char* n, const QByteArray& value) : name(n), old(qgetenv(n)) { set(value); }
+    ~EnvVar() { set(old); }
+    void set(const QByteArray& value) { value.isNull() ? qunsetenv(name) : qputenv(name, value); }
+};
 
-    // A runtime folder where no file can be made (not even by root).
-    const QStringList fallback{"/proc/examsim-no-such-folder/x.lock", temp};
+TEST(PlatformTest, EveryEnvironmentFindsTheSameLock) {
+    QTemporaryDir tmp, prog;
+    const QString runA = tmp.path() + "/runA", runB = tmp.path() + "/runB";
+    for (const QString& d : {runA, runB}) {
+        ASSERT_TRUE(QDir().mkpath(d));
+        QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    EnvVar runtime("XDG_RUNTIME_DIR", runA.toLocal8Bit());
+    EnvVar temp("TMPDIR", tmp.path().toLocal8Bit());
+    RealPlatform first;
+    ASSERT_TRUE(first.acquireSingleInstance(prog.path()));
+
+    // The same user's other copies, whatever their runtime and temporary
+    // folders and however they spell the module folder.
+    const QString link = tmp.path() + "/link";
+    ASSERT_TRUE(QFile::link(prog.path(), link));
+    struct Case { const char* what; QByteArray runtime, tmpdir; QString folder; } cases[] = {
+        {"another runtime folder", runB.toLocal8Bit(), tmp.path().toLocal8Bit(), prog.path()},
+        {"no runtime folder", QByteArray(), tmp.path().toLocal8Bit(), prog.path()},
+        {"no runtime folder, another temporary one", QByteArray(), runB.toLocal8Bit(), prog.path() + "/"},
+        {"the folder through a link", runB.toLocal8Bit(), QByteArray(), link},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        runtime.set(c.runtime);
+        temp.set(c.tmpdir);
+        RealPlatform other;
+        EXPECT_FALSE(other.acquireSingleInstance(c.folder));
+        EXPECT_EQ(instanceLockPath(c.folder), instanceLockPath(prog.path()));
+    }
+    const QString path = instanceLockPath(prog.path());
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(prog.path()).canonicalFilePath());
+    EXPECT_TRUE(QFileInfo(path).fileName().contains(QString::number(getuid())));
+    EXPECT_TRUE(QFile::exists(path));
+    first.releaseSingleInstance();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
+    QTemporaryDir prog;
+    const QString path = instanceLockPath(prog.path());
+    // A process that has ended: its id names nobody now.
+    QProcess ended;
+    ended.start("true");
+    ASSERT_TRUE(ended.waitForStarted());
+    const QByteArray deadPid = QByteArray::number(ended.processId());
+    ASSERT_TRUE(ended.waitForFinished());
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray app = QCoreApplication::applicationName().toUtf8();
+    const QByteArray thisMachine = QSysInfo::machineUniqueId() + "\n" + QSysInfo::bootUniqueId() + "\n";
+    struct Case {
+        const char* what;
+        QByteArray contents;
+        int ageSeconds;       // of the file
+        bool nativelyLocked;  // a running process holds the file's native lock
+        bool takenOver;
+    } cases[] = {
+        {"owner gone, this machine", deadPid + "\n" + app + "\n" + host + "\n" + thisMachine, 0, false, true},
+        {"owner of another machine, gone", "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n", 0, false, true},
+        {"owner of another machine, running", "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n", 0, true, false},
+        {"killed before its contents, long ago", "", 3600, false, true},
+        {"killed before its contents, long ago, held", "", 3600, true, false},
+        {"being made right now", "", 0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.contents);
+        f.flush();
+        if (c.ageSeconds) f.setFileTime(QDateTime::currentDateTime().addSecs(-c.ageSeconds), QFileDevice::FileModificationTime);
+        if (c.nativelyLocked) {
+            ASSERT_EQ(::flock(f.handle(), LOCK_EX | LOCK_NB), 0);
+        }
+        bool held = !c.takenOver;
+        auto lock = lockInstance(path, &held);
+        EXPECT_EQ(bool(lock), c.takenOver);
+        EXPECT_EQ(held, !c.takenOver);
+        if (lock) {
+            qint64 pid = 0;
+            QString h, a;
+            ASSERT_TRUE(lock->getLockInfo(&pid, &h, &a));
+            EXPECT_EQ(pid, QCoreApplication::applicationPid());
+        } else {
+            EXPECT_TRUE(QFile::exists(path));
+        }
+        f.close();
+        lock.reset();
+        QFile::remove(path);
+    }
+
+    // A folder where no file can be made: nothing held elsewhere.
     bool held = true;
-    auto first = lockFirstOf(fallback, &held);
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(held);
-    EXPECT_TRUE(QFile::exists(temp));
-    // A second copy finds the lock in the temporary folder and is refused.
-    auto second = lockFirstOf(fallback, &held);
-    EXPECT_FALSE(second);
-    EXPECT_TRUE(held);
-    first.reset();
-    EXPECT_FALSE(QFile::exists(temp));
-    // Nowhere to lock: nothing held elsewhere.
-    EXPECT_FALSE(lockFirstOf({"/proc/examsim-no-such-folder/x.lock"}, &held));
+    EXPECT_FALSE(lockInstance("/proc/examsim-no-such-folder/x.lock", &held));
     EXPECT_FALSE(held);
 }
 
