@@ -21,6 +21,7 @@ using namespace core;
 
 const char* const kNoWrongQuestions =
     "本套试题没有生成错题！\n你可能是还没有做本套试题，或者上次得分为0。\n请点“开始考试”做本套试题。";
+const char* const kScoreWithoutWrongQuestions = "本次考试没有错题。";
 const char* const kBankUnreadable = "无法读取本模块的题库文件，不能开始练习。请重新安装本模块。";
 const char* const kRecordsUnreadable = "无法读取考生的练习记录文件，不能开始练习。";
 const char* const kSessionNotWritable = "无法在题库文件夹中写入练习文件，不能开始练习。请检查该文件夹是否可写。";
@@ -225,7 +226,7 @@ bool startScoreReview(Form* scoreWindow) {
     SessionState& s = core::session();
     const QString codes = readWrongList(s.SetNo);
     if (codeGroups(codes).isEmpty()) {
-        refuse(kNoWrongQuestions);
+        refuse(kScoreWithoutWrongQuestions);
         return false;
     }
     const SessionState before = s;

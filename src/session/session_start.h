@@ -36,6 +36,7 @@ void registerSessionWindows();
 
 // Messages of the starts.
 extern const char* const kNoWrongQuestions;
+extern const char* const kScoreWithoutWrongQuestions;  // the score window's review, nothing wrong
 extern const char* const kBankUnreadable;
 extern const char* const kRecordsUnreadable;
 extern const char* const kSessionNotWritable;

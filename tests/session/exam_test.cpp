@@ -719,8 +719,12 @@ TEST_F(ExamTest, ReviewOfTheWrongQuestionsAndTheWayOut) {
     for (int i = 1; i <= 40; ++i) s().QuestionState[i] = 5;
     handIn();
     EXPECT_EQ(read(wrongListFile(1)), QStringList{""});
-    d.ui.expectMsgBox(QString::fromUtf8("本套试题没有生成错题！"), MrOk);
+    // Not the cover's text, which would tell a full score it may be a 0.
+    d.ui.expectMsgBox(QString::fromUtf8("本次考试没有错题。"), MrOk);
     d.click(frmChengji()().Command3);
+    ASSERT_FALSE(d.ui.shown.empty());
+    EXPECT_EQ(d.ui.shown.back().text, QString::fromUtf8("本次考试没有错题。"));
+    EXPECT_EQ(d.ui.shown.back().style, MbOkOnly);
     EXPECT_TRUE(frmChengji().loaded());
     EXPECT_FALSE(tmLoaded());
     d.click(frmChengji()().Command2);

@@ -404,10 +404,10 @@ TEST_F(SessionStartTest, ScoreWindowReviewOfWrongQuestions) {
     EXPECT_DOUBLE_EQ(tm().top(), pw.top() + pw.height() - tm().height());
     EXPECT_FALSE(tm().CmTNO(3).visible());
 
-    // An empty wrong list is refused with the cover's message.
+    // An empty wrong list: the paper just scored had no wrong question.
     write(wrongListFile(4), {""});
     s().SetNo = 4;
-    d.ui.expectMsgBox(QString::fromUtf8(kNoWrongQuestions), MrOk);
+    d.ui.expectMsgBox(QString::fromUtf8("本次考试没有错题。"), MrOk);
     EXPECT_FALSE(startScoreReview());
     EXPECT_EQ(s().SetNo, 4);
     EXPECT_FALSE(d.ui.pending());
