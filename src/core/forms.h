@@ -505,6 +505,9 @@ public:
     void keyDown(int keyCode, int shift);
     // Returns the character as the handlers left it (0: discarded).
     int keyPress(int keyAscii);
+    // Whether a character typed into c meets a KeyPress handler (the form's,
+    // when it previews keys, or c's own).
+    bool handlesKeyPress(const Control& c) const { return (keyPreview_ && onKeyPress) || c.onKeyPress; }
     void keyUp(int keyCode, int shift);
     // Typed text into the focused text box (a user edit).
     void userEdit(Control& textBox, const QString& newText, int cursor);

@@ -1,10 +1,16 @@
 #include "view/form_window.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -102,7 +108,23 @@ void setupControlWidget(W* w) {
     w->setAttribute(Qt::WA_NoMousePropagation);
 }
 
+QString primarySelectionText() {
+    if (const auto& source = primarySelectionSource()) return source();
+    QClipboard* cb = QGuiApplication::clipboard();
+    return cb && cb->supportsSelection() ? cb->text(QClipboard::Selection) : QString();
+}
+
+QString clipboardText() {
+    QClipboard* cb = QGuiApplication::clipboard();
+    return cb ? cb->text() : QString();
+}
+
 } // namespace
+
+std::function<QString()>& primarySelectionSource() {
+    static std::function<QString()> source;
+    return source;
+}
 
 // ---------------------------------------------------------------- InputScope
 
@@ -184,17 +206,48 @@ LineBox::LineBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInp
     link = {win, c};
     setupControlWidget(this);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
-        link.win->userEdited(link.ctl, t, cursorPosition());
+        if (!holdEdits) link.win->userEdited(link.ctl, t, cursorPosition());
     });
     auto report = [this] {
         int s = hasSelectedText() ? selectionStart() : cursorPosition();
         int l = static_cast<int>(selectedText().size());
         lastSelStart = s;
         lastSelLength = l;
-        link.win->userSelected(link.ctl, s, l);
+        if (!holdEdits) link.win->userSelected(link.ctl, s, l);
     };
     connect(this, &QLineEdit::cursorPositionChanged, this, report);
     connect(this, &QLineEdit::selectionChanged, this, report);
+}
+
+void LineBox::contextMenuEvent(QContextMenuEvent* e) {
+    if (!typesThroughKeyPress()) {
+        QLineEdit::contextMenuEvent(e);
+        return;
+    }
+    QMenu* menu = createStandardContextMenu();
+    if (!menu) return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Its paste types the clipboard's text.
+    for (QAction* a : menu->actions()) {
+        const bool paste = QObject::disconnect(a, SIGNAL(triggered()), this, SLOT(paste())) ||
+                           QObject::disconnect(a, &QAction::triggered, this, &QLineEdit::paste);
+        if (paste) connect(a, &QAction::triggered, this, [this] { typeText(clipboardText()); });
+    }
+    menu->popup(e->globalPos());
+}
+
+void LineBox::dropEvent(QDropEvent* e) {
+    if (!typesThroughKeyPress() || isReadOnly() || !e->mimeData() || !e->mimeData()->hasText()) {
+        QLineEdit::dropEvent(e);
+        return;
+    }
+    // Typed where it is dropped; the drag's source keeps its text.
+    QDragLeaveEvent leave;
+    QLineEdit::dragLeaveEvent(&leave);
+    setCursorPosition(cursorPositionAt(e->position().toPoint()));
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    typeText(e->mimeData()->text());
 }
 
 AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInput<QTextEdit>(parent) {
@@ -206,6 +259,7 @@ AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInp
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QTextEdit::textChanged, this, [this] {
+        if (holdEdits) return;
         QString t = toPlainText();
         link.win->userEdited(link.ctl, fromEditor(t), toModelPos(t, textCursor().position()));
     });
@@ -216,10 +270,19 @@ AreaBox::AreaBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInp
         int l = toModelPos(t, cur.selectionEnd()) - s;
         lastSelStart = s;
         lastSelLength = l;
-        link.win->userSelected(link.ctl, s, l);
+        if (!holdEdits) link.win->userSelected(link.ctl, s, l);
     };
     connect(this, &QTextEdit::cursorPositionChanged, this, report);
     connect(this, &QTextEdit::selectionChanged, this, report);
+}
+
+void AreaBox::insertFromMimeData(const QMimeData* source) {
+    // Pasted or dropped text.
+    if (source && typesThroughKeyPress()) {
+        typeText(source->text());
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
 }
 
 ListBox::ListBox(FormWindow* win, core::Control* c, QWidget* parent) : RoutedInput<QListWidget>(parent) {
@@ -244,6 +307,27 @@ template <class Base>
 void RoutedInput<Base>::mouseReleaseEvent(QMouseEvent* e) {
     InputScope s(link.win);
     link.win->routeMouse(mouseSource(), e);
+    if constexpr (kTextBox) {
+        if (e->button() == Qt::MiddleButton) {
+            // The middle click pastes the primary selection at the caret.
+            const QString text = primarySelectionText();
+            if (!text.isEmpty() && !this->isReadOnly()) {
+                if constexpr (std::is_base_of_v<QLineEdit, Base>) {
+                    this->deselect();
+                    if (typesThroughKeyPress()) typeText(text);
+                    else this->insert(text);
+                } else {
+                    QTextCursor cur = this->textCursor();
+                    cur.clearSelection();
+                    this->setTextCursor(cur);
+                    if (typesThroughKeyPress()) typeText(text);
+                    else this->insertPlainText(text);
+                }
+            }
+            e->accept();
+            return;
+        }
+    }
     Base::mouseReleaseEvent(e);
     e->accept();
 }
@@ -269,6 +353,13 @@ void RoutedInput<Base>::keyPressEvent(QKeyEvent* e) {
     InputScope s(link.win);
     int a = 0, o = 0;
     if (link.win->routeKeyPress(e, &a, &o)) {
+        if constexpr (kTextBox) {
+            if (e->matches(QKeySequence::Paste) && typesThroughKeyPress()) {
+                typeText(clipboardText());
+                e->accept();
+                return;
+            }
+        }
         if (a != o) {
             // A KeyPress handler changed the character.
             QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(static_cast<char16_t>(a))),
@@ -293,6 +384,80 @@ template <class Base>
 void RoutedInput<Base>::focusInEvent(QFocusEvent* e) {
     Base::focusInEvent(e);
     link.win->controlFocused(link.ctl);
+}
+
+template <class Base>
+void RoutedInput<Base>::inputMethodEvent(QInputMethodEvent* e) {
+    if constexpr (kTextBox) {
+        if (typesThroughKeyPress() && !this->isReadOnly()) {
+            InputScope s(link.win);
+            // The composition shows in the box (a selection gives way to it
+            // there); the model keeps its text until the end.
+            QInputMethodEvent shown(e->preeditString(), e->attributes());
+            holdEdits = true;
+            Base::inputMethodEvent(&shown);
+            holdEdits = false;
+            if (!e->commitString().isEmpty() || e->preeditString().isEmpty()) {
+                // Over: the box shows the model's text again, and the
+                // committed text is typed.
+                link.win->syncFromModel();
+                typeText(e->commitString());
+            }
+            e->accept();
+            return;
+        }
+    }
+    Base::inputMethodEvent(e);
+}
+
+template <class Base>
+bool RoutedInput<Base>::typesThroughKeyPress() const {
+    return kTextBox && link.win && link.win->handlesKeyPress(link.ctl);
+}
+
+template <class Base>
+void RoutedInput<Base>::typeText(const QString& text) {
+    if constexpr (kTextBox) {
+        if (text.isEmpty() || this->isReadOnly()) return;
+        InputScope s(link.win);
+        FormWindow* win = link.win;
+        core::Control* box = link.ctl;
+        auto stillHere = [&] { return win->owns(box) && win->widgetOf(box) == this; };
+        if (!stillHere()) return;
+        win->controlFocused(box);
+        for (qsizetype i = 0; i < text.size();) {
+            char32_t ch = text.at(i).unicode();
+            qsizetype n = 1;
+            if (ch == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+                n = 2;
+            } else if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                ch = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+                n = 2;
+            }
+            i += n;
+            const int a = win->routeTyped(box, ch == u'\n' || ch == u'\r' ? 13 : static_cast<int>(ch));
+            if (!stillHere()) return;
+            if (a <= 0 || a > 0x10FFFF) continue;
+            // The character as its key brings it.
+            int key = 0;
+            QString t;
+            if (a == 13) {
+                key = Qt::Key_Return;
+                t = QStringLiteral("\r");
+            } else if (a == 8) {
+                key = Qt::Key_Backspace;
+                t = QStringLiteral("\b");
+            } else {
+                const char32_t c32 = static_cast<char32_t>(a);
+                t = QString::fromUcs4(&c32, 1);
+            }
+            QKeyEvent typed(QEvent::KeyPress, key, Qt::NoModifier, t);
+            Base::keyPressEvent(&typed);
+            // What the handlers changed shows before the next character.
+            if (win->host()) win->host()->sync();
+            if (!stillHere()) return;
+        }
+    }
 }
 
 template class RoutedInput<QLineEdit>;
@@ -712,6 +877,16 @@ bool FormWindow::routeKeyPress(QKeyEvent* e, int* ascii, int* original) {
     *ascii = a;
     return a != 0 && alive();
 }
+
+int FormWindow::routeTyped(core::Control* c, int ascii) {
+    if (!owns(c)) return 0;
+    core::Form* f = form_;
+    int a = ascii;
+    guarded("key", [&] { a = f->keyPress(a); });
+    return alive() ? a : 0;
+}
+
+bool FormWindow::handlesKeyPress(const core::Control* c) const { return owns(c) && form_->handlesKeyPress(*c); }
 
 void FormWindow::routeKeyRelease(QKeyEvent* e) {
     e->accept();

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QTextEdit>
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 #include "core/forms.h"
@@ -63,8 +65,17 @@ protected:
     bool event(QEvent* e) override;
 };
 
+// The text a middle click pastes: the platform's primary selection where it
+// has one. A test may set a source of its own (nullptr: the platform's).
+std::function<QString()>& primarySelectionSource();
+
 // An editing widget of Qt whose mouse and key events go to the model
 // first (through its window), then to the widget itself.
+//
+// In a text box with a KeyPress handler, text that comes without key
+// presses (pasted, dropped, committed by an input method) is typed into it
+// character by character: each one goes through KeyPress as a typed key
+// would, and only what the handler lets through reaches the box.
 template <class Base>
 class RoutedInput : public Base {
 public:
@@ -72,6 +83,7 @@ public:
     ControlLink link;
 
 protected:
+    static constexpr bool kTextBox = std::is_base_of_v<QLineEdit, Base> || std::is_base_of_v<QTextEdit, Base>;
     // The widget whose coordinates the mouse events carry.
     virtual QWidget* mouseSource() { return this; }
     void mousePressEvent(QMouseEvent* e) override;
@@ -81,6 +93,15 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+
+    // Whether text arriving without keys is typed through KeyPress.
+    bool typesThroughKeyPress() const;
+    // Types `text` as a run of typed characters (a line break is one Enter).
+    void typeText(const QString& text);
+    // While set, the widget's own changes (an input method's composition
+    // shown in the box) do not reach the model.
+    bool holdEdits = false;
 };
 
 // Single-line text box.
@@ -88,6 +109,10 @@ class LineBox : public RoutedInput<QLineEdit> {
 public:
     LineBox(FormWindow* win, core::Control* c, QWidget* parent);
     int lastSelStart = -1, lastSelLength = -1;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 };
 
 // Multi-line text box.
@@ -98,6 +123,7 @@ public:
 
 protected:
     QWidget* mouseSource() override { return viewport(); }
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 class ListBox : public RoutedInput<QListWidget> {
@@ -135,6 +161,12 @@ public:
     // Key down and key press; returns whether the widget may go on with its
     // own handling of the key, and in *ascii the character to use then.
     bool routeKeyPress(QKeyEvent* e, int* ascii, int* original);
+    // A character that comes without a key (pasted, committed by an input
+    // method) into c: KeyPress only. Returns the character as the handlers
+    // left it (0: discarded).
+    int routeTyped(core::Control* c, int ascii);
+    // Whether characters typed into c meet a KeyPress handler.
+    bool handlesKeyPress(const core::Control* c) const;
     void routeKeyRelease(QKeyEvent* e);
     void controlFocused(core::Control* c);
     void userEdited(core::Control* c, const QString& text, int cursor);
