@@ -208,6 +208,14 @@ FrmYanShi::FrmYanShi()
         addElement(Kind::Image, "ImgLiN", i, &PicList).setVisible(false);
         addElement(Kind::Label, "LblADD", i, &PicList).setBackStyle(0);
     }
+    // A click on the shown row chooses it, on its picture or its row area.
+    for (int i = 0; i <= 13; ++i) {
+        auto choose = [this, i](Control&) {
+            if (ImgLiN[i].visible()) ImgLiN_Click(i);
+        };
+        ImgLiN[i].onClick = choose;
+        LblADD[i].onClick = choose;
+    }
     if (!chrome::lookInRowPicture(0).isNull())
         for (int i = 0; i <= 13; ++i) ImgLiN[i].setPicture(core::Picture(chrome::lookInRowPicture(i)));
     LblADDmyXZ.setBackStyle(0);

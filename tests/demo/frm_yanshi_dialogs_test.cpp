@@ -209,6 +209,36 @@ TEST_F(DemoDialogTest, LookInStartsOnItsRowAndEndsOnTheRowToChoose) {
     EXPECT_EQ(step(), 2);
 }
 
+TEST_F(DemoDialogTest, AClickOnTheShownLookInRowChoosesIt) {
+    // Start row 3, row to choose 5: once the list is open, row 5 is shown
+    // while the pointer flies to it.
+    struct Case {
+        const char* name;
+        std::function<Control&(FrmYanShi&)> at;
+        bool advances;
+    } cases[] = {
+        {"the shown row's picture", [](FrmYanShi& y) -> Control& { return y.ImgLiN[5]; }, true},
+        {"the shown row", [](FrmYanShi& y) -> Control& { return y.LblADD[5]; }, true},
+        {"a row not shown", [](FrmYanShi& y) -> Control& { return y.LblADD[8]; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrmYanShi& y = setUp({Rec("K305").input(900, 1200, 3000, 315, "000"), Rec("0001").target(3000, 2000, 600, 300),
+                              endRecord()});
+        while (step() == 1 && y.PicList.height() == 330) d.advance(100);
+        ASSERT_EQ(step(), 1);
+        ASSERT_TRUE(y.ImgLiN[5].visible());
+        d.click(c.at(y));
+        EXPECT_EQ(step(), c.advances ? 2 : 1);
+        if (c.advances) {
+            EXPECT_TRUE(y.ImgSelAD.picture() == y.ImgLiN[5].picture());
+            EXPECT_FALSE(y.PicList.visible());
+        }
+        EXPECT_TRUE(running());
+        y.unload();
+    }
+}
+
 TEST_F(DemoDialogTest, LookInStartingOnItsRowAdvancesInTheSetUpOnce) {
     picture("310001", 40, 40);
     FrmYanShi& y = setUp({Rec("K505").input(900, 1200, 3000, 315, "000"), Rec().target(3000, 2000, 600, 300), endRecord()});
