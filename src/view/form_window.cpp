@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -790,17 +791,20 @@ void FormWindow::syncFromModel() {
             sinceApply_.restart();
         }
         appliedState_ = state;
-        if (state == core::StateMaximized)
+        if (state == core::StateMaximized) {
+            watchMaximisedShow();
             showMaximized();
-        else if (state == core::StateMinimized)
+        } else if (state == core::StateMinimized) {
             showMinimized();
-        else
+        } else {
             show();
+        }
         shown_ = true;
         if (state == core::StateMaximized) pendingWriteBack_ = true;
     } else {
         if (state != appliedState_) {
             appliedState_ = state;
+            if (state == core::StateMaximized) watchMaximisedShow();
             setWindowState(qtState(state));
             if (!isVisible()) show();
             if (state == core::StateMaximized) pendingWriteBack_ = true;
@@ -958,6 +962,36 @@ void FormWindow::writeBackSize() {
     if (pxX(f.scaleWidth()) == s.width() && pxY(f.scaleHeight()) == s.height()) return;
     InputScope scope(this);
     guarded("resize", [&] { f.move(f.left(), f.top(), w, h); });
+}
+
+void FormWindow::watchMaximisedShow() {
+    checkMaximised_ = true;
+    create();
+    if (QWindow* w = windowHandle()) {
+        w->removeEventFilter(this);
+        w->installEventFilter(this);
+    }
+}
+
+bool FormWindow::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::Expose && checkMaximised_ && o == windowHandle() && windowHandle()->isExposed()) {
+        checkMaximised_ = false;
+        // After the platform's own handling of the expose.
+        QMetaObject::invokeMethod(this, [this] { fillScreenIfNotMaximised(); }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void FormWindow::fillScreenIfNotMaximised() {
+    if (!alive() || !isVisible() || !(windowState() & Qt::WindowMaximized) || form_->borderStyle() != 0 || !screen())
+        return;
+    const QRect avail = screen()->availableGeometry();
+    // A window manager gives a maximised window about that area; a window
+    // smaller in both directions was not maximised by anyone.
+    if (width() >= avail.width() || height() >= avail.height()) return;
+    setGeometry(avail);
+    // The resize took the widget's maximised state away; it still is.
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void FormWindow::writeBackPosition() {

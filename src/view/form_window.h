@@ -179,6 +179,10 @@ public:
     // Model's client size in twips from the window's size (maximised).
     void writeBackSize();
     void writeBackPosition();
+    // A frameless maximised window that the platform left smaller than the
+    // screen's available area when it showed it (no window manager): the
+    // view gives it that area itself.
+    void fillScreenIfNotMaximised();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -193,8 +197,11 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // Shown maximised: checks the size the platform gave at the first expose.
+    void watchMaximisedShow();
     struct Entry {
         QWidget* widget = nullptr;
         core::Kind kind = core::Kind::Label;
@@ -221,6 +228,7 @@ private:
     QRect appliedGeom_;
     QElapsedTimer sinceApply_;
     bool pendingWriteBack_ = false;
+    bool checkMaximised_ = false;
     uint64_t syncedRevision_ = 0;
     friend class ViewHost;
 };

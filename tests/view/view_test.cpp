@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -442,6 +443,27 @@ TEST_F(ViewTest, WindowsComeAndGoWithTheForms) {
     EXPECT_EQ(host.windowOf(f), nullptr);
 }
 
+TEST_F(ViewTest, AMaximisedFramelessWindowFillsTheAvailableScreen) {
+    // Where the platform maximises (offscreen, a window manager) the view
+    // keeps the size it gave; where it does not (the minimal platform, an X
+    // server without a window manager: the run view_no_window_manager) the
+    // view gives the window that size itself, and the model lays out for it.
+    TestForm& f = slot();
+    f.setWindowState(StateMaximized);
+    f.show();
+    host.sync();
+    view::FormWindow* w = window(f);
+    ASSERT_NE(w, nullptr);
+    ASSERT_NE(w->screen(), nullptr);
+    const QRect avail = w->screen()->availableGeometry();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(w->geometry(), avail) << qPrintable(QGuiApplication::platformName());
+    EXPECT_TRUE(w->isMaximized());
+    EXPECT_EQ(f.windowState(), StateMaximized);
+    EXPECT_EQ(view::pxX(f.scaleWidth()), avail.width());
+    EXPECT_EQ(view::pxY(f.scaleHeight()), avail.height());
+}
+
 TEST_F(ViewTest, EveryWindowHasATitleAndTaskbarEntriesFollowTheModel) {
     const QString appTitle = config().AppTitle;
     config().AppTitle = QString();
@@ -694,6 +716,32 @@ TEST(ViewMsgBox, StyleGivesButtonsIconAndDefault) {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(SB::No)->click();
     });
     EXPECT_EQ(ui.msgBox("continue?", MbYesNo, "t"), MrNo);
+}
+
+TEST(ViewMsgBox, ClosedByTheDesktopAnswersItsCancellingButton) {
+    // Never the default button where that would act: the view-answer
+    // question's Yes starts the answer's demonstration.
+    const struct {
+        int style;
+        int answer;
+    } cases[] = {
+        {MbOkOnly, MrOk},
+        {MbYesNo, MrNo},
+        {MbYesNo | MbQuestion | MbDefaultButton2, MrNo},
+        {MbOkCancel, MrCancel},
+        {MbYesNoCancel, MrCancel},
+        {MbRetryCancel, MrCancel},
+    };
+    view::QtUi ui;
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                QCloseEvent close;
+                QApplication::sendEvent(box, &close);
+            }
+        });
+        EXPECT_EQ(ui.msgBox("prompt", c.style, "t"), c.answer) << c.style;
+    }
 }
 
 TEST_F(ViewTest, ALabelsAmpersandUnderlinesTheNextCharacter) {
