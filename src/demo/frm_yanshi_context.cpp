@@ -130,7 +130,8 @@ void FrmYanShi::styleDrawnMenus() {
         for (const auto& [i, c] : a->elements()) c->zOrder(0);
     Shape1.setAboveWindowed(true);
     for (Control* c : {&Shape1, &Shape5, &ImgICO}) c->zOrder(0);
-    for (core::ControlArray* a : {&LPoint, &LPoinB})
+    // The pointer in front of all, its outline over its fill.
+    for (core::ControlArray* a : {&LPoinB, &LPoint})
         for (const auto& [i, c] : a->elements()) c->zOrder(0);
 }
 

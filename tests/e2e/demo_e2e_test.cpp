@@ -4,7 +4,9 @@
 // window with the question's progress, flags and records as they were. On
 // the way, every flight to a menu row is checked where it goes and ends.
 #include <gtest/gtest.h>
+#include <QColor>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QRectF>
 #include <algorithm>
@@ -27,6 +29,8 @@
 #include "session/frm_tm.h"
 #include "session/session_start.h"
 #include "support/driver.h"
+#include "view/form_window.h"
+#include "view/view_host.h"
 
 namespace {
 
@@ -193,5 +197,39 @@ INSTANTIATE_TEST_SUITE_P(Sample, DemoE2E, ::testing::ValuesIn(demoCases()),
                                     (i.param.question < 10 ? "0" : "") + std::to_string(i.param.question) + "Speed" +
                                     std::to_string(i.param.speed);
                          });
+
+} // namespace
+
+namespace {
+
+class DemoPointerE2E : public e2e::ModuleFixture {};
+
+// The drawn pointer: its black outline lies over its white fill, so the
+// arrow keeps its edges on a white page.
+TEST_F(DemoPointerE2E, OutlineIsDrawnOverTheFill) {
+    nothingSolved();
+    ASSERT_TRUE(openQuestion(0, 1, 600));
+    testsupport::Driver& d = driver();
+    d.click(session::frmTm()().CmdGN(7));
+    d.advance(200);
+    ASSERT_TRUE(demo::frmYanShi().loaded());
+    demo::FrmYanShi& y = demo::frmYanShi()();
+    d.advance(100);  // the first flight tick draws the pointer
+    ASSERT_LT(y.LPoint[0].y1(), y.height());
+
+    const QImage img = view::renderForm(y).convertToFormat(QImage::Format_RGB32);
+    // A pixel of the line as drawn between its end pixels (the two lines
+    // below are upright or slanted at 45 degrees: no rounding between).
+    auto colourAt = [&](const core::Control& l, double t) {
+        const QPoint a(view::pxX(l.x1()), view::pxY(l.y1())), b(view::pxX(l.x2()), view::pxY(l.y2()));
+        const int n = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+        const int k = int(std::lrint(t * n));
+        return QColor(img.pixel(a + (b - a) * k / std::max(n, 1)));
+    };
+    // The two long edges, the left one and the slanted one, all along.
+    for (int i : {0, 5})
+        for (double t : {0.2, 0.35, 0.5, 0.65, 0.8})
+            EXPECT_EQ(colourAt(y.LPoint[i], t), QColor(Qt::black)) << "outline " << i << " at " << t;
+}
 
 } // namespace
