@@ -118,18 +118,7 @@ private:
     int reached_ = 0, named_ = 0;
 };
 
-class DemoE2E : public e2e::QuestionFixture<Case> {
-protected:
-    // The files of the candidate's records, by name.
-    std::map<QString, QByteArray> records() const {
-        std::map<QString, QByteArray> out;
-        for (const QFileInfo& fi : QDir(recordsDir()).entryInfoList(QDir::Files)) {
-            QFile f(fi.filePath());
-            if (f.open(QIODevice::ReadOnly)) out[fi.fileName()] = f.readAll();
-        }
-        return out;
-    }
-};
+class DemoE2E : public e2e::QuestionFixture<Case> {};
 
 TEST_P(DemoE2E, DemonstrationPlaysToItsEndAndHandsBack) {
     const Case c = GetParam();

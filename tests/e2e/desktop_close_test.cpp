@@ -63,15 +63,7 @@ protected:
 public:
     testsupport::Driver& d() { return driver(); }
     static core::SessionState& s() { return core::session(); }
-
-    std::map<QString, QByteArray> records() const {
-        std::map<QString, QByteArray> out;
-        for (const QFileInfo& fi : QDir(recordsDir()).entryInfoList(QDir::Files)) {
-            QFile f(fi.filePath());
-            if (f.open(QIODevice::ReadOnly)) out[fi.fileName()] = f.readAll();
-        }
-        return out;
-    }
+    using e2e::ModuleFixture::records;
 
     static std::vector<QString> shownWindows() {
         std::vector<QString> out;
@@ -89,9 +81,15 @@ public:
         const bool tm = session::frmTm().loaded() && session::frmTm().peek()->visible();
         const bool main = engine::frmMain().loaded() && engine::frmMain().peek()->visible();
         // The hand-in hides the question window behind its confirmation.
-        if (!core::boxOpen()) EXPECT_EQ(tm, main) << "one window of the session alone";
-        if (!GetParam().writes) EXPECT_EQ(records(), recordsBefore) << "records written";
-        if (!scoreBefore) EXPECT_FALSE(session::frmChengji().loaded()) << "handed in";
+        if (!core::boxOpen()) {
+            EXPECT_EQ(tm, main) << "one window of the session alone";
+        }
+        if (!GetParam().writes) {
+            EXPECT_EQ(records(), recordsBefore) << "records written";
+        }
+        if (!scoreBefore) {
+            EXPECT_FALSE(session::frmChengji().loaded()) << "handed in";
+        }
     }
 
     // The desktop closes f: the view's close of a window the user closed.

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <unistd.h>
 
@@ -113,6 +114,15 @@ protected:
     testsupport::Driver& driver() { return *driver_; }
     const QString& root() const { return root_; }
     QString recordsDir() const { return root_ + "/ksdata"; }
+    // The files of the candidate's records, by name.
+    std::map<QString, QByteArray> records() const {
+        std::map<QString, QByteArray> out;
+        for (const QFileInfo& fi : QDir(recordsDir()).entryInfoList(QDir::Files)) {
+            QFile f(fi.filePath());
+            if (f.open(QIODevice::ReadOnly)) out[fi.fileName()] = f.readAll();
+        }
+        return out;
+    }
 
     std::shared_ptr<core::FakePlatform> pf = std::make_shared<core::FakePlatform>();
 
