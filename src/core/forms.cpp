@@ -763,6 +763,10 @@ bool Form::unload() {
 }
 
 void Form::requestClose() {
+    if (onDesktopClose) {
+        dispatch("DesktopClose", onDesktopClose);
+        return;
+    }
     int cancel = 0;
     if (onQueryUnload) dispatch("QueryUnload", [&] { onQueryUnload(cancel, 0); });
     if (cancel) return;

@@ -528,6 +528,9 @@ public:
     std::function<void()> onResize;
     // unloadMode 0: closed by the user; 1: by the program.
     std::function<void(int& cancel, int unloadMode)> onQueryUnload;
+    // When set, a close by the user runs this instead of the unload: the
+    // window does what its own close control does (or nothing, to refuse).
+    std::function<void()> onDesktopClose;
     std::function<void(int& cancel)> onUnload;
     std::function<void()> onClick;
     std::function<void()> onDblClick;

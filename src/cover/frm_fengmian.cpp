@@ -362,9 +362,7 @@ void FrmFengmian::buildControls() {
     LblClose.onMouseMove = [this](Control&, const MouseArgs&) { ImgClose.setVisible(true); };
     LblClose.onClick = [this](Control&) { LblClose_Click(); };
     // Closed by the desktop: as the close button.
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
+    onDesktopClose = [this] {
         if (!core::boxOpen()) LblClose_Click();
     };
     for (int tab : {UnitTab, PaperTab}) {

@@ -292,11 +292,7 @@ FrmYanShi::FrmYanShi()
     };
     // Closed by the desktop: stopped as by the user, so that the end hands
     // back to the practice and question windows.
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
-        startEnd();
-    };
+    onDesktopClose = [this] { startEnd(); };
 }
 
 std::vector<FrmYanShi::TimerBase> FrmYanShi::playbackTimers() {

@@ -269,9 +269,7 @@ FrmMain::FrmMain()
 
     onLoad = [this] { Form_Load(); };
     // Closed by the desktop: as the question window's end button.
-    onQueryUnload = [](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
+    onDesktopClose = [] {
         if (core::windows().sessionWindowClosed) core::windows().sessionWindowClosed();
     };
     // One-shot set-up of the step reached, after a question load.

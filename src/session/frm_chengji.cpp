@@ -97,11 +97,7 @@ FrmChengji::FrmChengji()
     Command3.onClick = [this](Control&) { Command3_Click(); };
     // Closed by the user (the desktop can close a borderless window): back
     // to the cover, as "退出", so that the program keeps a window.
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
-        Command2_Click();
-    };
+    onDesktopClose = [this] { Command2_Click(); };
 }
 
 void FrmChengji::Form_Load() {

@@ -95,9 +95,7 @@ FrmLogon::FrmLogon()
     // A close by the user (the window has no border, but the desktop can
     // close it) is the quit: without it no window of the program would stay.
     // The confirmation page has no way back: there the close is refused.
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
+    onDesktopClose = [this] {
         if (CmdExit.shown() && !core::boxOpen()) CmdExit_Click();
     };
 }

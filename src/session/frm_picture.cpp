@@ -31,9 +31,7 @@ FrmPicture::FrmPicture()
     Image1.onMouseDown = [drag](Control&, const MouseArgs& a) { drag(a.button); };
     // Closed by the desktop: hidden, as by the question window's picture
     // button (the popup is never unloaded).
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
+    onDesktopClose = [this] {
         if (frmTm().loaded())
             frmTm()().closePicture();
         else

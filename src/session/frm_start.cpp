@@ -63,10 +63,8 @@ FrmStart::FrmStart() : Form("FrmStart"), Timer1(addTimer("Timer1", 100, false)) 
     onLoad = [this] { Form_Load(); };
     Timer1.onTimer = [this](Timer&) { Timer1_Timer(); };
     // The splash goes by itself when the cover comes; closed earlier, no
-    // window would come.
-    onQueryUnload = [](int& cancel, int unloadMode) {
-        if (unloadMode == 0) cancel = 1;
-    };
+    // window would come: the close is refused.
+    onDesktopClose = [] {};
 }
 
 void FrmStart::Form_Load() {

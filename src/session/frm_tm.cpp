@@ -266,11 +266,7 @@ FrmTm::FrmTm()
     onUnload = [](int& cancel) {
         if (!core::session().AllowCloseQuestion) cancel = 1;
     };
-    onQueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != 0) return;
-        cancel = 1;
-        desktopClose();
-    };
+    onDesktopClose = [this] { desktopClose(); };
     onMouseMove = [this](const MouseArgs&) { ImgZXH.setVisible(false); };
     onKeyUp = [this](int&, int) { practiceForward(); };
 
