@@ -21,9 +21,13 @@ using namespace ui::detail;
 using Entry = ui::MenuEntry;
 
 Entry e(const char* t, const char* key = "") { return Entry{QString::fromUtf8(t), QString::fromUtf8(key)}; }
-Entry arrow(const char* t) { return Entry{QString::fromUtf8(t), {}, true}; }
+Entry arrow(const char* t) {
+    Entry x{QString::fromUtf8(t), {}};
+    x.arrow = true;
+    return x;
+}
 Entry checked(const char* t) {
-    Entry x{QString::fromUtf8(t)};
+    Entry x{QString::fromUtf8(t), {}};
     x.checked = true;
     return x;
 }
@@ -313,7 +317,7 @@ bool writeMenuPictures(const QString& examdataDir, QString* err) {
         const QStringList extra = paletteRows(m);
         put(chrome::dropDownPictureCode(m), palettePicture(rows, extra));
         for (int k = 0; k < extra.size(); ++k)
-            put(chrome::rowHighlightCode(m, 41 + k), rowHighlight(px(rows[41 + k]).size(), Entry{extra[k]}, false));
+            put(chrome::rowHighlightCode(m, 41 + k), rowHighlight(px(rows[41 + k]).size(), Entry{extra[k], {}}, false));
     }
     for (int cell = 1; cell <= 40; ++cell) put(chrome::paletteCellCode(cell), paletteCellHighlight(cell));
 
@@ -325,7 +329,7 @@ bool writeMenuPictures(const QString& examdataDir, QString* err) {
     // The recent-file row drawn by the module, and its hover look.
     const chrome::RowLayout file = chrome::dropDownRows(1, kPractice);
     const QSize rowSize = px(file[16]).size();
-    const Entry recent{QString::fromUtf8("1 通知.doc")};
+    const Entry recent{QString::fromUtf8("1 通知.doc"), {}};
     QImage background(rowSize, QImage::Format_RGB32);
     background.fill(QColor(246, 246, 246));
     {

@@ -282,7 +282,9 @@ TEST_F(PictureStoreTest, ReusedImageMemoryIsNeverStillInUseAndDecodesAsFresh) {
         third = store.load(files[k]);
         ASSERT_TRUE(third);
         EXPECT_EQ(third->image(), plainDecode(files[k]));
-        if (k < 6) EXPECT_EQ(third->image().constBits(), before) << "the released image was not reused";
+        if (k < 6) {
+            EXPECT_EQ(third->image().constBits(), before) << "the released image was not reused";
+        }
     }
     EXPECT_EQ(held->image(), heldPixels);
 }

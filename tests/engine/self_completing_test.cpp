@@ -84,7 +84,9 @@ TEST_F(SelfCompletingTest, StepAfterATypingStepThatCompletedItselfIsLaidOutOnce)
             FrmMain& f = step(1);
             ASSERT_EQ(s().CurrentStep, 2);
             EXPECT_EQ(f.LHelp.caption(), nextTyping ? typeIt + hint : hint);
-            if (!nextTyping) EXPECT_TRUE(f.Shape1.visible());
+            if (!nextTyping) {
+                EXPECT_TRUE(f.Shape1.visible());
+            }
             core::unloadAllForms();
         }
     }

@@ -302,7 +302,9 @@ TEST_F(SessionStartTest, UnwritableSessionFilesRefuseEveryAssemblingStart) {
         d.ui.expectMsgBox(QString::fromUtf8(kSessionNotWritable), MrOk);
         c.start();
         EXPECT_FALSE(d.ui.pending());
-        if (QString(c.what) != "score window review") EXPECT_TRUE(snap() == before);
+        if (QString(c.what) != "score window review") {
+            EXPECT_TRUE(snap() == before);
+        }
         expectNothingStarted();
         QDir(stepScriptFile(c.slot)).removeRecursively();
     }
