@@ -1,5 +1,6 @@
 #include "sample/generator.h"
 
+#include "core/pictures.h"
 #include "core/text.h"
 #include "sample/chrome_pictures.h"
 #include "sample/context_menus.h"
@@ -14,6 +15,7 @@
 #include "sample/word_ui.h"
 
 #include <QDir>
+#include <QPainter>
 
 namespace sample {
 
@@ -51,6 +53,25 @@ QString encodeSetting(const QString& text) {
     return out;
 }
 
+// The demonstration's drag pointer for steps with a standard pointer
+// (ico00.CUR): an arrow with the dotted box of a dragged object, its tip at
+// the hot spot.
+QByteArray dragCursor() {
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    const QPolygon arrow({QPoint(0, 0), QPoint(0, 15), QPoint(4, 11), QPoint(7, 17), QPoint(9, 16), QPoint(6, 10),
+                          QPoint(11, 10)});
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawPolygon(arrow);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(6, 19, 12, 9);
+    p.end();
+    return core::cursorData(img, 0, 0);
+}
+
 void writeSettings(const QString& programDir) {
     QStringList plain = {kModuleName, kModuleTitle, kDataFolder, kModuleNo};
     plain += kUnitTitles;
@@ -73,6 +94,7 @@ bool generateModule(const QString& programDir, QString* error) {
         auto data = [&](const QString& name) { return core::joinPath(dataDir, name + ".rar"); };
         write(data("288892"), {"0"});   // first run: the registry values are still to be written
         write(data("288895"), {"样例题库 1.0"});
+        writeFileBytes(core::joinPath(programDir, "ico00.CUR"), dragCursor());
 
         PictureSet pictures(dataDir);
         pictures.saveAs("9l0059", ui::splash(kModuleName), PictureFormat::Jpeg);

@@ -320,6 +320,9 @@ bool writeMenuPictures(const QString& examdataDir, QString* err) {
             put(chrome::rowHighlightCode(m, 41 + k), rowHighlight(px(rows[41 + k]).size(), Entry{extra[k], {}}, false));
     }
     for (int cell = 1; cell <= 40; ++cell) put(chrome::paletteCellCode(cell), paletteCellHighlight(cell));
+    // The extra picture of the shading palette: a step that shows the
+    // palette open loads it first (and hides it again).
+    put(chrome::extraPictureCode(33), palettePicture(chrome::dropDownRows(33, kPractice), paletteRows(33)));
 
     // The line-spacing button of the extra area with its looks.
     put(chrome::extraPictureCode(32), lineSpacingButton(false, false));

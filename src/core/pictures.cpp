@@ -91,6 +91,7 @@ PictureStore::PictureStore(int64_t cacheLimitBytes) : limit_(cacheLimitBytes) {}
 std::optional<Picture> PictureStore::load(const QString& path, PictureStatus* status) {
     auto result = [&](PictureStatus s) {
         if (status) *status = s;
+        if (s != PictureStatus::Ok && failureListener_ && !prefetching_) failureListener_(path, s);
     };
     if (path.isEmpty()) {
         result(PictureStatus::Ok);
@@ -208,7 +209,9 @@ bool PictureStore::prefetchOne() {
     if (prefetch_.isEmpty()) return false;
     const QString path = prefetch_.takeFirst();
     // A missing or broken file is reported when the program loads it.
+    prefetching_ = true;
     load(path);
+    prefetching_ = false;
     return true;
 }
 

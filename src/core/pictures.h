@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -64,6 +65,12 @@ public:
     void runPrefetch();
     int pendingPrefetch() const { return static_cast<int>(prefetch_.size()); }
 
+    // Called with the path and the reason whenever a load the program asks
+    // for finds no picture (loads ahead of time are not reported: the
+    // program's own load reports them). Empty: nobody listens.
+    using FailureListener = std::function<void(const QString& path, PictureStatus status)>;
+    void setFailureListener(FailureListener listener) { failureListener_ = std::move(listener); }
+
 private:
     struct Entry {
         QString key;
@@ -82,6 +89,8 @@ private:
     int64_t limit_;
     QStringList prefetch_;
     bool prefetchPosted_ = false;
+    bool prefetching_ = false;
+    FailureListener failureListener_;
 };
 
 // The program's one store.

@@ -152,7 +152,9 @@ private:
 
 // A fixture per sample question: the case names a unit (-1: no module was
 // found when the cases were listed, a failure) and starts with nothing
-// solved in any unit.
+// solved in any unit. Every picture the program fails to read while the
+// question runs (a bank picture, a menu picture) fails the test: the sample
+// holds every picture its questions use.
 template <class Case>
 class QuestionFixture : public ModuleFixture, public ::testing::WithParamInterface<Case> {
 protected:
@@ -160,8 +162,23 @@ protected:
         ASSERT_NE(this->GetParam().unit, -1) << "no generated module in " << qPrintable(buildDir());
         ModuleFixture::SetUp();
         if (HasFatalFailure()) return;
+        core::pictureStore().setFailureListener([this](const QString& path, core::PictureStatus status) {
+            unreadable_ << QDir(root()).relativeFilePath(path) +
+                               (status == core::PictureStatus::NotFound ? " (missing)" : " (no picture)");
+        });
         nothingSolved();
     }
+
+    void TearDown() override {
+        core::pictureStore().setFailureListener(nullptr);
+        unreadable_.removeDuplicates();
+        EXPECT_TRUE(unreadable_.isEmpty()) << "pictures the question could not read: "
+                                           << qPrintable(unreadable_.join(", "));
+        ModuleFixture::TearDown();
+    }
+
+private:
+    QStringList unreadable_;
 };
 
 } // namespace e2e

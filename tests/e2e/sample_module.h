@@ -61,12 +61,15 @@ inline std::vector<int> unitCounts(const QString& programDir) {
     return counts;
 }
 
-// Copies the module at src (settings, context menus, data folder, window
-// pictures) into the program folder root, with an empty records folder.
+// Copies the module at src (settings, context menus, cursors, data folder,
+// window pictures) into the program folder root, with an empty records
+// folder.
 inline bool copyModule(const QString& src, const QString& root) {
     const QStringList settings = settingsOf(src);
     bool ok = settings.size() >= 3 && QDir().mkpath(root + "/ksdata");
-    for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"}) ok = ok && QFile::copy(src + "/" + f, root + "/" + f);
+    QStringList files = {"ver.txt", "updata.txt", "sMenu.sys"};
+    files += QDir(src).entryList({"ico*.CUR"}, QDir::Files);
+    for (const QString& f : files) ok = ok && QFile::copy(src + "/" + f, root + "/" + f);
     return ok && copyTree(src + "/" + settings.value(2), root + "/" + settings.value(2)) &&
            copyTree(src + "/examdata", root + "/examdata");
 }
