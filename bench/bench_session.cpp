@@ -76,4 +76,4 @@ BENCHMARK(BM_StepSetUp)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-QT_BENCHMARK_MAIN();
+QT_BENCHMARK_MAIN(benchsupport::setUpModule);

@@ -160,7 +160,9 @@ struct PaintCounter : QObject {
 view::ViewHost* host() {
     static view::ViewHost* h = [] {
         core::setClock(nullptr);
-        return view::ViewHost::install();
+        view::ViewHost* installed = view::ViewHost::install();
+        benchsupport::guardPrompts();  // over the Qt prompts
+        return installed;
     }();
     return h;
 }
@@ -246,6 +248,7 @@ void BM_WakeUpsMessageBox(benchmark::State& st) {
             QTimer::singleShot(10000, [] {
                 if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
             });
+            benchsupport::AllowPrompt allow;
             core::ui().msgBox(QStringLiteral("idle"), core::MbOkOnly, QStringLiteral("bench"));
         });
         st.counters["wakeups_in_10s"] = double(n);
@@ -255,4 +258,4 @@ BENCHMARK(BM_WakeUpsMessageBox)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-QT_BENCHMARK_MAIN();
+QT_BENCHMARK_MAIN(benchsupport::setUpModule);
