@@ -11,7 +11,8 @@ for b in "$@"; do
     *) said=no ;;
   esac
   if [ "$rc" -ne 1 ] || [ "$said" = no ]; then
-    echo "$(basename "$b"): exit status $rc (124: still running after 30 s), message: $said"
+    [ "$rc" -eq 124 ] && rc="124, still running after 30 s"
+    echo "$(basename "$b"): exit status $rc; message naming the module: $said"
     echo "$out" | tail -n 5
     status=1
   fi
