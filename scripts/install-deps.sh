@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those missing.
+# Installs the Debian packages the build, the tests, the benchmarks and the
+# fuzzing need, only those missing.
 set -euo pipefail
-pkgs=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei xvfb xauth
-      clang libclang-rt-14-dev file)
+pkgs=(build-essential cmake qt6-base-dev libgtest-dev libbenchmark-dev
+      fonts-wqy-microhei  # the sample's pictures
+      fonts-arphic-uming  # a Song face for the view's text
+      clang libclang-rt-14-dev file)  # fuzzing: libFuzzer and the sanitizers; seeds picked by content
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
