@@ -1,6 +1,8 @@
 // Drawing of windowless controls and painted windowed controls; pointers
 // and fonts.
+#include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -49,15 +51,14 @@ void paintLabel(QPainter& p, const core::Control& c) {
     p.save();
     p.setClipRect(r);
     if (c.backStyle() == 1) p.fillRect(r, colour(c.backColor()));
-    QRect tr = r;
     if (c.borderStyle() == 1) {
         p.setPen(QColor(0, 0, 0));
         p.drawRect(r.adjusted(0, 0, -1, -1));
-        tr.adjust(1, 1, -1, -1);
     }
-    p.setFont(controlFont(c));
+    const CaptionLayout cap = captionLayout(c);
+    p.setFont(cap.font);
     p.setPen(c.enabled() ? colour(c.foreColor()) : QColor(128, 128, 128));
-    p.drawText(tr, Qt::AlignTop | hAlign(c.alignment()) | Qt::TextWordWrap | Qt::TextShowMnemonic, c.caption());
+    p.drawText(cap.rect.translated(r.topLeft()), cap.flags, c.caption());
     p.restore();
 }
 
@@ -231,9 +232,8 @@ void paintSurface(QPainter& p, QWidget& w, const core::Control& c, bool pressed)
             }
             if (hasText) {
                 p.setPen(c.enabled() ? colour(c.foreColor()) : QColor(128, 128, 128));
-                QRect tr = r.adjusted(2, 2, -2, -2).translated(pressed ? 1 : 0, pressed ? 1 : 0);
-                int align = !pic.isNull() ? (Qt::AlignHCenter | Qt::AlignBottom) : Qt::AlignCenter;
-                p.drawText(tr, align | Qt::TextShowMnemonic | Qt::TextWordWrap, c.caption());
+                const CaptionLayout cap = captionLayout(c);
+                p.drawText(cap.rect.translated(pressed ? 1 : 0, pressed ? 1 : 0), cap.flags, c.caption());
             }
             raisedEdge(p, r, pressed);
         } else {
@@ -341,6 +341,127 @@ QFont controlFont(const core::Control& c) {
     f.setItalic(c.fontItalic());
     f.setUnderline(c.fontUnderline());
     return f;
+}
+
+namespace {
+
+bool closerStandIns = true;
+
+// Installed faces nearer in metrics and look than the sans stand-in to the
+// font named, best first: Ming faces for Song-style fonts, Kai faces (then
+// Ming) for Kai-style ones.
+QStringList closerFaces(const QString& named) {
+    static const QString ming = QStringLiteral("AR PL UMing CN"), kai = QStringLiteral("AR PL UKai CN");
+    auto has = [&named](const char* word) { return named.contains(QLatin1String(word), Qt::CaseInsensitive); };
+    QStringList faces;
+    if (named.contains(u'楷') || has("kai"))
+        faces = {kai, ming};
+    else if (named.contains(u'宋') || named.contains(u'明') || has("song") || has("sun") || has("ming"))
+        faces = {ming};
+    QStringList installed;
+    for (const QString& f : faces)
+        if (QFontDatabase::hasFamily(f)) installed << f;
+    return installed;
+}
+
+// Within half a pixel: what a glyph's overhang loses to the clip is not seen.
+bool fitsIn(const QFont& f, const QString& text, QSize box, int flags) {
+    const QRectF need = QFontMetricsF(f).boundingRect(QRectF(QPointF(0, 0), QSizeF(box)), flags, text);
+    return need.width() <= box.width() + 0.5 && need.height() <= box.height() + 0.5;
+}
+
+QFont fitCaption(const QFont& base, const QString& named, const QString& text, QSize box, int flags) {
+    // The font named draws the caption as its box was made for.
+    if (base.family() == named || fitsIn(base, text, box, flags)) return base;
+    if (closerStandIns) {
+        for (const QString& face : closerFaces(named)) {
+            QFont f = base;
+            f.setFamily(face);
+            if (fitsIn(f, text, box, flags)) return f;
+        }
+    }
+    // The stand-in at the largest size, in half points, at which it fits
+    // (half a point at the least).
+    QFont shrink = base;
+    int lo = 2, hi = static_cast<int>(std::ceil(base.pointSizeF() * 2)) - 1, best = 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        shrink.setPointSizeF(mid / 2.0);
+        if (fitsIn(shrink, text, box, flags)) {
+            best = mid;
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    shrink.setPointSizeF(best / 2.0);
+    return shrink;
+}
+
+// Fitted fonts by font, box and caption: a repaint measures nothing.
+QHash<QString, QFont>& fitCache() {
+    static QHash<QString, QFont> cache;
+    return cache;
+}
+
+QFont fittedFont(const QFont& base, const QString& named, const QString& text, QSize box, int flags) {
+    if (text.isEmpty() || box.isEmpty()) return base;
+    QString key = base.key();
+    key += QChar(u'\x1f') + named + QChar(u'\x1f') + QString::number(flags) + QChar(u'x') +
+           QString::number(box.width()) + QChar(u'x') + QString::number(box.height()) + QChar(u'\x1f') + text;
+    QHash<QString, QFont>& cache = fitCache();
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    if (cache.size() > 4096) cache.clear();
+    return *cache.insert(key, fitCaption(base, named, text, box, flags));
+}
+
+} // namespace
+
+void useCloserStandIns(bool on) {
+    closerStandIns = on;
+    fitCache().clear();
+}
+
+CaptionLayout captionLayout(const core::Control& c) {
+    CaptionLayout cap;
+    const QRect r(0, 0, std::max(0, pxX(c.width())), std::max(0, pxY(c.height())));
+    switch (c.kind()) {
+    case core::Kind::Label:
+        cap.rect = c.borderStyle() == 1 ? r.adjusted(1, 1, -1, -1) : r;
+        // AutoSize labels are as large as their caption's lines; others wrap.
+        cap.flags = Qt::AlignTop | hAlign(c.alignment()) | Qt::TextShowMnemonic | (c.autoSize() ? 0 : Qt::TextWordWrap);
+        break;
+    case core::Kind::CommandButton:
+        if (c.graphicalStyle()) {
+            cap.rect = r.adjusted(2, 2, -2, -2);
+            cap.flags = (c.picture().isNull() ? Qt::AlignCenter : (Qt::AlignHCenter | Qt::AlignBottom)) |
+                        Qt::TextShowMnemonic | Qt::TextWordWrap;
+        } else {
+            QStyleOptionButton opt;
+            opt.rect = r;
+            opt.text = c.caption();
+            cap.rect = QApplication::style()->subElementRect(QStyle::SE_PushButtonContents, &opt);
+            cap.flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+        }
+        break;
+    case core::Kind::CheckBox: {
+        QStyleOptionButton opt;
+        opt.rect = r;
+        opt.text = c.caption();
+        cap.rect = QApplication::style()->subElementRect(QStyle::SE_CheckBoxContents, &opt);
+        cap.flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+        break;
+    }
+    case core::Kind::Frame:
+        // Drawn over the top edge, inset from the corners.
+        cap.rect = QRect(8, 0, std::max(0, r.width() - 16), r.height());
+        cap.flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextHideMnemonic;
+        break;
+    default: cap.rect = r; break;
+    }
+    cap.font = fittedFont(controlFont(c), c.fontName(), c.caption(), cap.rect.size(), cap.flags);
+    return cap;
 }
 
 } // namespace view

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -102,5 +103,21 @@ QCursor pointerCursor(int pointer, const QString& iconFile, Qt::CursorShape dflt
 QCursor cursorOver(const core::Form& form, const core::Control* c);
 // Font of a control; a font name that is not installed gives a CJK font.
 QFont controlFont(const core::Control& c);
+
+// Where and how the caption of a label, command button, check box or frame
+// is drawn: the rectangle in the control's own pixels, the drawText flags
+// and the font. The font is the control's; but where the font named is not
+// installed and the caption does not fit the rectangle in its stand-in, it
+// is a stand-in of closer metrics that fits where one is installed, else
+// the stand-in at the largest size that fits.
+struct CaptionLayout {
+    QRect rect;
+    int flags = 0;
+    QFont font;
+};
+CaptionLayout captionLayout(const core::Control& c);
+// Whether a caption that does not fit may take a closer stand-in (on by
+// default; off, captions shrink as on a machine without those fonts).
+void useCloserStandIns(bool on);
 
 } // namespace view
