@@ -1,5 +1,6 @@
 #include "core/platform.h"
 #include "core/service.h"
+#include "core/state.h"
 #include "core/text.h"
 
 #include <QCoreApplication>
@@ -7,12 +8,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace core {
@@ -35,29 +39,83 @@ QString executablePath() {
 } // namespace
 
 QString instanceLockPath(const QString& programDir) {
-    return cleanDir(programDir) + QStringLiteral("/.examsim-%1.lock").arg(getuid());
+    return cleanDir(programDir) + u'/' + QLatin1String(RecordsFolder) + QStringLiteral("/.examsim-%1.lock").arg(getuid());
 }
 
-std::unique_ptr<QLockFile> lockInstance(const QString& path, bool* heldElsewhere) {
+namespace {
+
+enum class Outcome { Locked, HeldElsewhere, NotLocked };
+
+// Opens the lock file `path` (made when missing if `create`) and takes the
+// kernel's lock on it.
+Outcome lockFile(const QByteArray& path, bool create, InstanceLock::File* out) {
+    // Never through a link, never kept by a program this one starts, never
+    // waiting on a pipe.
+    constexpr int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    // A holder that ends removes its file: a lock taken on it meanwhile is on
+    // a file nobody else finds any more, so the file at the path is tried again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = ::open(path.constData(), O_RDWR | flags | (create ? O_CREAT : 0), 0644);
+        // The lock is the kernel's, not the file's: a file of a folder that
+        // cannot be written serves as well.
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = ::open(path.constData(), O_RDONLY | flags);
+        if (fd < 0) return Outcome::NotLocked;
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return Outcome::NotLocked;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const bool busy = errno == EWOULDBLOCK;
+            ::close(fd);
+            return busy ? Outcome::HeldElsewhere : Outcome::NotLocked;
+        }
+        struct stat now;
+        if (::lstat(path.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) {
+            *out = {fd, path, static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+            return Outcome::Locked;
+        }
+        ::close(fd);
+    }
+    // The file kept changing hands: other copies are starting and ending.
+    return Outcome::HeldElsewhere;
+}
+
+} // namespace
+
+InstanceLock::~InstanceLock() {
+    for (const File& f : held_) {
+        // Removed while still locked, and only while it is this lock's file.
+        struct stat st;
+        if (::lstat(f.path.constData(), &st) == 0 && static_cast<unsigned long long>(st.st_dev) == f.dev &&
+            static_cast<unsigned long long>(st.st_ino) == f.ino)
+            ::unlink(f.path.constData());
+        ::close(f.fd);
+    }
+}
+
+std::unique_ptr<InstanceLock> lockInstance(const QString& path, bool* heldElsewhere) {
     if (heldElsewhere) *heldElsewhere = false;
-    auto lock = std::make_unique<QLockFile>(path);
-    // The lock lives as long as the program: only a dead owner makes it stale.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) return lock;
-    if (lock->error() != QLockFile::LockFailedError) return nullptr;
-    // The owner's process can only be checked on its own machine, and the
-    // file lies in the program folder, where it outlives a changed machine id
-    // or a kill before its contents were written. The owner holds the file's
-    // native lock while it runs: when nobody does, the file is stale. A file
-    // without its contents that is only seconds old is being made right now.
-    qint64 pid = 0;
-    QString host, app;
-    const QDateTime made = QFileInfo(path).lastModified();
-    const bool settled = lock->getLockInfo(&pid, &host, &app) ||
-                         (made.isValid() && qAbs(made.msecsTo(QDateTime::currentDateTime())) > 5000);
-    if (settled && lock->removeStaleLockFile() && lock->tryLock(0)) return lock;
-    if (heldElsewhere) *heldElsewhere = true;
-    return nullptr;
+    std::unique_ptr<InstanceLock> lock(new InstanceLock);
+    // A copy that found the path taken by something else holds the fallback:
+    // it is looked at always, and made only when the path gave no lock.
+    const QByteArray file = QFile::encodeName(path);
+    for (const QByteArray& name : {file, file + ".1"}) {
+        InstanceLock::File f;
+        switch (lockFile(name, lock->held_.empty(), &f)) {
+        case Outcome::Locked:
+            lock->held_.push_back(f);
+            if (lock->path_.isEmpty()) lock->path_ = QFile::decodeName(name);
+            break;
+        case Outcome::HeldElsewhere:
+            if (heldElsewhere) *heldElsewhere = true;
+            return nullptr;
+        case Outcome::NotLocked:
+            break;
+        }
+    }
+    if (lock->held_.empty()) return nullptr;
+    return lock;
 }
 
 namespace {
@@ -98,14 +156,17 @@ RealPlatform::~RealPlatform() = default;
 bool RealPlatform::acquireSingleInstance(const QString& programDir) {
     const QString dir = cleanDir(programDir);
     if (instanceLock_ && instanceDir_ == dir) return true;
+    // The records folder, made as the first record write would make it.
+    QDir(dir).mkdir(QLatin1String(RecordsFolder));
     bool held = false;
     if (auto lock = lockInstance(instanceLockPath(dir), &held)) {
         instanceLock_ = std::move(lock);
         instanceDir_ = dir;
         return true;
     }
-    // Only a lock held by another copy refuses the start; a lock that cannot
-    // be made anywhere does not keep the program from running.
+    // Only a lock held by another copy refuses the start. Where none can be
+    // had, the records folder cannot be written either: the program runs
+    // without one.
     return !held;
 }
 

@@ -6,8 +6,6 @@
 #include <memory>
 #include <vector>
 
-class QLockFile;
-
 namespace core {
 
 struct ScreenInfo {
@@ -22,7 +20,8 @@ public:
     virtual ~Platform() = default;
     // True when no other copy runs for this user and program folder; the
     // claim is held until the platform object goes away. A second call from
-    // the holder returns true again.
+    // the holder returns true again. Where no lock can be had at all (the
+    // records folder cannot be written) the answer is true too.
     virtual bool acquireSingleInstance(const QString& programDir) = 0;
     // Gives the claim up (at the program's end).
     virtual void releaseSingleInstance() = 0;
@@ -51,6 +50,8 @@ public:
     virtual QString exePath() = 0;
 };
 
+class InstanceLock;
+
 // The real services: Qt on the desktop.
 class RealPlatform : public Platform {
 public:
@@ -71,7 +72,7 @@ public:
     QString exePath() override;
 
 private:
-    std::unique_ptr<QLockFile> instanceLock_;
+    std::unique_ptr<InstanceLock> instanceLock_;
     QString instanceDir_;
 };
 
@@ -123,15 +124,44 @@ public:
     std::vector<Shortcut> shortcuts;
 };
 
-// The single-instance lock of a program folder: a hidden file in the folder
-// itself (its canonical path), named with the user id. Every copy started on
-// the folder by the user finds it, whatever its environment.
+// The single-instance lock: a hidden file named with the user id in the
+// records folder (ksdata) of the program folder's canonical path, where the
+// copies write. Every copy started on the folder by the user finds it,
+// whatever its environment.
 QString instanceLockPath(const QString& programDir);
-// Locks `path`. nullptr when it cannot be locked; *heldElsewhere tells
-// whether that is because another running process holds it. A lock left by a
-// process that is gone (also one of another machine, when no process holds
-// the file's native lock) is taken over.
-std::unique_ptr<QLockFile> lockInstance(const QString& path, bool* heldElsewhere);
+
+// A claim held through the kernel's lock on an open lock file, so it ends
+// with the process: a file left by a copy that was killed, or by another
+// machine, is nobody's. The claim removes its file when it ends, where the
+// folder lets it.
+class InstanceLock {
+public:
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    // The file held, `path` or its fallback.
+    QString path() const { return path_; }
+
+    // An open, locked file and what it was at its path.
+    struct File {
+        int fd = -1;
+        QByteArray path;
+        unsigned long long dev = 0, ino = 0;
+    };
+
+private:
+    friend std::unique_ptr<InstanceLock> lockInstance(const QString& path, bool* heldElsewhere);
+    InstanceLock() = default;
+    std::vector<File> held_;
+    QString path_;
+};
+
+// Locks the file `path`, made when missing, opened read-only where it
+// cannot be written. Where something that is no lock file (a folder, a
+// link) lies at `path`, the file `path` ".1" is used. nullptr when no lock
+// is had; *heldElsewhere tells whether that is because another process holds
+// it.
+std::unique_ptr<InstanceLock> lockInstance(const QString& path, bool* heldElsewhere);
 
 // The services in use; a RealPlatform until one is set. setPlatform(nullptr)
 // goes back to the real one.

@@ -4,7 +4,7 @@
 namespace core {
 
 QString ModuleConfig::dataFile(const QString& name) const { return normalizePath(DataDir + name + DataExt); }
-QString ModuleConfig::recordsDir() const { return joinPath(ProgramDir, "ksdata"); }
+QString ModuleConfig::recordsDir() const { return joinPath(ProgramDir, RecordsFolder); }
 QString ModuleConfig::recordFile(const QString& name) const { return joinPath(recordsDir(), name + ".rar"); }
 QString ModuleConfig::programFile(const QString& name) const { return joinPath(ProgramDir, name); }
 

@@ -15,6 +15,8 @@ inline constexpr char DesktopAppId[] = "examsim";
 // Start of the application title; also the title of a window without a
 // caption before the settings are read.
 inline constexpr char ProgramTitle[] = "Norvane职称计算机考试";
+// The records folder's name in the program folder.
+inline constexpr char RecordsFolder[] = "ksdata";
 
 struct ModuleConfig {
     double ScaleX = 1.0;

@@ -6,14 +6,18 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QDateTime>
 #include <QSysInfo>
 #include <QProcess>
 #include <cmath>
+#include <grp.h>
+#include <optional>
+#include <pwd.h>
+#include <csignal>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace core;
@@ -77,7 +81,8 @@ TEST(PlatformTest, EveryEnvironmentFindsTheSameLock) {
         EXPECT_EQ(instanceLockPath(c.folder), instanceLockPath(prog.path()));
     }
     const QString path = instanceLockPath(prog.path());
-    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(prog.path()).canonicalFilePath());
+    // In the records folder, where the copies write.
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(prog.path()).canonicalFilePath() + "/ksdata");
     EXPECT_TRUE(QFileInfo(path).fileName().contains(QString::number(getuid())));
     EXPECT_TRUE(QFile::exists(path));
     first.releaseSingleInstance();
@@ -87,6 +92,7 @@ TEST(PlatformTest, EveryEnvironmentFindsTheSameLock) {
 TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
     QTemporaryDir prog;
     const QString path = instanceLockPath(prog.path());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
     // A process that has ended: its id names nobody now.
     QProcess ended;
     ended.start("true");
@@ -108,7 +114,7 @@ TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
         {"owner of another machine, running", "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n", 0, true, false},
         {"killed before its contents, long ago", "", 3600, false, true},
         {"killed before its contents, long ago, held", "", 3600, true, false},
-        {"being made right now", "", 0, false, false},
+        {"killed before its contents, just now", "", 0, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,10 +131,11 @@ TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
         EXPECT_EQ(bool(lock), c.takenOver);
         EXPECT_EQ(held, !c.takenOver);
         if (lock) {
-            qint64 pid = 0;
-            QString h, a;
-            ASSERT_TRUE(lock->getLockInfo(&pid, &h, &a));
-            EXPECT_EQ(pid, QCoreApplication::applicationPid());
+            // The file at the path is the one now held.
+            EXPECT_EQ(lock->path(), path);
+            QFile again(path);
+            ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+            EXPECT_NE(::flock(again.handle(), LOCK_EX | LOCK_NB), 0);
         } else {
             EXPECT_TRUE(QFile::exists(path));
         }
@@ -137,10 +144,209 @@ TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
         QFile::remove(path);
     }
 
-    // A folder where no file can be made: nothing held elsewhere.
+    // A folder at the lock's place: the copy holds the fallback, which every
+    // later copy finds, also once the folder is gone.
+    ASSERT_TRUE(QDir().mkpath(path));
     bool held = true;
+    auto first = lockInstance(path, &held);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->path(), path + ".1");
+    ASSERT_TRUE(QDir().rmdir(path));
+    EXPECT_FALSE(lockInstance(path, &held));
+    EXPECT_TRUE(held);
+    first.reset();
+    EXPECT_TRUE(lockInstance(path, &held));
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
+
+    // A folder where no file can be made: nothing held elsewhere.
+    held = true;
     EXPECT_FALSE(lockInstance("/proc/examsim-no-such-folder/x.lock", &held));
     EXPECT_FALSE(held);
+}
+
+// A copy of the program as far as its single-instance check goes, run as an
+// ordinary user: when the tests run as root, as nobody, for whom the
+// permissions of the folders count.
+class Probe {
+public:
+    explicit Probe(const QString& folder, const QStringList& flags = {}) {
+        p_.setProgram(QCoreApplication::applicationDirPath() + "/lock_probe");
+        p_.setArguments(QStringList{folder} + flags);
+        if (const std::optional<User> u = user()) {
+            p_.setChildProcessModifier([u] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(u->gid) != 0 || ::setuid(u->uid) != 0) ::_exit(126);
+            });
+        }
+        p_.start();
+    }
+    ~Probe() {
+        p_.kill();
+        p_.waitForFinished();
+    }
+    // The next line it prints.
+    QString line() {
+        while (!p_.canReadLine())
+            if (!p_.waitForReadyRead(30000)) return "(no answer: " + QString::fromLocal8Bit(p_.readAllStandardError()) + ")";
+        return QString::fromLocal8Bit(p_.readLine()).trimmed();
+    }
+    void write(const QByteArray& data) { p_.write(data); p_.waitForBytesWritten(); }
+    // Lets go of the claim and ends.
+    void end() {
+        p_.closeWriteChannel();
+        p_.waitForFinished(30000);
+    }
+    void killHard() {
+        ::kill(static_cast<pid_t>(p_.processId()), SIGKILL);
+        p_.waitForFinished(30000);
+    }
+
+    struct User {
+        uid_t uid;
+        gid_t gid;
+    };
+    static std::optional<User> user() {
+        if (::geteuid() != 0) return std::nullopt;
+        const passwd* pw = ::getpwnam("nobody");
+        if (!pw) return std::nullopt;
+        return User{pw->pw_uid, pw->pw_gid};
+    }
+
+private:
+    QProcess p_;
+};
+
+// Hands a path made by the test to the probes' user.
+void giveToProbeUser(const QString& path) {
+    if (const auto u = Probe::user()) {
+        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), u->uid, u->gid), 0) << path.toStdString();
+    }
+}
+
+void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path).constData(), mode); }
+
+TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
+    if (::geteuid() == 0) {
+        ASSERT_TRUE(Probe::user()) << "no user nobody to run the copies as";
+    }
+    enum Leftover { Nothing, KilledCopy, EmptyFile, OtherMachine, Folder, DanglingLink };
+    enum Records { NoRecords, RecordsWritable, RecordsReadOnly };
+    struct Case {
+        const char* what;
+        bool programWritable;
+        Records records;
+        Leftover leftover;  // at the lock's place, from before
+        bool oneCopy;       // a second copy is refused while the first runs
+    } cases[] = {
+        {"writable module", true, NoRecords, Nothing, true},
+        {"a copy killed, module then read-only", false, RecordsReadOnly, KilledCopy, true},
+        {"a copy killed, module writable", true, RecordsWritable, KilledCopy, true},
+        {"an empty file left, module read-only", false, RecordsReadOnly, EmptyFile, true},
+        {"another machine's lock, program folder read-only", false, RecordsWritable, OtherMachine, true},
+        {"program folder read-only, records folder writable", false, RecordsWritable, Nothing, true},
+        {"a folder where the lock belongs", false, RecordsWritable, Folder, true},
+        {"a dangling link where the lock belongs", false, RecordsWritable, DanglingLink, true},
+        // Nothing can be written: the program runs, without a lock.
+        {"program folder read-only, no records folder", false, NoRecords, Nothing, false},
+        {"module read-only, nothing left", false, RecordsReadOnly, Nothing, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir tmp;
+        const QString prog = tmp.path() + "/prog", records = prog + "/ksdata";
+        ASSERT_TRUE(QDir().mkpath(prog));
+        giveToProbeUser(tmp.path());
+        giveToProbeUser(prog);
+        if (c.records != NoRecords) {
+            ASSERT_TRUE(QDir().mkpath(records));
+            giveToProbeUser(records);
+        }
+        QString lockPath;
+        {
+            Probe path(prog, {"--path"});
+            lockPath = path.line();
+        }
+        ASSERT_TRUE(lockPath.startsWith(prog + "/")) << lockPath.toStdString();
+        qint64 child = 0;
+        if (c.leftover == KilledCopy) {
+            // Killed while a program it started goes on running.
+            Probe killed(prog, {"--child"});
+            const QString started = killed.line();
+            ASSERT_TRUE(started.startsWith("child ")) << started.toStdString();
+            child = started.mid(6).toLongLong();
+            ASSERT_EQ(killed.line(), "run");
+            killed.killHard();
+            ASSERT_TRUE(QFileInfo::exists(lockPath));
+        } else if (c.leftover != Nothing) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
+            if (c.leftover == Folder) {
+                ASSERT_TRUE(QDir().mkpath(lockPath));
+            } else if (c.leftover == DanglingLink) {
+                ASSERT_TRUE(QFile::link(tmp.path() + "/gone", lockPath));
+            } else {
+                QFile f(lockPath);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                if (c.leftover == OtherMachine) f.write("4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n");
+            }
+            giveToProbeUser(lockPath);
+        }
+        if (c.records == RecordsReadOnly) setMode(records, 0555);
+        if (!c.programWritable) setMode(prog, 0555);
+
+        {
+            Probe first(prog);
+            EXPECT_EQ(first.line(), "run");
+            Probe second(prog);
+            EXPECT_EQ(second.line(), c.oneCopy ? "refused" : "run");
+            second.end();
+            first.end();
+        }
+        // The first one gone, the next start runs.
+        Probe next(prog);
+        EXPECT_EQ(next.line(), "run");
+        next.end();
+
+        if (child > 0) ::kill(static_cast<pid_t>(child), SIGKILL);
+        setMode(prog, 0755);
+        setMode(records, 0755);
+    }
+}
+
+TEST(PlatformTest, PairedStartsOnAStaleLockRunOneCopy) {
+    QTemporaryDir tmp;
+    const QString prog = tmp.path();
+    giveToProbeUser(prog);
+    QString lockPath;
+    {
+        Probe path(prog, {"--path"});
+        lockPath = path.line();
+    }
+    ASSERT_TRUE(lockPath.startsWith(prog + "/")) << lockPath.toStdString();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
+    giveToProbeUser(QFileInfo(lockPath).absolutePath());
+    const QByteArray leftovers[] = {QByteArray(), "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n"};
+    int bothRan = 0, noneRan = 0;
+    constexpr int rounds = 150;
+    for (int round = 0; round < rounds; ++round) {
+        QFile f(lockPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(leftovers[round % 2]);
+        f.close();
+        giveToProbeUser(lockPath);
+        // Both wait at the start line, then ask together.
+        Probe a(prog, {"--wait"}), b(prog, {"--wait"});
+        ASSERT_EQ(a.line(), "ready");
+        ASSERT_EQ(b.line(), "ready");
+        a.write("go\n");
+        b.write("go\n");
+        const int ran = (a.line() == "run") + (b.line() == "run");
+        bothRan += ran == 2;
+        noneRan += ran == 0;
+        a.end();
+        b.end();
+    }
+    EXPECT_EQ(bothRan, 0) << "of " << rounds << " paired starts";
+    EXPECT_EQ(noneRan, 0) << "of " << rounds << " paired starts";
 }
 
 TEST(PlatformTest, ProgramFolderAndExecutableName) {
