@@ -73,6 +73,11 @@ void FrmMain::resetStage() {
     resumeNext([&] { LblSuccess.setVisible(false); });
     orderWindows();
     resumeNext([&] { Pic1J.move(30000 * sx(), 30000 * sy()); });
+    // The row highlights of the drop-down and submenu closed by the step
+    // change go with them: a drop-down the new step shows pre-opened must
+    // not show the old menu's row over its own picture.
+    resumeNext([&] { Img1J.clearPicture(); });
+    resumeNext([&] { Img2J.clearPicture(); });
     // A pre-opened drop-down armed by the step before is not laid out now.
     resumeNext([&] { TimTool.setEnabled(false); });
     for (Control* c : {&PicMenu, &PicTool, &PicHui, &PicElse, &Shape6, &PicTuBiao})

@@ -765,7 +765,8 @@ void FormWindow::syncFromModel() {
         syncedRevision_ = f.revision();
         const core::Form::Damage damage = f.takeDamage();
         if (damage.all || !shown_) {
-            update();
+            // The boxes too: an opaque child is not repainted with its parent.
+            updateArea(this, rect());
         } else {
             for (const QRectF& r : damage.rects) {
                 const QRect px(QPoint(pxX(r.left()), pxY(r.top())), QPoint(pxX(r.right()), pxY(r.bottom())));

@@ -338,6 +338,45 @@ TEST_F(MenusTest, PreOpenedDropDown) {
     EXPECT_EQ(w.OpenMenu, 0);
 }
 
+// The row that was clicked belongs to the closed drop-down: the next step's
+// pre-opened drop-down shows its own picture without that row's highlight,
+// from the step change on (not only once its rows are laid out).
+TEST_F(MenusTest, NoRowHighlightOfAClosedDropDownOverTheNextScene) {
+    chromePic("050077", 200, 420);
+    chromePic("050400", 190, 22);
+    chromePic("051100", 190, 22);
+    chromePic("051177", 280, 120);
+    chromePic("051102", 90, 20);
+    chromePic("330077", 150, 150);
+    chromePic("330000", 150, 150);
+    const Rec preOpened = menuStep("H330500000").put(86, "H33").num(96, 5, 2000).num(102, 4, 1500);
+    const struct {
+        const char* path;
+        int row, sub;
+    } cases[] = {{"H050400000", 4, 0}, {"H051102000", 11, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        script(scriptOf({menuStep(c.path), preOpened}));
+        FrmMain& w = step(1);
+        press(5);
+        d.hover(w.Lbl1J[c.row]);
+        ASSERT_FALSE(w.Img1J.picture().isNull());
+        row(c.row);
+        if (c.sub) {
+            d.hover(w.Lbl2J[c.sub]);
+            ASSERT_FALSE(w.Img2J.picture().isNull());
+            subRow(c.sub);
+        }
+        ASSERT_EQ(s().CurrentStep, 2);
+        ASSERT_TRUE(w.Pic1J.visible());
+        EXPECT_TRUE(w.Img1J.picture().isNull()) << "the clicked row's highlight over the pre-opened drop-down";
+        EXPECT_TRUE(w.Img2J.picture().isNull());
+        d.advance(100);
+        EXPECT_EQ(w.OpenMenu, 33);
+        EXPECT_TRUE(w.Img1J.picture().isNull());
+    }
+}
+
 TEST_F(MenusTest, ExtraPictures) {
     chromePic("350000", 100, 40);
     chromePic("360000", 100, 40);

@@ -651,6 +651,26 @@ TEST_F(ViewTest, TheViewFollowsTheModelAndRepaintsOnlyWhatChanged) {
     EXPECT_EQ(log.events, 0);
 }
 
+// Many changes at once repaint the whole form: the picture box's contents
+// too (a label inside it that changed with them), not only the form's own
+// pixels around the box.
+TEST_F(ViewTest, AWholeFormRepaintReachesThePictureBoxes) {
+    TestForm& f = shown();
+    view::FormWindow* w = window(f);
+    QWidget* pic = host.widgetOf(*f.pic);
+    ASSERT_TRUE(w && pic);
+    settle();
+    PaintLog log;
+    w->installEventFilter(&log);
+    pic->installEventFilter(&log);
+
+    for (int i = 0; i < 60; ++i) f.lbl->move(150 + 15 * (i % 2), 150);
+    f.inner->setBackColor(rgbValue(0, 0, 255));
+    settle();
+    EXPECT_TRUE(log.painted[w].contains(QRect(0, 0, 200, 150)));
+    EXPECT_TRUE(log.painted[pic].contains(QRect(20, 20, 20, 20))) << "the label inside the box was not repainted";
+}
+
 TEST_F(ViewTest, PopupShowsEveryVisibleSeparator) {
     // Leading, doubled and trailing "-" take their room, also in a cascade;
     // hidden items take none.
