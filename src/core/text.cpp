@@ -3,13 +3,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
 #include <limits>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace core {
@@ -85,24 +88,87 @@ bool writeLinesIfChanged(const QString& path, const QStringList& lines) {
     return writeFileAtomic(path, data);
 }
 
-bool writeFileAtomic(const QString& path, const QByteArray& data) {
-    QSaveFile f(normalizePath(path));
-    // Unbuffered, so a short write shows here and not after the rename.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(data) != data.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) return false;
-    // The rename lives in the folder: sync it too, so the new file survives
-    // a power loss.
-    const QByteArray dir = QFile::encodeName(QFileInfo(normalizePath(path)).absolutePath());
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+namespace {
+
+// Marks the temporary files of writeFileAtomic: ".NAME" + this + six random
+// letters or digits.
+constexpr char kPartialMark[] = ".examsim-partial-";
+
+bool writeAll(int fd, const char* p, qsizetype n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, size_t(n));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        p += w;
+        n -= w;
     }
     return true;
+}
+
+void syncFolder(const QByteArray& dir) {
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+bool isPartialWriteName(const QString& fileName) {
+    static const QRegularExpression re(QStringLiteral("^\\..+%1[A-Za-z0-9]{6}$")
+                                           .arg(QRegularExpression::escape(QLatin1String(kPartialMark))));
+    return re.match(fileName).hasMatch();
+}
+
+bool writeFileAtomic(const QString& path, const QByteArray& data) {
+    // A link is followed: the file it names is replaced, the link stays.
+    QFileInfo target(normalizePath(path));
+    for (int depth = 0; depth < 40 && target.isSymLink(); ++depth) target.setFile(target.symLinkTarget());
+    if (target.isSymLink() || target.isDir()) return false;
+    const bool exists = target.exists();
+    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
+    struct stat old {};
+    if (exists && (::stat(finalName.constData(), &old) != 0 || ::access(finalName.constData(), W_OK) != 0))
+        return false;
+
+    // The temporary file lies beside the target, so the rename replaces it
+    // in one step; until then a reader sees the old file whole.
+    const QString dir = target.absolutePath();
+    static const char alnum[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray tmpName;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        QString suffix;
+        for (int i = 0; i < 6; ++i) suffix += QLatin1Char(alnum[QRandomGenerator::global()->bounded(62)]);
+        tmpName = QFile::encodeName(dir + QStringLiteral("/.") + target.fileName() + QLatin1String(kPartialMark) + suffix);
+        // Kept private until it has the old file's permissions.
+        fd = ::open(tmpName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, data.constData(), data.size()) &&
+              ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(tmpName.constData(), finalName.constData()) != 0) {
+        ::unlink(tmpName.constData());
+        return false;
+    }
+    // The rename lives in the folder: sync it too, so the new file survives
+    // a power loss.
+    syncFolder(QFile::encodeName(dir));
+    return true;
+}
+
+void removePartialWrites(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        if (!isPartialWriteName(name)) continue;
+        // A link or a folder of that name is not one of ours.
+        const QByteArray p = QFile::encodeName(dir.filePath(name));
+        struct stat st {};
+        if (::lstat(p.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(p.constData());
+    }
 }
 
 double leadingNumber(const QString& text) {

@@ -29,8 +29,16 @@ bool writeLines(const QString& path, const QStringList& lines);
 // untouched (nothing written or synced).
 bool writeLinesIfChanged(const QString& path, const QStringList& lines);
 // Replaces a file's whole content atomically; false (old file kept) when
-// any byte could not be written.
+// any byte could not be written. The new content goes to a temporary file in
+// the same folder, which is renamed over the old one once it is on disk; a
+// link is followed, and the file keeps its permissions.
 bool writeFileAtomic(const QString& path, const QByteArray& data);
+// The name is one that writeFileAtomic gives its temporary files, which a
+// kill during the write leaves behind.
+bool isPartialWriteName(const QString& fileName);
+// Removes from the folder the regular files named as such temporary files;
+// links, folders and every other name are left alone.
+void removePartialWrites(const QString& folder);
 
 // Leading number of a text: optional blanks and sign, digits, optional
 // fraction ("12ab" -> 12, "ab" -> 0, " 7.5" -> 7.5).

@@ -5,9 +5,6 @@
 #include "session/bank.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace session {
@@ -39,15 +36,7 @@ QString wrongListFile(int paper) { return core::config().recordFile("1824" + two
 QString scoreHistoryFile() { return core::config().recordFile("288892"); }
 QString unitProgressFile() { return core::config().recordFile("288893"); }
 
-void removeLeftoverRecordWrites() {
-    // The atomic save links its temporary file as NAME.XXXXXX before the
-    // rename; a kill between the two leaves it there.
-    static const QRegularExpression leftover(
-        QStringLiteral("^(288862|288890|288892|288893|1824[0-9]{2})\\.rar\\.[A-Za-z0-9]{6}$"));
-    const QDir dir(core::config().recordsDir());
-    for (const QFileInfo& fi : dir.entryInfoList({QStringLiteral("*.rar.??????")}, QDir::Files))
-        if (leftover.match(fi.fileName()).hasMatch()) QFile::remove(fi.filePath());
-}
+void removeLeftoverRecordWrites() { core::removePartialWrites(core::config().recordsDir()); }
 
 bool anySolved(const core::SessionState& s) {
     const int n = std::min<int>(s.QuestionCount, core::SessionState::MaxQuestions);

@@ -17,9 +17,9 @@ QString wrongListFile(int paper);   // "1824" & paper as two digits
 QString scoreHistoryFile();         // 288892
 QString unitProgressFile();         // 288893
 
-// Removes what an interrupted rewrite of a record left in the records folder:
-// a file named after one of the records above (or the input-method option)
-// followed by a dot and six letters or digits. Nothing else is touched.
+// Removes what interrupted rewrites of records left in the records folder:
+// the temporary files of the atomic save (core::isPartialWriteName), regular
+// files only. Nothing else is touched.
 void removeLeftoverRecordWrites();
 
 // Some question 1..QuestionCount is answered (state 4 or more).

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/text.h"
 
@@ -93,8 +96,47 @@ TEST(Text, FailedWriteKeepsOldFile) {
     std::signal(SIGXFSZ, prevHandler);
     EXPECT_FALSE(ok);
     EXPECT_EQ(*readLines(p), QStringList{"old"});
+    // The failed write takes its temporary file away.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"keep.rar"});
     // A folder that does not exist: nothing is written, false is returned.
     EXPECT_FALSE(writeLines(dir.filePath("missing/x.rar"), {"a"}));
+}
+
+TEST(Text, AWriteKilledPartWayLeavesATemporaryFileThatIsRemovedAndTheOldFileWhole) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath("288862.rar");
+    ASSERT_TRUE(writeLines(p, {"old"}));
+    const auto entries = [&] {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    };
+    // A child process rewrites the record and is killed part-way: past the
+    // file-size limit the kernel ends it with SIGXFSZ.
+    const QByteArray content(64 * 1024, 'x');
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const struct rlimit noCore {0, 0}, small {4096, 4096};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        writeFileAtomic(p, content);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the write was not killed: " << status;
+
+    QStringList left = entries();
+    ASSERT_TRUE(left.removeOne("288862.rar"));
+    ASSERT_EQ(left.size(), 1) << left.join(' ').toStdString();
+    EXPECT_TRUE(isPartialWriteName(left[0])) << left[0].toStdString();
+    EXPECT_EQ(QFileInfo(dir.filePath(left[0])).size(), 4096);
+    EXPECT_EQ(*readLines(p), QStringList{"old"});
+
+    removePartialWrites(dir.path());
+    EXPECT_EQ(entries(), QStringList{"288862.rar"});
+    EXPECT_EQ(*readLines(p), QStringList{"old"});
 }
 
 TEST(Text, WriteIfChangedLeavesAFileWithTheSameLinesUntouched) {

@@ -161,41 +161,56 @@ TEST_F(StartFixture, LeftoversOfInterruptedRecordWritesAreRemovedAtTheStart) {
     const QString ks = dir.filePath("ksdata/");
     const QStringList records{"288862.rar", "288893.rar", "182403.rar"};
     for (const QString& r : records) ASSERT_TRUE(writeLines(ks + r, {r + " record", "T"}));
-    struct Case { const char* name; bool removed; } cases[] = {
-        {"288862.rar.AbC123", true},
-        {"288890.rar.abcdef", true},
-        {"288892.rar.QWERTY", true},
-        {"288893.rar.x1Y2z3", true},
-        {"182413.rar.Zz9Zz9", true},
-        {"182403.rar.000000", true},
-        {"288862.rar.AbC12", false},    // not the six characters of the suffix
-        {"288862.rar.AbC1234", false},
-        {"288862.rar.AbC-23", false},
-        {"288862.RAR.AbC123", false},
-        {"288894.rar.AbC123", false},   // not one of the records
-        {"18241.rar.AbC123", false},
-        {"x288862.rar.AbC123", false},
-        {"notes.rar.AbC123", false},
-        {"288862.rar.bak", false},
+    enum Kind { File, Link, DanglingLink, Folder };
+    struct Case { const char* name; Kind kind; bool removed; } cases[] = {
+        // What the program's own atomic saves leave when killed.
+        {".288862.rar.examsim-partial-AbC123", File, true},
+        {".288890.rar.examsim-partial-000000", File, true},
+        {".182413.rar.examsim-partial-x1Y2z3", File, true},
+        // A candidate's own copies, also of the shape other savers leave.
+        {"288862.rar.backup", File, false},
+        {"288862.rar.before", File, false},
+        {"288893.rar.AbC123", File, false},
+        {"288862.rar.examsim-partial-AbC123", File, false},
+        {".288862.rar.examsim-partial-AbC12", File, false},
+        {".288862.rar.examsim-partial-AbC1234", File, false},
+        {".288862.rar.examsim-partial-AbC-23", File, false},
+        // Of the leftovers' shape, but no file of the program's.
+        {".288892.rar.examsim-partial-Link01", Link, false},
+        {".288892.rar.examsim-partial-Link02", DanglingLink, false},
+        {"288862.rar.linked", Link, false},
+        {".288892.rar.examsim-partial-Folder", Folder, false},
     };
-    for (const auto& c : cases) ASSERT_TRUE(writeLines(ks + c.name, {"partial"}));
-    QDir(ks).mkpath("288892.rar.Folder");  // a folder is never removed
-    ASSERT_TRUE(writeLines(data("288897.rar.AbC123"), {"partial"}));  // nor anything outside the records
+    const QString linkTarget = dir.filePath("candidate-copy.rar");
+    ASSERT_TRUE(writeLines(linkTarget, {"the candidate's"}));
+    for (const auto& c : cases) {
+        const QString p = ks + c.name;
+        switch (c.kind) {
+        case File: ASSERT_TRUE(writeLines(p, {"partial"})); break;
+        case Link: ASSERT_TRUE(QFile::link(linkTarget, p)); break;
+        case DanglingLink: ASSERT_TRUE(QFile::link(dir.filePath("gone.rar"), p)); break;
+        case Folder: ASSERT_TRUE(QDir().mkpath(p)); break;
+        }
+    }
+    const auto present = [&](const Case& c) { return QFileInfo(ks + c.name).isSymLink() || QFileInfo::exists(ks + c.name); };
+    const QString outside = data(".288897.rar.examsim-partial-AbC123");  // not in the records folder
+    ASSERT_TRUE(writeLines(outside, {"partial"}));
 
     // A copy refused because another one runs leaves them to that one.
     pf->alreadyRunning = true;
     d.ui.expectMsgBox(QString::fromUtf8(session::kAlreadyRunning), MrOk);
     session::frmStart()();
-    EXPECT_TRUE(QFile::exists(ks + "288862.rar.AbC123"));
+    for (const auto& c : cases) EXPECT_TRUE(present(c)) << c.name;
     session::frmStart()().unload();
 
     pf->alreadyRunning = false;
     session::frmStart()();
     d.advance(100);
     ASSERT_EQ(coverShown, 1);
-    for (const auto& c : cases) EXPECT_EQ(QFile::exists(ks + c.name), !c.removed) << c.name;
-    EXPECT_TRUE(QFileInfo(ks + "288892.rar.Folder").isDir());
-    EXPECT_TRUE(QFile::exists(data("288897.rar.AbC123")));
+    for (const auto& c : cases) EXPECT_EQ(present(c), !c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(ks + ".288892.rar.examsim-partial-Folder").isDir());
+    EXPECT_EQ(readLines(linkTarget).value_or(QStringList()), QStringList({"the candidate's"}));
+    EXPECT_TRUE(QFile::exists(outside));
     for (const QString& r : records)
         EXPECT_EQ(readLines(ks + r).value_or(QStringList()), QStringList({r + " record", "T"})) << r.toStdString();
 }
