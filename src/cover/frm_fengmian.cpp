@@ -668,7 +668,7 @@ void FrmFengmian::Form_Load() {
     // Update option.
     resumeNext([&] {
         const QString opt = readFirstLine(cfg.programFile("updata.txt")).value_or(QString());
-        Check1.setValue(trimSpaces(opt) == "1" ? 1 : 0);
+        updateOption_.show(trimSpaces(opt) == "1");
     });
 
     // Flagged panel, sibling modules.

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/forms.h"
+#include "session/option_box.h"
 
 namespace cover {
 
@@ -169,6 +170,7 @@ private:
     void showTabFace(int tab, int face);
     void placeFlaggedRules();
     bool layoutDone_ = false;
+    session::OptionBox updateOption_{Check1};
 };
 
 core::FormSlot<FrmFengmian>& frmFengmian();

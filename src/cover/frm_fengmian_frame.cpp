@@ -86,7 +86,6 @@ void FrmFengmian::MouseMove() {
 }
 
 void FrmFengmian::Check1_Click() {
-    // An option that cannot be written is simply not kept.
-    writeLines(config().programFile("updata.txt"), {Check1.value() == 1 ? "1" : "0"});
+    updateOption_.save([](bool on) { return writeLines(config().programFile("updata.txt"), {on ? "1" : "0"}); });
 }
 } // namespace cover

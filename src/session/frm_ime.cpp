@@ -9,8 +9,8 @@
 #include "core/text.h"
 #include "core/ui.h"
 #include "core/windows.h"
-#include "session/end_practice.h"
 #include "session/frm_tm.h"
+#include "session/option_box.h"
 
 namespace session {
 
@@ -96,8 +96,7 @@ void FrmIME::Form_Load() {
 
     // Ticking the box runs its click: the file is written again and the
     // option turned on. Left unticked, the option keeps the cover's value.
-    storedOn_ = imeOptionTicked(readFirstLine(imeOptionFile()));
-    if (storedOn_) Check1.setValue(1);
+    option_.show(imeOptionTicked(readFirstLine(imeOptionFile())));
 }
 
 void FrmIME::showPage() {
@@ -108,21 +107,13 @@ void FrmIME::showPage() {
 }
 
 void FrmIME::Check1_Click() {
-    if (restoringBox_) return;
     const bool ticked = Check1.value() == 1;
-    // The records folder may be missing on a fresh module folder.
-    QDir().mkpath(config().recordsDir());
-    if (writeLines(imeOptionFile(), {ticked ? QStringLiteral("1") : QStringLiteral("0")})) {
-        storedOn_ = ticked;
-    } else if (ticked != storedOn_) {
-        // The candidate's choice is lost: the box goes back to what is stored.
-        restoringBox_ = true;
-        Check1.setValue(storedOn_ ? 1 : 0);
-        restoringBox_ = false;
-        MsgBox(QString::fromUtf8(kRecordsNotSaved), MbOkOnly | MbExclamation);
-        return;
-    }
-    core::session().ImeSimEnabled = ticked ? -1 : 0;
+    const bool kept = option_.save([](bool on) {
+        // The records folder may be missing on a fresh module folder.
+        QDir().mkpath(config().recordsDir());
+        return writeLines(imeOptionFile(), {on ? QStringLiteral("1") : QStringLiteral("0")});
+    });
+    if (kept) core::session().ImeSimEnabled = ticked ? -1 : 0;
 }
 
 void FrmIME::LblLast_Click() {

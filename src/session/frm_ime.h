@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/forms.h"
+#include "session/option_box.h"
 
 namespace session {
 
@@ -38,8 +39,7 @@ private:
     void Check1_Click();
     void showPage();
 
-    bool storedOn_ = false;      // the option as the file holds it
-    bool restoringBox_ = false;  // the box is set back after a failed write
+    OptionBox option_{Check1};
 };
 
 core::FormSlot<FrmIME>& frmIme();

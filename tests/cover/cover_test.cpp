@@ -632,6 +632,48 @@ TEST_F(CoverFixture, UpdaterAndUpdateOption) {
     EXPECT_FALSE(f.PicReg.visible());
 }
 
+TEST_F(CoverFixture, AnUpdateOptionThatCannotBeWrittenIsReportedAndTheBoxKeepsTheStoredValue) {
+    testsupport::Driver d;
+    writeBank({3});
+    const QString opt = config().programFile("updata.txt");
+    // A folder where the option file should be: nothing can be written there.
+    auto block = [&] {
+        QFile::remove(opt);
+        ASSERT_TRUE(QDir().mkpath(opt));
+    };
+    struct Case {
+        const char* name;
+        bool storedOn;  // "1" in the file when the cover loads, else unreadable
+    } cases[] = {{"unreadable from the load", false}, {"stored on, blocked after the load", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(opt).removeRecursively();
+        if (c.storedOn) write(opt, {"1"});
+        else block();
+        d.ui.shown.clear();
+        FrmFengmian& f = cover::frmFengmian()();
+        EXPECT_TRUE(d.ui.shown.empty()) << "the load reports nothing";
+        EXPECT_EQ(f.Check1.value(), c.storedOn ? 1 : 0);
+        if (c.storedOn) block();
+        d.click(f.CmdReg[2]);
+        for (int click = 0; click < 2; ++click) {
+            d.ui.expectMsgBox(u8("练习记录未能保存，请检查程序文件夹是否可写。"), MrOk);
+            d.click(f.Check1);
+            EXPECT_FALSE(d.ui.pending());
+            EXPECT_EQ(f.Check1.value(), c.storedOn ? 1 : 0);
+        }
+        ASSERT_EQ(d.ui.shown.size(), 2u);
+        EXPECT_EQ(d.ui.shown[0].style, MbOkOnly | MbExclamation);
+        EXPECT_EQ(d.ui.shown[0].title, config().AppTitle);
+        // Once the file can be written, the next click keeps the choice.
+        QDir(opt).removeRecursively();
+        d.click(f.Check1);
+        EXPECT_EQ(f.Check1.value(), c.storedOn ? 0 : 1);
+        EXPECT_EQ(raw(opt), c.storedOn ? "0\r\n" : "1\r\n");
+        f.unload();
+    }
+}
+
 TEST_F(CoverFixture, RowStartersCallTheSessionStart) {
     testsupport::Driver d;
     writeBank({3, 3}, 2);
