@@ -101,6 +101,9 @@ public:
         checkRule("right after the close");
     }
 
+    // The window manager minimises f: the view writes the new state back.
+    static void minimiseByDesktop(Form& f) { f.setWindowState(core::StateMinimized); }
+
     void startProgram() {
         session::frmStart()();
         d().advance(200);
@@ -233,6 +236,15 @@ const CloseCase kCases[] = {
          EXPECT_FALSE(session::frmTm().loaded());
      },
      {kCover}, true},
+    {"QuestionWindowMinimisedByTheDesktop",
+     [](DesktopClose& t) {
+         t.practise();
+         t.minimiseByDesktop(t.tm());
+         t.closeByDesktop(t.tm());
+         EXPECT_TRUE(session::frmTm().loaded());
+         EXPECT_EQ(t.tm().windowState(), core::StateMinimized);
+     },
+     {kMain, kTm}},
     {"PracticeWindowWithTheQuestionWindowMinimised",
      [](DesktopClose& t) {
          t.practise();
