@@ -268,6 +268,28 @@ Dialog borders(int setting) {
     return d;
 }
 
+Dialog shading(const QString& fill) {
+    Dialog d = make("边框和底纹", QRect(30, 90, 440, 390));
+    d.add(tabs("tabs", QRect(6, 6, 420, 310), {"边框(B)", "页面边框(P)", "底纹(S)"}, 2));
+    d.add(group(QRect(16, 30, 174, 222), "填充"));
+    d.add(label(QRect(26, 50, 150, 154), QString()));
+    d.widgets.last().id = "fill";
+    d.add(label(QRect(26, 214, 150, 20), fill.isEmpty() ? QStringLiteral("无颜色") : fill));
+    d.add(group(QRect(202, 30, 212, 86), "图案"));
+    d.add(label(QRect(212, 52, 60, 21), "样式(Y):"));
+    d.add(combo("patternStyle", QRect(274, 52, 130, 21), "清除"));
+    d.add(label(QRect(212, 84, 60, 21), "颜色(C):"));
+    d.add(combo("patternColour", QRect(274, 84, 130, 21), "自动"));
+    d.add(label(QRect(202, 124, 60, 18), "预览"));
+    d.add(preview(QRect(202, 144, 212, 100), QString()));
+    d.widgets.last().id = "preview";
+    d.add(label(QRect(202, 256, 80, 18), "应用于(L):"));
+    d.add(combo("applyTo", QRect(286, 254, 126, 21), "段落"));
+    d.add(button("hline", QRect(8, 326, 80, 23), "横线(H)..."));
+    okCancel(d, 264, 326);
+    return d;
+}
+
 Dialog dropCap(int position) {
     Dialog d = make("首字下沉", QRect(110, 120, 300, 300));
     d.add(group(QRect(8, 4, 276, 112), "位置"));

@@ -58,6 +58,9 @@ QStringList specialRows();
 
 ui::Dialog bullets(int tab, int selected);
 ui::Dialog borders(int setting);        // 0 none .. 4 custom
+// The same dialog on its shading tab; "fill" is the place of the fill
+// palette (drawn by the caller), fill the chosen colour's name or empty.
+ui::Dialog shading(const QString& fill);
 ui::Dialog dropCap(int position);       // 0 none, 1 dropped, 2 in margin
 ui::Dialog columns(int preset);         // 0 one .. 4 right
 

@@ -290,6 +290,18 @@ int submenuRow(int hotSpot, int item, const QString& prefix) {
 
 QStringList paletteColourNames() { return dlg::paletteNames(); }
 
+QImage shadingPalette(int selected) {
+    const chrome::RowLayout rows = chrome::dropDownRows(33, kPractice);
+    QImage img = palettePicture(rows, paletteRows(33));
+    if (selected >= 1 && selected <= 40) {
+        QPainter p(&img);
+        p.setPen(Qt::black);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(px(rows[selected]).adjusted(1, 1, -2, -2));
+    }
+    return img;
+}
+
 bool writeMenuPictures(const QString& examdataDir, QString* err) {
     if (!QDir().mkpath(examdataDir)) {
         if (err) *err = QStringLiteral("cannot create %1").arg(examdataDir);
@@ -322,7 +334,7 @@ bool writeMenuPictures(const QString& examdataDir, QString* err) {
     for (int cell = 1; cell <= 40; ++cell) put(chrome::paletteCellCode(cell), paletteCellHighlight(cell));
     // The extra picture of the shading palette: a step that shows the
     // palette open loads it first (and hides it again).
-    put(chrome::extraPictureCode(33), palettePicture(chrome::dropDownRows(33, kPractice), paletteRows(33)));
+    put(chrome::extraPictureCode(33), shadingPalette(0));
 
     // The line-spacing button of the extra area with its looks.
     put(chrome::extraPictureCode(32), lineSpacingButton(false, false));

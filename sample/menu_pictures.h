@@ -5,6 +5,7 @@
 // picture of the line-spacing button and a row drawn by the module (a
 // SpecialItem). Their rows lie exactly where the program lays the row
 // hot-spots.
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,10 @@ int menuRow(int hotSpot, const QString& prefix);
 int submenuRow(int hotSpot, int item, const QString& prefix);
 // Colour palette cells (1-40), as the palettes draw them.
 QStringList paletteColourNames();
+
+// The shading tab's fill palette (drop-down 33, shown pre-opened), with the
+// cell `selected` (1-40) framed as chosen; 0 frames none.
+QImage shadingPalette(int selected);
 
 // The SpecialItem of the sample: row 16 of the File menu (a recent file),
 // drawn from pictures 880177 and 880100.

@@ -124,6 +124,16 @@ Scene withDialog(Scene s, const Dialog& d) {
     return s;
 }
 
+// A scene with a picture drawn over it at `at` (a dialog page, a shape).
+Scene withImage(Scene s, const QImage& img, QPoint at) {
+    const auto before = s.extra;
+    s.extra = [before, img, at](QPainter& p) {
+        if (before) before(p);
+        p.drawImage(at, img);
+    };
+    return s;
+}
+
 QRect row(int menu, const QString& prefix) {
     const Popup m = dropDown(menu);
     return m.itemRect(m.find(prefix));
@@ -882,18 +892,35 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         out << q.finish();
     }
     {
-        // The colour palette of the dialog is shown already open.
+        // The shading tab's fill palette is a drop-down shown already open.
         Q q(P, T, "利用“边框和底纹”对话框将第三段的底纹设置为浅黄色。");
-        const Scene s0 = docScene(withSel(sampleDoc(), 2));
+        const Scene s0 = docScene(withSel(sampleDoc(), 3));
         menuClick(q, s0, Format, "边框和底纹", "单击“格式”菜单中的“边框和底纹”");
         const Dialog d = dlg::borders(0);
-        const QPoint at(280, 190);
-        StepPlan& pick = menuStep(q, withDialog(s0, d), menuPath(33, int(paletteColourNames().indexOf("浅黄")) + 1),
-                                  "A0", QRect(at, QSize(150, 20)), "在“填充”颜色中选择“浅黄”");
-        pick.slots86 = "H33" + QString(7, u'0') + digits(at.x() * 15, 5) + "0" + digits(at.y() * 15, 4);
-        q.act("0001", withDialog(s0, d), d.at("ok"), "单击“确定”按钮");
+        q.act("0001", withDialog(s0, d), d.tab("tabs", 2), "单击“底纹”选项卡");
+        const int yellow = int(paletteColourNames().indexOf("浅黄")) + 1;
+        const Dialog none = dlg::shading({});
+        const QRect fill = none.at("fill");
+        StepPlan& pick = menuStep(q, withImage(withDialog(s0, none), shadingPalette(0), fill.topLeft()),
+                                  menuPath(33, yellow), "A0", fill, "在“填充”颜色中单击“浅黄”");
+        pick.slots86 = "H33" + QString(7, u'0') + digits(fill.left() * 15, 5) + "0" + digits(fill.top() * 15, 4);
+        pick.hintPos = QPoint(fill.right() + 16, fill.bottom() - 40);
+        const Dialog chosen = dlg::shading("浅黄");
+        const QColor lightYellow = dlg::paletteColours()[yellow - 1];
+        Scene picked = withImage(withDialog(s0, chosen), shadingPalette(yellow), fill.topLeft());
+        const QRect preview = chosen.at("preview");
+        picked = withImage(picked, [&] {
+            QImage img(preview.size() - QSize(24, 40), QImage::Format_RGB32);
+            img.fill(lightYellow);
+            QPainter p(&img);
+            p.setPen(QColor(140, 140, 140));
+            for (int y = 6; y < img.height() - 4; y += 8) p.drawLine(6, y, img.width() - (y > 40 ? 60 : 7), y);
+            return img;
+        }(), preview.topLeft() + QPoint(12, 20));
+        q.act("0001", picked, chosen.at("ok"), "单击“确定”按钮");
         Doc e = sampleDoc();
-        e.paras[2].shading = true;
+        e.paras[3].shading = true;
+        e.paras[3].shadingColour = lightYellow;
         q.end(docScene(e));
         out << q.finish();
     }
@@ -1086,16 +1113,6 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
 }
 
 // ---- unit: lists, look-in lists, tab dialogs, back steps and drags --------
-
-// A scene with a picture drawn over it at `at` (a dialog page, a shape).
-Scene withImage(Scene s, const QImage& img, QPoint at) {
-    const auto before = s.extra;
-    s.extra = [before, img, at](QPainter& p) {
-        if (before) before(p);
-        p.drawImage(at, img);
-    };
-    return s;
-}
 
 // Every page of a built-in tab layout, saved under the layout's numbers.
 void saveTabPages(PictureSet& P, const QString& key, const std::function<Dialog(int)>& page) {

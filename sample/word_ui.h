@@ -85,6 +85,7 @@ struct Para {
     bool border = false;
     bool dropCap = false;
     bool shading = false;
+    QColor shadingColour = QColor(210, 210, 210);
     bool superscriptTail = false;  // last character raised
     int spacing = 0;      // extra pixels between characters
 };

@@ -223,7 +223,7 @@ void drawDocument(QPainter& p, const Doc& d) {
     for (int pi = 0; pi < d.paras.size(); ++pi) {
         const Para& para = d.paras[pi];
         const QRect box = L.paraBoxes[pi];
-        if (para.shading) p.fillRect(box.adjusted(-2, 0, 2, 0), QColor(210, 210, 210));
+        if (para.shading) p.fillRect(box.adjusted(-2, 0, 2, 0), para.shadingColour);
         if (para.border) {
             p.setPen(QPen(Qt::black, 1));
             p.setBrush(Qt::NoBrush);

@@ -353,6 +353,64 @@ TEST_F(SampleModule, ContextMenuFileServesEveryRightClickStep) {
     EXPECT_GE(inCascade, 1);
 }
 
+// A drop-down shown pre-opened lies over its own picture in the step's
+// screenshot (its dialog page, not another one), and the shading question
+// ends on a third paragraph shaded in the colour it names.
+TEST_F(SampleModule, PreOpenedPaletteLiesOnItsPageAndShadingEndsLightYellow) {
+    const QStringList catalogue = lines(file("288891"));
+    ASSERT_GE(catalogue.size(), 2);
+    const int units = core::val16(core::mid(catalogue[0], 3, 2));
+    auto read = [](const QString& path) {
+        QImageReader r(path);
+        r.setDecideFormatFromContent(true);
+        return r.read().convertToFormat(QImage::Format_RGB32);
+    };
+    int preOpened = 0, lightYellow = -1;
+    for (int u = 0; u < units; ++u) {
+        const QStringList list = lines(file("2888" + core::padDigits(70 + u, 2)));
+        const QStringList script = lines(file("2888" + core::padDigits(20 + u, 2)));
+        int at = 0;
+        for (const QString& q : list) {
+            const int steps = core::val16(core::mid(q, 5, 2));
+            QString screen = "310001";
+            for (int s = 0; s < steps && at + s < script.size(); ++s) {
+                const QString& r = script[at + s];
+                if (core::mid(r, 12, 6) != "888888") screen = core::mid(r, 12, 6);
+                if (core::mid(r, 86, 1) == "H" && (core::mid(r, 87, 2) == "33" || core::mid(r, 87, 2) == "34")) {
+                    SCOPED_TRACE(qPrintable(core::left(q, 4) + " step " + QString::number(s + 1)));
+                    ++preOpened;
+                    const QImage shot = read(file(screen));
+                    const QImage menu = read(root() + "/examdata/" + core::mid(r, 87, 2) + "0077.rar");
+                    ASSERT_FALSE(shot.isNull() || menu.isNull());
+                    const QPoint p(core::val16(core::mid(r, 96, 5)) / 15, core::val16(core::mid(r, 102, 4)) / 15);
+                    ASSERT_TRUE(shot.rect().contains(QRect(p, menu.size())));
+                    double diff = 0;
+                    for (int y = 0; y < menu.height(); ++y)
+                        for (int x = 0; x < menu.width(); ++x) {
+                            const QRgb a = shot.pixel(p.x() + x, p.y() + y), b = menu.pixel(x, y);
+                            diff += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                                    std::abs(qBlue(a) - qBlue(b));
+                        }
+                    EXPECT_LT(diff / (3.0 * menu.width() * menu.height()), 8) << "the screenshot differs under the drop-down";
+                }
+            }
+            if (core::mid(q, 7).contains(QStringLiteral("浅黄色"))) {
+                const QImage end = read(file(screen));
+                ASSERT_FALSE(end.isNull());
+                lightYellow = 0;
+                for (int y = 0; y < end.height(); ++y)
+                    for (int x = 0; x < end.width(); ++x) {
+                        const QRgb c = end.pixel(x, y);
+                        if (qRed(c) > 235 && qGreen(c) > 235 && std::abs(qBlue(c) - 153) < 30) ++lightYellow;
+                    }
+            }
+            at += steps;
+        }
+    }
+    EXPECT_GE(preOpened, 1);
+    EXPECT_GT(lightYellow, 5000) << "no light yellow shading at the end of the shading question";
+}
+
 QMap<QString, QByteArray> snapshot(const QString& dir) {
     QMap<QString, QByteArray> out;
     QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
