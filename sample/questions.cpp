@@ -460,6 +460,8 @@ QVector<QuestionOut> unit1(PictureSet& P, TextTable& T) {
         d = dlg::findReplace(f);
         Doc found = sampleDoc();
         found.sel = {{4, int(found.paras[4].text.indexOf("拓扑")), 2}};
+        // The dialog makes way for the word it found.
+        d.frame.moveTop(textRect(found, 4, found.sel[0].from, 2).bottom() + 24);
         q.end(withDialog(docScene(found), d));
         out << q.finish();
     }
@@ -704,7 +706,7 @@ QVector<QuestionOut> unit2(PictureSet& P, TextTable& T) {
         const Scene s0 = docScene(selectedTitle());
         const int red = int(paletteColourNames().indexOf("红色")) + 1;
         menuStep(q, s0, menuPath(86, red), "A3", tool("字体颜色"), "单击“字体颜色”按钮右侧的箭头，选择“红色”");
-        Doc e = selectedTitle();
+        Doc e = sampleDoc();
         e.paras[0].color = Qt::red;
         q.end(docScene(e));
         out << q.finish();
@@ -882,12 +884,12 @@ QVector<QuestionOut> unit3(PictureSet& P, TextTable& T) {
         // The line-spacing button is an extra picture of the step, with its
         // own drop-down list.
         Q q(P, T, "利用格式工具栏上的“行距”按钮将第二段的行距设置为1.5倍。");
-        const Doc d0 = withSel(sampleDoc(), 1);
+        const Doc d0 = withSel(sampleDoc(), 2);
         StepPlan& s = menuStep(q, docScene(d0), QString(10, u'0'), "A3", QRect(606, 107, 36, 24),
                                "单击“行距”按钮右侧的箭头，选择“1.5”");
         s.slots86 = menuPath(32, rowOf(32, "1.5")) + QString(10, u'0');
         Doc e = d0;
-        e.paras[1].lineSpacing = 1.5;
+        e.paras[2].lineSpacing = 1.5;
         q.end(docScene(e));
         out << q.finish();
     }
@@ -1067,6 +1069,7 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         cell.hintLine = T.ref("在“下沉行数”框中输入2，按回车键或单击“确定”按钮");
         Doc e = sampleDoc();
         e.paras[1].dropCap = true;
+        e.paras[1].dropLines = 2;
         e.paras[1].firstIndent = 0;
         q.end(docScene(e));
         out << q.finish();
@@ -1091,7 +1094,9 @@ QVector<QuestionOut> unitTyping(PictureSet& P, TextTable& T) {
         keyStep(q, "6139", docScene(d0), textRect(d0, 0, 0, 1), "按Shift+→键");
         keyStep(q, "6139", docScene(withSel(d0, 0, 0, 1)), textRect(d0, 0, 0, 2), "再按一次Shift+→键");
         keyStep(q, "6266", docScene(withSel(d0, 0, 0, 2)), textRect(d0, 0, 0, 2), "按Ctrl+B键");
-        Scene e = docScene(withSel(d0, 0, 0, 2));
+        Doc bold = withSel(d0, 0, 0, 2);
+        bold.paras[0].boldChars = 2;
+        Scene e = docScene(bold);
         e.pressed = {"加粗"};
         q.end(e);
         out << q.finish();
@@ -1226,6 +1231,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         ok.images[0] = Overlay{q.overlayImage(chosenImg), at};
         Doc e = withSel(sampleDoc(), 1);
         e.paras[1].border = true;
+        e.paras[1].borderShadow = true;
         q.end(docScene(e));
         out << q.finish();
     }
@@ -1328,9 +1334,15 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
     {
         // The indent markers of the ruler, dragged as pictures.
         Q q(P, T, "利用水平标尺将第二段的首行缩进增加 2 个字符，并将右缩进设置为 2 个字符。");
-        const Doc doc = withSel(sampleDoc(), 1, 0, 0);
-        const int left = marginRect(doc, 1).left() + 58;
-        const int right = paraRect(doc, 1).right();
+        const Doc doc = withSel(sampleDoc(), 2, 0, 0);
+        const int left = marginRect(doc, 2).left() + 58;
+        const int right = paraRect(doc, 2).right();
+        // The paragraph after each drag: two characters more of first-line
+        // indent, then two characters of right indent.
+        Doc indented = doc;
+        indented.paras[2].firstIndent += 28;
+        Doc both = indented;
+        both.paras[2].rightIndent = 28;
         const int top = kRulerTop + 3, bottom = kRulerTop + 11;
         auto cover = [](QPainter& p, int x, int y, int edge) {
             for (int i = -4; i <= 4; ++i) p.fillRect(x + i, y, 1, 6, x + i < edge ? QColor(171, 190, 225) : Qt::white);
@@ -1342,7 +1354,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         a.images[4] = Overlay{q.overlayImage(rulerMarker(true)), first};
         a.drop = first + QPoint(28, 0);
         a.hintPos = QPoint(300, 150);
-        Scene s2 = docScene(doc);
+        Scene s2 = docScene(indented);
         s2.extra = [=](QPainter& p) {
             cover(p, left, top, left);
             cover(p, right, bottom, right + 1);
@@ -1353,7 +1365,7 @@ QVector<QuestionOut> unitDialogs(PictureSet& P, TextTable& T) {
         b.images[4] = Overlay{q.overlayImage(rulerMarker(false)), rightMarker};
         b.drop = rightMarker - QPoint(28, 0);
         b.hintPos = QPoint(300, 150);
-        Scene e = docScene(doc);
+        Scene e = docScene(both);
         e.extra = [=](QPainter& p) {
             cover(p, left, top, left);
             cover(p, right, bottom, right + 1);

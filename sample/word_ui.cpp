@@ -268,8 +268,10 @@ QImage render(const Scene& s) {
     } else {
         drawToolbar(p, s, kStdTop, 26);
         drawToolbar(p, s, kFmtTop, 26);
-        drawRuler(p, s.doc);
-        drawDocument(p, s.doc);
+        // "75%" and the like: the page drawn smaller.
+        const double zoom = s.zoom.endsWith(u'%') ? s.zoom.chopped(1).toDouble() / 100 : 1.0;
+        drawRuler(p, s.doc, zoom > 0 ? zoom : 1.0);
+        drawDocument(p, s.doc, zoom > 0 ? zoom : 1.0);
         drawScrollbars(p);
     }
     vGradient(p, QRect(0, kDocBottom + 17, kWidth, kDrawTop - kDocBottom - 17), kBarLight, kBarLight);

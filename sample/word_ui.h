@@ -79,11 +79,15 @@ struct Para {
     int align = 0;        // 0 left/justified, 1 centre, 2 right
     int firstIndent = 28; // pixels
     int leftIndent = 0;
+    int rightIndent = 0;
     int spaceBefore = 0;
     double lineSpacing = 1.0;
     QString bullet;       // "●" or "1." ...
     bool border = false;
+    bool borderShadow = false;   // the border with a shadow on its right and bottom
     bool dropCap = false;
+    int dropLines = 3;           // lines the dropped capital spans
+    int boldChars = 0;           // characters bold from the start (the whole paragraph: bold)
     bool shading = false;
     QColor shadingColour = QColor(210, 210, 210);
     bool superscriptTail = false;  // last character raised

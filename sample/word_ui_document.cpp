@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace sample::ui {
 
@@ -73,10 +74,10 @@ Layout layout(const Doc& d) {
         const bool inColumns = d.columns > 1 && pi > 0;
         if (inColumns && columnTop == 0) columnTop = y;
         int left = L.textArea.left() + para.leftIndent;
-        int width = L.textArea.width() - para.leftIndent;
+        int width = L.textArea.width() - para.leftIndent - para.rightIndent;
         if (inColumns) {
             left = L.textArea.left() + column * (colWidth + colGap) + para.leftIndent;
-            width = colWidth - para.leftIndent;
+            width = colWidth - para.leftIndent - para.rightIndent;
         }
         y += para.spaceBefore;
         int x0 = left + para.firstIndent;
@@ -84,8 +85,8 @@ Layout layout(const Doc& d) {
         QVector<QVector<int>> lines;   // char indices per line
         QVector<int> lineStart;
         int x = x0;
-        int dropLines = para.dropCap ? 3 : 0;
-        const int dropW = para.dropCap ? para.size * 3 + 6 : 0;
+        const int dropLines = para.dropCap ? para.dropLines : 0;
+        const int dropW = para.dropCap ? para.size * dropLines + 6 : 0;
         QVector<int> cur;
         int lineNo = 0;
         auto lineLeft = [&](int n) {
@@ -108,7 +109,7 @@ Layout layout(const Doc& d) {
         }
         lines.push_back(cur);
         if (para.dropCap) {
-            while (lines.size() < 3) lines.push_back({});
+            while (lines.size() < dropLines) lines.push_back({});
         }
         QRect box;
         for (int li = 0; li < lines.size(); ++li) {
@@ -140,8 +141,8 @@ Layout layout(const Doc& d) {
         }
         if (para.dropCap && !para.text.isEmpty()) {
             const int top = box.top();
-            L.glyphs.push_back({pi, 0, QRect(left, top, dropW, lineH * 3 - 4), top + lineH * 3 - 10});
-            box = box.united(QRect(left, top, dropW, lineH * 3));
+            L.glyphs.push_back({pi, 0, QRect(left, top, dropW, lineH * dropLines - 4), top + lineH * dropLines - 10});
+            box = box.united(QRect(left, top, dropW, lineH * dropLines));
         }
         L.paraBoxes[pi] = box;
     }
@@ -161,21 +162,27 @@ bool selected(const Doc& d, int para, int index) {
 
 namespace detail {
 
-void drawRuler(QPainter& p, const Doc& d) {
+// The middle of the page, which stays in place at every zoom.
+constexpr double kZoomCentre = 40 + 706 / 2.0;
+
+void drawRuler(QPainter& p, const Doc& d, double zoom) {
     p.setBrush(Qt::NoBrush);
     QRect r(0, kRulerTop, kWidth, 20);
     vGradient(p, r, kBarLight, QColor(195, 215, 245));
     if (d.view >= 2) return;
     const Layout L = layout(d);
-    QRect scale(L.page.left() + (d.view == 0 ? 0 : 0), kRulerTop + 3, L.page.width(), 14);
+    if (d.view != 0) zoom = 1.0;
+    auto X = [&](int x) { return int(std::lround(kZoomCentre + (x - kZoomCentre) * zoom)); };
+    auto span = [&](int left, int right) { return QRect(QPoint(X(left), kRulerTop + 3), QPoint(X(right), kRulerTop + 16)); };
+    QRect scale = span(L.page.left(), L.page.right());
     if (d.view == 1) scale = QRect(0, kRulerTop + 3, 783, 14);
     p.fillRect(scale, QColor(171, 190, 225));
-    QRect inner(L.textArea.left(), kRulerTop + 3, L.textArea.width(), 14);
+    QRect inner = span(L.textArea.left(), L.textArea.right());
     p.fillRect(inner, Qt::white);
     p.setPen(QColor(100, 110, 130));
     p.drawRect(scale.adjusted(0, 0, -1, -1));
     p.setFont(font(9));
-    const double cm = 37.8;
+    const double cm = 37.8 * zoom;
     int n = 0;
     for (double xx = inner.left(); xx < inner.right(); xx += cm / 2, ++n) {
         const int xi = int(xx);
@@ -194,8 +201,40 @@ void drawRuler(QPainter& p, const Doc& d) {
     p.drawPolygon(QPolygon({QPoint(rr - 4, kRulerTop + 16), QPoint(rr + 4, kRulerTop + 16), QPoint(rr, kRulerTop + 11)}));
 }
 
-void drawDocument(QPainter& p, const Doc& d) {
-    const QRect area(0, kDocTop, 783, kDocBottom - kDocTop);
+namespace {
+void drawDocumentArea(QPainter& p, const Doc& d, int bottom);
+}
+
+void drawDocument(QPainter& p, const Doc& d, double zoom) {
+    if (d.view != 0 || zoom >= 1.0) {
+        drawDocumentArea(p, d, kDocBottom);
+        return;
+    }
+    // The page as at 100% (as far down as the smaller page shows it), drawn
+    // smaller; the vertical ruler at the left keeps its place.
+    drawDocumentArea(p, d, kDocBottom);
+    const int bottom = kDocTop + int(std::ceil((kDocBottom - kDocTop) / zoom));
+    QImage full(kWidth, bottom, QImage::Format_RGB32);
+    {
+        QPainter fp(&full);
+        fp.setRenderHint(QPainter::TextAntialiasing, true);
+        drawDocumentArea(fp, d, bottom);
+    }
+    const QRect shown(20, kDocTop, 763, kDocBottom - kDocTop);
+    const QRect src(20, kDocTop, 763, bottom - kDocTop);
+    const QRectF dst(kZoomCentre + (20 - kZoomCentre) * zoom, kDocTop, 763 * zoom, (bottom - kDocTop) * zoom);
+    p.save();
+    p.fillRect(shown, kDocBack);
+    p.setClipRect(shown);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(dst, full, src);
+    p.restore();
+}
+
+namespace {
+
+void drawDocumentArea(QPainter& p, const Doc& d, int bottom) {
+    const QRect area(0, kDocTop, 783, bottom - kDocTop);
     if (d.view == 3) {
         p.fillRect(area, kDocBack);
         return;
@@ -225,9 +264,14 @@ void drawDocument(QPainter& p, const Doc& d) {
         const QRect box = L.paraBoxes[pi];
         if (para.shading) p.fillRect(box.adjusted(-2, 0, 2, 0), para.shadingColour);
         if (para.border) {
+            const QRect frame = box.adjusted(-4, -2, 4, 2);
             p.setPen(QPen(Qt::black, 1));
             p.setBrush(Qt::NoBrush);
-            p.drawRect(box.adjusted(-4, -2, 4, 2));
+            p.drawRect(frame);
+            if (para.borderShadow) {
+                p.fillRect(QRect(frame.right() + 1, frame.top() + 3, 3, frame.height() + 1), Qt::black);
+                p.fillRect(QRect(frame.left() + 3, frame.bottom() + 1, frame.width() + 1, 3), Qt::black);
+            }
         }
         if (!para.bullet.isEmpty() && !box.isNull()) {
             p.setFont(paraFont(para));
@@ -241,7 +285,8 @@ void drawDocument(QPainter& p, const Doc& d) {
         const Para& para = d.paras[g.para];
         QFont f = paraFont(para);
         const bool isDrop = para.dropCap && g.index == 0;
-        if (isDrop) f.setPixelSize(para.size * 3);
+        if (isDrop) f.setPixelSize(para.size * para.dropLines);
+        if (g.index < para.boldChars) f.setBold(true);
         const bool sel = selected(d, g.para, g.index);
         if (sel) p.fillRect(g.box, Qt::black);
         p.setFont(f);
@@ -268,6 +313,8 @@ void drawDocument(QPainter& p, const Doc& d) {
     }
     p.restore();
 }
+
+} // namespace
 
 void drawReadingView(QPainter& p, const Doc& d) {
     QRect area(0, kStdTop, kWidth, kDocBottom - kStdTop + 17);

@@ -40,8 +40,10 @@ void drawArrowDown(QPainter& p, QPoint c, QColor col = Qt::black);
 void drawMenuEntry(QPainter& p, QRect r, const MenuEntry& e);
 // The standard and formatting toolbars in the band from top.
 void drawToolbar(QPainter& p, const Scene& s, int top, int height);
-void drawRuler(QPainter& p, const Doc& d);
-void drawDocument(QPainter& p, const Doc& d);
+// The ruler and the document at a zoom factor: a smaller page shrinks
+// towards the middle of the window, as at a zoom below 100%.
+void drawRuler(QPainter& p, const Doc& d, double zoom = 1.0);
+void drawDocument(QPainter& p, const Doc& d, double zoom = 1.0);
 void drawReadingView(QPainter& p, const Doc& d);
 void drawTitleBar(QPainter& p, const QString& caption, QRect r, bool dialog);
 

@@ -231,8 +231,7 @@ void drawIcon(QPainter& p, const QString& name, QRect r) {
     } else if (name == "两端对齐") {
         lines(x + 2, y + 3, {12, 12, 12, 12});
     } else if (name == "居中对齐") {
-        lines(x + 2, y + 3, {12, 8, 12, 8});
-        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 4; ++i) lines(x + (i % 2 ? 4 : 2), y + 3 + 3 * i, {i % 2 ? 8 : 12});
     } else if (name == "右对齐") {
         lines(x + 2, y + 3, {12, -8, 12, -8});
     } else if (name == "分散对齐") {
