@@ -38,7 +38,7 @@ QFont paraFont(const Para& p) {
     if (!p.family.isEmpty() && p.family != kFamily) {
         // Other document fonts are shown in the one CJK font of the machine,
         // with a stroke weight that tells them apart.
-        if (p.family == "黑体") f.setWeight(QFont::DemiBold);
+        if (p.family == "黑体") f.setWeight(QFont::Bold);
     }
     f.setItalic(p.italic);
     f.setUnderline(p.underline);
