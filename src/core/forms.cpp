@@ -751,6 +751,8 @@ bool Form::unload() {
     capture_ = nullptr;
     for (auto& t : timers_) t->deactivate();
     g_loaded.erase(std::remove(g_loaded.begin(), g_loaded.end(), this), g_loaded.end());
+    // What its handlers asked is moot now.
+    closeMsgBoxesOf(*this);
     if (onReleased) {
         auto release = std::move(onReleased);
         onReleased = nullptr;
@@ -779,15 +781,28 @@ void Form::requestClose() {
     unload();
 }
 
+namespace {
+// The forms of the running handlers, outermost first.
+std::vector<Form*> g_handlerForms;
+}
+
 HandlerScope::HandlerScope(Form* f) : f_(f) {
-    if (f_) ++f_->depth_;
+    if (f_) {
+        ++f_->depth_;
+        g_handlerForms.push_back(f_);
+    }
     ++g_globalDepth;
 }
 
 HandlerScope::~HandlerScope() {
-    if (f_) --f_->depth_;
+    if (f_) {
+        --f_->depth_;
+        g_handlerForms.pop_back();
+    }
     if (--g_globalDepth == 0) collectUnloadedForms();
 }
+
+Form* handlerForm() { return g_handlerForms.empty() ? nullptr : g_handlerForms.back(); }
 
 void Form::dispatch(const char* what, const std::function<void()>& fn) {
     HandlerScope scope(this);

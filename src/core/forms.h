@@ -607,6 +607,9 @@ private:
     Form* f_;
 };
 
+// The form whose handler runs innermost now (nullptr: none).
+Form* handlerForm();
+
 // All loaded forms, in load order (the view shows the visible ones).
 const std::vector<Form*>& loadedForms();
 // Frees unloaded forms whose handlers have all returned.

@@ -42,10 +42,44 @@ OpenBox::OpenBox() { ++g_openBoxes; }
 OpenBox::~OpenBox() { --g_openBoxes; }
 bool boxOpen() { return g_openBoxes > 0; }
 
+namespace {
+struct MsgBoxRecord {
+    const Form* owner;
+    bool closed;
+};
+// The message boxes open now, outermost first.
+std::vector<MsgBoxRecord> g_msgBoxes;
+}
+
 int MsgBox(const QString& prompt, int style, const QString& title) {
     QString t = title.isEmpty() ? config().AppTitle : title;
     OpenBox open;
-    return ui().msgBox(prompt, style, t);
+    const size_t depth = g_msgBoxes.size();
+    g_msgBoxes.push_back({handlerForm(), false});
+    struct Pop {
+        ~Pop() { g_msgBoxes.pop_back(); }
+    } pop;
+    const int answer = ui().msgBox(prompt, style, t);
+    return g_msgBoxes[depth].closed ? unansweredResult(style) : answer;
+}
+
+int unansweredResult(int style) {
+    switch (style & 7) {
+    case MbOkCancel:
+    case MbYesNoCancel:
+    case MbRetryCancel: return MrCancel;
+    case MbYesNo: return MrNo;
+    case MbAbortRetryIgnore: return MrAbort;
+    default: return MrOk;
+    }
+}
+
+void closeMsgBoxesOf(const Form& form) {
+    for (size_t i = 0; i < g_msgBoxes.size(); ++i) {
+        if (g_msgBoxes[i].owner != &form || g_msgBoxes[i].closed) continue;
+        g_msgBoxes[i].closed = true;
+        ui().closeMsgBox(int(i));
+    }
 }
 
 // ---------------------------------------------------------------- scripted
@@ -98,6 +132,11 @@ bool ScriptedUi::take(const QString& kind, const QString& text, Expect& out) {
 
 int ScriptedUi::msgBox(const QString& prompt, int style, const QString& title) {
     shown.push_back({"msgbox", prompt, title, style});
+    open_.push_back({prompt, false});
+    struct Pop {
+        std::vector<OpenMsgBox>& open;
+        ~Pop() { open.pop_back(); }
+    } pop{open_};
     Expect e;
     if (take("msgbox", prompt, e)) {
         if (e.whileOpen) e.whileOpen();
@@ -109,6 +148,17 @@ int ScriptedUi::msgBox(const QString& prompt, int style, const QString& title) {
     case MbYesNoCancel: return MrCancel;
     default: return MrOk;
     }
+}
+
+void ScriptedUi::closeMsgBox(int depth) {
+    if (depth >= 0 && size_t(depth) < open_.size()) open_[size_t(depth)].closed = true;
+}
+
+QStringList ScriptedUi::openMsgBoxes() const {
+    QStringList out;
+    for (const OpenMsgBox& b : open_)
+        if (!b.closed) out << b.prompt;
+    return out;
 }
 
 void ScriptedUi::runModal(Form& form) {

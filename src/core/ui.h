@@ -33,13 +33,25 @@ public:
     // Shows a popup of menu's items at (x, y) twips of the form's client
     // area; the chosen item's handler runs before this returns.
     virtual void popupMenu(Form& form, Menu& menu, double x, double y, int flags) = 0;
+    // Closes an open message box without an answer. `depth` counts the
+    // program's message boxes that were already open when it opened (0:
+    // the outermost); its msgBox call returns when the loops above it end.
+    virtual void closeMsgBox(int depth) { (void)depth; }
 };
 
 UiService& ui();
 void setUi(UiService* service);
 
-// A message box; an empty title gives the application title.
+// A message box; an empty title gives the application title. The box
+// belongs to the form whose handler opens it: when that form unloads, the
+// box closes and answers unansweredResult(style).
 int MsgBox(const QString& prompt, int style = MbOkOnly, const QString& title = QString());
+// The answer of a box closed without a choice: its cancelling button (No
+// where there is no Cancel, Abort for Abort/Retry/Ignore), else OK.
+int unansweredResult(int style);
+// Closes the message boxes that the form's handlers opened and that are
+// still open (the form unloads).
+void closeMsgBoxesOf(const Form& form);
 
 // Whether a message box or a modal form of the program is open.
 bool boxOpen();
@@ -76,6 +88,11 @@ public:
     int msgBox(const QString& prompt, int style, const QString& title) override;
     void runModal(Form& form) override;
     void popupMenu(Form& form, Menu& menu, double x, double y, int flags) override;
+    void closeMsgBox(int depth) override;
+
+    // The prompts of the message boxes open now and not closed by the
+    // program, outermost first.
+    QStringList openMsgBoxes() const;
 
     std::vector<Shown> shown;
     std::vector<QString> unexpected;
@@ -96,6 +113,11 @@ private:
         std::function<void()> whileOpen;
     };
     std::deque<Expect> queue_;
+    struct OpenMsgBox {
+        QString prompt;
+        bool closed = false;
+    };
+    std::vector<OpenMsgBox> open_;
     bool take(const QString& kind, const QString& text, Expect& out);
 };
 

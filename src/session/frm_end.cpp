@@ -268,6 +268,10 @@ void handInExam() {
 
 void registerExamDialogs() {
     HandInConfirmation& h = handInConfirmation();
+    // The view-answer warning, and with it its question.
+    h.begin = [] {
+        if (frmCZTS().loaded()) frmCZTS()().unload();
+    };
     h.open = [] { frmEnd1()().show(true); };
     h.isOpen = [] { return frmEnd1().loaded() || frmEnd2().loaded(); };
 }

@@ -583,9 +583,12 @@ void FrmTm::TimeKS_Timer() {
     st([&] { LblTime.setCaption("剩余" + QString::number(s.MinutesLeft) + "分钟"); });
     st([&] { LblTimeJD.setWidth((50 - s.MinutesLeft) * PTime.width() / 50); });
     if (s.MinutesLeft != 0) return;
+    HandInConfirmation& h = handInConfirmation();
+    st([&] {
+        if (h.begin) h.begin();
+    });
     st([&] { MsgBox(QString::fromUtf8(kTimeUp), MbOkOnly, config().ModuleName); });
     st([&] {
-        HandInConfirmation& h = handInConfirmation();
         if (h.isOpen && h.isOpen()) return;
         if (h.open) h.open();
     });
@@ -864,6 +867,9 @@ void FrmTm::openHandIn() {
         return;
     }
     auto st = [](const std::function<void()>& f) { resumeNext(f); };
+    st([&] {
+        if (h.begin) h.begin();
+    });
     st([&] { move(0, 0); });
     st([&] { hide(); });
     st([&] { h.open(); });

@@ -32,6 +32,8 @@ QString questionTextShown(const QString& text);
 // The first hand-in confirmation, opened modally when the exam time is up.
 // Its window sets these; until then nothing opens.
 struct HandInConfirmation {
+    // The hand-in begins: the dialogs it makes moot close.
+    std::function<void()> begin;
     std::function<void()> open;
     // True while a hand-in confirmation is open.
     std::function<bool()> isOpen;

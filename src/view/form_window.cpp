@@ -802,6 +802,10 @@ void FormWindow::syncFromModel() {
         } else {
             show();
         }
+        if (reshow) {
+            host_->cameForward(this);
+            host_->stackingChanged_ = true;
+        }
         shown_ = true;
         if (state == core::StateMaximized) pendingWriteBack_ = true;
     } else {

@@ -116,7 +116,12 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& prompt, int style, co
 
 int QtUi::msgBox(const QString& prompt, int style, const QString& title) {
     auto box = makeMessageBox(prompt, style, title);
-    box->exec();
+    boxes_.emplace_back(box.get());
+    {
+        ViewHost::ModalScope modal(nullptr, box.get());
+        box->exec();
+    }
+    boxes_.pop_back();
     releaseCaptures();
     QAbstractButton* clicked = box->clickedButton();
     QMessageBox::StandardButton b = clicked ? box->standardButton(clicked) : QMessageBox::NoButton;
@@ -132,6 +137,7 @@ void QtUi::runModal(core::Form& form) {
     core::Form* f = &form;
     auto done = [f] { return !ViewHost::isLoaded(f) || !f->visible(); };
     if (done()) return;
+    ViewHost::ModalScope modal(f);
     ViewHost* h = ViewHost::instance();
     if (h) h->sync(true);
     QEventLoop loop;
@@ -158,6 +164,12 @@ void QtUi::runModal(core::Form& form) {
     *alive = false;
     releaseCaptures();
     if (ViewHost* h = ViewHost::instance()) h->sync();
+}
+
+void QtUi::closeMsgBox(int depth) {
+    if (depth < 0 || size_t(depth) >= boxes_.size() || !boxes_[size_t(depth)]) return;
+    // Its loop ends when the loops opened above it have ended.
+    boxes_[size_t(depth)]->done(QDialog::Rejected);
 }
 
 void QtUi::popupMenu(core::Form& form, core::Menu& menu, double x, double y, int flags) {

@@ -2,8 +2,10 @@
 // Message boxes, modal forms and popup menus on screen: nested event loops,
 // in which the program's timers keep firing.
 #include <QMessageBox>
+#include <QPointer>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "core/ui.h"
 
@@ -17,6 +19,10 @@ public:
     int msgBox(const QString& prompt, int style, const QString& title) override;
     void runModal(core::Form& form) override;
     void popupMenu(core::Form& form, core::Menu& menu, double x, double y, int flags) override;
+    void closeMsgBox(int depth) override;
+
+private:
+    std::vector<QPointer<QMessageBox>> boxes_;  // open now, outermost first
 };
 
 // The message box a style asks for: buttons, icon, default and escape

@@ -128,6 +128,7 @@ void ViewHost::sync(bool force) {
         FormWindow*& w = windows_[f];
         if (!w) {
             w = new FormWindow(this, f);
+            cameForward(w);
             stackingChanged_ = true;
         } else if (!force && w->syncedRevision_ == f->revision()) {
             continue;
@@ -155,6 +156,34 @@ void ViewHost::sync(bool force) {
     }
 }
 
+void ViewHost::cameForward(QWidget* w) {
+    std::erase_if(stack_, [w](const QPointer<QWidget>& p) { return !p || p == w; });
+    stack_.emplace_back(w);
+}
+
+void ViewHost::raiseWindow(QWidget* w) {
+    w->raise();
+    cameForward(w);
+}
+
+std::vector<QWidget*> ViewHost::stackingOrder() const {
+    std::vector<QWidget*> out;
+    for (const auto& w : stack_)
+        if (w && w->isVisible()) out.push_back(w);
+    return out;
+}
+
+ViewHost::ModalScope::ModalScope(const core::Form* form, QWidget* box) : host_(ViewHost::instance()) {
+    if (!host_) return;
+    host_->modal_.push_back({form, box});
+    // A box goes on top when it shows.
+    if (box) host_->cameForward(box);
+}
+
+ViewHost::ModalScope::~ModalScope() {
+    if (host_ && !host_->modal_.empty()) host_->modal_.pop_back();
+}
+
 void ViewHost::applyRaises() {
     std::vector<std::pair<uint64_t, QPointer<FormWindow>>> todo;
     for (auto& [f, w] : windows_)
@@ -163,17 +192,27 @@ void ViewHost::applyRaises() {
     for (auto& [req, w] : todo) {
         if (!w) continue;
         w->raiseSeen = req;
-        w->raise();
+        raiseWindow(w);
         w->activateWindow();
         stackingChanged_ = true;
     }
+    if (!stackingChanged_) return;
+    stackingChanged_ = false;
     // Topmost windows stay above the others, also where no window manager
-    // keeps them there.
-    if (stackingChanged_) {
-        stackingChanged_ = false;
-        for (auto& [f, w] : windows_)
-            if (w->alive() && f->topmost() && f->visible()) w->raise();
+    // keeps them there, in the order they came forward.
+    for (QWidget* w : stackingOrder())
+        for (auto& [f, fw] : windows_)
+            if (fw == w && fw->alive() && f->topmost()) raiseWindow(fw);
+    // The open modal boxes above them all: each blocks every window below,
+    // and the innermost alone takes input.
+    QWidget* innermost = nullptr;
+    for (const Modal& m : modal_) {
+        QWidget* w = m.box ? m.box.data() : (m.form && isLoaded(m.form)) ? windowOf(*m.form) : nullptr;
+        if (!w || !w->isVisible()) continue;
+        raiseWindow(w);
+        innermost = w;
     }
+    if (innermost && !innermost->isActiveWindow()) innermost->activateWindow();
 }
 
 // ---------------------------------------------------------------- render

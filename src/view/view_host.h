@@ -49,6 +49,23 @@ public:
     // for its form this way).
     void watchSyncs(std::function<bool()> stillWatching);
 
+    // A modal form or message box is open while this lives: the open ones
+    // stay above every window, the innermost (the one that takes input) on
+    // top and active. Pass the form, or the box widget.
+    class ModalScope {
+    public:
+        explicit ModalScope(const core::Form* form, QWidget* box = nullptr);
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        QPointer<ViewHost> host_;
+    };
+    // The visible windows of the forms and the message boxes, bottom to
+    // top, as the view stacked them (a window shown or raised goes on top).
+    std::vector<QWidget*> stackingOrder() const;
+
     FormWindow* windowOf(const core::Form& f) const;
     QWidget* widgetOf(const core::Control& c) const;
     bool syncing() const { return syncing_; }
@@ -70,6 +87,9 @@ private:
     void retire(QWidget* w);
     void purge();
     void applyRaises();
+    // The window went on top (shown, or raised by the view).
+    void cameForward(QWidget* w);
+    void raiseWindow(QWidget* w);
     // The model changed: one sync on the next turn of the event loop.
     void schedule();
 
@@ -80,6 +100,12 @@ private:
     uint64_t synced_ = 0;
     int inputDepth_ = 0;
     bool stackingChanged_ = false;
+    std::vector<QPointer<QWidget>> stack_;  // bottom to top
+    struct Modal {
+        const core::Form* form;
+        QPointer<QWidget> box;
+    };
+    std::vector<Modal> modal_;  // outermost first
     bool syncing_ = false;
     QPointer<QWidget> hover_;
     QPointF lastGlobal_;

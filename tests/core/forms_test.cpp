@@ -280,6 +280,48 @@ TEST(Forms, PopupChoiceRunsBeforeCallReturns) {
     EXPECT_EQ(MsgBox("确实要退出吗？", MbYesNo), MrYes);
 }
 
+TEST(Forms, AFormsMessageBoxesCloseUnansweredWhenItUnloads) {
+    // A's handler asks; while it waits, B's handler asks too and unloads A.
+    // A's box closes and answers "no choice" whatever would have been
+    // chosen; B's box stays and keeps its answer.
+    const struct {
+        int style;
+        int chosen;
+        int unanswered;
+    } cases[] = {
+        {MbYesNo, MrYes, MrNo},
+        {MbOkCancel, MrOk, MrCancel},
+        {MbYesNoCancel | MbQuestion, MrYes, MrCancel},
+        {MbOkOnly, MrOk, MrOk},
+    };
+    struct Asker : Form {
+        Asker() : Form("A") {}
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        Driver d;
+        FormSlot<Asker> a;
+        Form b("B");
+        int answerA = 0, answerB = 0;
+        QStringList openWhileB;
+        d.ui.expectMsgBox("A asks", c.chosen, [&] {
+            d.ui.expectMsgBox("B asks", MrYes, [&] {
+                a().unload();
+                openWhileB = d.ui.openMsgBoxes();
+            });
+            b.dispatch("Click", [&] { answerB = MsgBox("B asks", MbYesNo); });
+        });
+        Form& form = a();
+        form.dispatch("Click", [&] { answerA = MsgBox("A asks", c.style); });
+        EXPECT_FALSE(d.ui.pending());
+        EXPECT_FALSE(a.loaded());
+        EXPECT_EQ(openWhileB, QStringList{"B asks"});
+        EXPECT_EQ(answerA, c.unanswered);
+        EXPECT_EQ(answerB, MrYes);
+        EXPECT_TRUE(d.ui.openMsgBoxes().isEmpty());
+    }
+}
+
 TEST(Forms, PictureSizesImage) {
     Form f("I");
     Control& img = f.add(Kind::Image, "Image1");

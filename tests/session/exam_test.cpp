@@ -472,6 +472,63 @@ TEST_F(ExamTest, TimeUpWhileTheViewAnswerQuestionIsOpen) {
     }
 }
 
+TEST_F(ExamTest, TheClocksHandInClosesTheViewAnswerWarningFirst) {
+    // The time runs out while the view-answer warning, and maybe its
+    // question, is open: both are gone before the time-up message shows,
+    // and the question's late answer changes nothing, whether the candidate
+    // then hands in or goes back to the exam.
+    const struct {
+        bool question;
+        bool handIn;
+    } cases[] = {{false, true}, {true, true}, {true, false}};
+    const QString timeUp = QString::fromUtf8("时间已到，自动交卷！");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "question " << c.question << ", hand-in " << c.handIn);
+        demoStarts = 0;
+        FrmTm& w = startExam();
+        s().MinutesLeft = 1;
+        bool warningAtTimeUp = true, warningAtConfirmation = true;
+        QStringList boxesAtTimeUp, boxesAtConfirmation;
+        auto runOut = [&] {
+            d.ui.expectMsgBox(timeUp, MrOk, [&] {
+                warningAtTimeUp = frmCZTS().loaded();
+                boxesAtTimeUp = d.ui.openMsgBoxes();
+            });
+            d.ui.expectModal("FrmEnd1", [&](Form&) {
+                warningAtConfirmation = frmCZTS().loaded();
+                boxesAtConfirmation = d.ui.openMsgBoxes();
+                d.click(c.handIn ? frmEnd1()().Command1 : frmEnd1()().Command2);
+            });
+            if (c.handIn) d.ui.expectModal("FrmEnd2", [this](Form&) { d.click(frmEnd2()().Command1); });
+            d.advance(60000);
+        };
+        d.ui.expectModal("FrmCZTS", [&](Form&) {
+            if (!c.question) return runOut();
+            // Yes would turn the exam into practice, were it still asked.
+            d.ui.expectMsgBox(QString::fromUtf8("您现在就要看答案吗？"), MrYes, runOut);
+            d.click(frmCZTS()().Command2);
+        });
+        d.click(w.CmdGN(10));
+        EXPECT_FALSE(d.ui.pending());
+        EXPECT_FALSE(warningAtTimeUp);
+        EXPECT_EQ(boxesAtTimeUp, QStringList{timeUp});
+        EXPECT_FALSE(warningAtConfirmation);
+        EXPECT_EQ(boxesAtConfirmation, QStringList{});
+        EXPECT_FALSE(frmCZTS().loaded());
+        EXPECT_EQ(demoStarts, 0);
+        EXPECT_EQ(s().RunMode, RunExam);
+        if (!c.handIn) {
+            EXPECT_TRUE(tm().visible());
+            EXPECT_TRUE(docked());
+            EXPECT_TRUE(tm().CmdGN(8).visible());
+            handIn();
+        }
+        ASSERT_TRUE(frmChengji().loaded());
+        d.click(frmChengji()().Command2);  // back to the cover for the next case
+        ASSERT_TRUE(qwtest::cover().loaded());
+    }
+}
+
 TEST_F(ExamTest, FinalHandInEndsTheSessionCleanly) {
     FrmTm& w = startExam();
     s().MinutesLeft = 1;

@@ -555,6 +555,67 @@ TEST_F(ViewTest, ModalFormsRunANestedLoopWithTimers) {
     core::setUi(&d.ui);
 }
 
+TEST_F(ViewTest, TheInnermostModalBoxIsTheTopWindow) {
+    // Where no window manager keeps the order, the view stacks the windows
+    // itself: a topmost dialog opened from another topmost dialog comes above
+    // it, whichever form is older in memory, and a message box opened from
+    // it stays above both when another topmost window shows meanwhile. The
+    // box goes, unanswered, when its form unloads.
+    view::QtUi ui;
+    core::setUi(&ui);
+    struct Dialog : Form {
+        Dialog() : Form("Dialog") {
+            move(0, 0, 3000, 2000);
+            setTopmost(true);
+        }
+    };
+    FormSlot<Dialog> first, second, third;
+    // The outer dialog is the one at the higher address (raising topmost
+    // windows in the order of their forms' addresses puts it on top).
+    Dialog* outer = &first();
+    Dialog* inner = &second();
+    if (std::less<Dialog*>()(outer, inner)) std::swap(outer, inner);
+    QWidget* topAtInner = nullptr;
+    QWidget* innerWindow = nullptr;
+    QWidget* topAtBox = nullptr;
+    QWidget* box = nullptr;
+    int answer = 0;
+    bool boxHidden = false;
+    QTimer::singleShot(0, [&] {
+        outer->dispatch("Click", [&] {
+            QTimer::singleShot(0, [&] {
+                topAtInner = host.stackingOrder().back();
+                innerWindow = window(*inner);
+                inner->dispatch("Click", [&] {
+                    QTimer::singleShot(0, [&] {
+                        box = QApplication::activeModalWidget();
+                        third().show();
+                        host.sync();
+                        topAtBox = host.stackingOrder().back();
+                        inner->unload();
+                        host.sync();
+                        boxHidden = box && !box->isVisible();
+                    });
+                    answer = MsgBox("look now?", MbYesNo, "t");
+                });
+            });
+            inner->show(true);
+        });
+        outer->hide();
+    });
+    outer->show(true);
+    core::setUi(&d.ui);
+    ASSERT_NE(innerWindow, nullptr);
+    EXPECT_EQ(topAtInner, innerWindow);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(topAtBox, box);
+    EXPECT_TRUE(boxHidden);
+    EXPECT_EQ(answer, MrNo);
+    EXPECT_FALSE(view::ViewHost::isLoaded(inner));
+    third().unload();
+    outer->unload();
+}
+
 TEST_F(ViewTest, PopupMenuRunsTheChosenEntryBeforeReturning) {
     view::QtUi ui;
     struct MenuForm : Form {
