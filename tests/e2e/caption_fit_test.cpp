@@ -134,12 +134,7 @@ TEST_P(CaptionFit, EveryCaptionOfEveryWindowFitsItsBox) {
     d.advance(100);
     session::FrmLogon& l = session::frmLogon()();
     check(l, "");
-    d.click(l.TxtZwh);
-    l.TxtZwh.setSelStart(0);
-    l.TxtZwh.setSelLength(int(l.TxtZwh.text().size()));
-    d.type(l.TxtZwh, "5");
-    d.click(l.CmdLog);
-    d.advance(700);
+    logOn();
     ASSERT_TRUE(session::frmTm().loaded());
     d.advance(600);
     session::FrmTm& tm = session::frmTm()();

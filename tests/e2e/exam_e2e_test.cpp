@@ -52,13 +52,7 @@ protected:
         d.click(c.LblStartKs[paper]);
         ASSERT_TRUE(session::frmLogon().loaded());
         d.advance(100);
-        session::FrmLogon& l = session::frmLogon()();
-        d.click(l.TxtZwh);
-        l.TxtZwh.setSelStart(0);
-        l.TxtZwh.setSelLength(int(l.TxtZwh.text().size()));
-        d.type(l.TxtZwh, "5");
-        d.click(l.CmdLog);
-        d.advance(700);
+        logOn();
         ASSERT_FALSE(session::frmLogon().loaded());
         ASSERT_TRUE(session::frmTm().loaded());
         d.advance(600);

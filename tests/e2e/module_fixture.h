@@ -26,6 +26,7 @@
 #include "demo/frm_yanshi.h"
 #include "e2e/sample_module.h"
 #include "engine/frm_main.h"
+#include "session/frm_logon.h"
 #include "session/frm_tm.h"
 #include "session/session_start.h"
 #include "support/driver.h"
@@ -109,6 +110,19 @@ protected:
             return false;
         }
         return true;
+    }
+
+    // On the shown login window: seat 5 over the sample seat, confirmed, and
+    // the confirmation page's time run out.
+    void logOn() {
+        testsupport::Driver& d = driver();
+        session::FrmLogon& l = session::frmLogon()();
+        d.click(l.TxtZwh);
+        l.TxtZwh.setSelStart(0);
+        l.TxtZwh.setSelLength(int(l.TxtZwh.text().size()));
+        d.type(l.TxtZwh, "5");
+        d.click(l.CmdLog);
+        d.advance(700);
     }
 
     testsupport::Driver& driver() { return *driver_; }
