@@ -22,15 +22,8 @@ if [ -z "${FUZZ_NO_BUILD:-}" ]; then
   opts=()
   command -v ccache >/dev/null && opts+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # WARNINGS_AS_ERRORS=1 (as the tests run): any compiler or configure warning fails.
-  [ -n "${WARNINGS_AS_ERRORS:-}" ] && opts+=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
-  mkdir -p "$bd"
-  cmake -S . -B "$bd" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DEXAMSIM_FUZZ=ON -DEXAMSIM_TESTS=OFF -DEXAMSIM_BENCH=OFF "${opts[@]}" >/dev/null 2>"$bd/configure.log" ||
-    { cat "$bd/configure.log" >&2; exit 1; }
-  if [ -s "$bd/configure.log" ]; then
-    cat "$bd/configure.log" >&2
-    if [ -n "${WARNINGS_AS_ERRORS:-}" ] && grep -q Warning "$bd/configure.log"; then echo "configure warned" >&2; exit 1; fi
-  fi
+  bash scripts/configure.sh "$bd" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DEXAMSIM_FUZZ=ON -DEXAMSIM_TESTS=OFF -DEXAMSIM_BENCH=OFF "${opts[@]}"
   cmake --build "$bd" --target fuzz_all -j"$jobs" >"$bd/build.log" 2>&1 || { tail -n 60 "$bd/build.log"; exit 1; }
 fi
 

@@ -555,12 +555,11 @@ void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget*, double inset) 
     if (w->geometry() != g) w->setGeometry(g);
     if (w->testAttribute(Qt::WA_Disabled) == c.enabled()) w->setEnabled(c.enabled());
     if (w->toolTip() != c.toolTipText()) w->setToolTip(c.toolTipText());
-    const core::Kind kind = c.kind();
-    const bool captioned = kind == core::Kind::CommandButton || kind == core::Kind::CheckBox || kind == core::Kind::Frame;
+    const core::Kind k = c.kind();
+    const bool captioned = k == core::Kind::CommandButton || k == core::Kind::CheckBox || k == core::Kind::Frame;
     const QFont font = captioned ? captionLayout(c).font : controlFont(c);
     if (w->font() != font) w->setFont(font);
     applyCursor(w, cursorOver(*form_, &c));
-    const core::Kind k = c.kind();
     Qt::FocusPolicy policy = Qt::NoFocus;
     if (k == core::Kind::TextBox || k == core::Kind::ListBox || k == core::Kind::PictureBox ||
         k == core::Kind::CommandButton || k == core::Kind::CheckBox)

@@ -201,8 +201,7 @@ void ViewHost::applyRaises() {
     // Topmost windows stay above the others, also where no window manager
     // keeps them there, in the order they came forward.
     for (QWidget* w : stackingOrder())
-        for (auto& [f, fw] : windows_)
-            if (fw == w && fw->alive() && f->topmost()) raiseWindow(fw);
+        if (auto* fw = dynamic_cast<FormWindow*>(w); fw && fw->alive() && fw->form()->topmost()) raiseWindow(fw);
     // The open modal boxes above them all: each blocks every window below,
     // and the innermost alone takes input.
     QWidget* innermost = nullptr;
