@@ -139,6 +139,38 @@ TEST(Text, AWriteKilledPartWayLeavesATemporaryFileThatIsRemovedAndTheOldFileWhol
     EXPECT_EQ(*readLines(p), QStringList{"old"});
 }
 
+TEST(Text, ARewriteKeepsTheFilesPermissions) {
+    QTemporaryDir dir;
+    const auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : mode_t(0);
+    };
+    const QString p = dir.filePath("288893.rar"), link = dir.filePath("linked.rar");
+    ASSERT_TRUE(writeLines(p, {"old"}));
+    ASSERT_TRUE(QFile::link(p, link));
+    struct Case { const char* name; mode_t mode; bool throughLink; } cases[] = {
+        {"shared", 0644, false},
+        {"private", 0600, false},
+        {"group", 0640, false},
+        {"group writes", 0660, false},
+        {"executable", 0755, false},
+        {"through a link", 0640, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(::chmod(QFile::encodeName(p).constData(), c.mode), 0);
+        ASSERT_TRUE(writeLines(c.throughLink ? link : p, {c.name}));
+        EXPECT_EQ(*readLines(p), QStringList{c.name});
+        EXPECT_EQ(modeOf(p), c.mode);
+    }
+    // A new file is made as the user's mask says.
+    const mode_t oldMask = ::umask(027);
+    const bool made = writeLines(dir.filePath("new.rar"), {"new"});
+    ::umask(oldMask);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(modeOf(dir.filePath("new.rar")), mode_t(0640));
+}
+
 TEST(Text, WriteIfChangedLeavesAFileWithTheSameLinesUntouched) {
     QTemporaryDir dir;
     const QString p = dir.filePath("288893.rar");
