@@ -40,6 +40,10 @@ bool fitsIn(const QFont& f, const QString& text, const QRect& box, int flags) {
 class CaptionFit : public e2e::ModuleFixture, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
+        // Where the closer face is missing, this run would only repeat the
+        // other one: a pass must mean the closer face was chosen.
+        if (GetParam() && !QFontDatabase::hasFamily(QStringLiteral("AR PL UMing CN")))
+            GTEST_SKIP() << "the closer face \"AR PL UMing CN\" is not installed (Debian: fonts-arphic-uming)";
         view::useCloserStandIns(GetParam());
         ModuleFixture::SetUp();
         host_ = std::make_unique<view::ViewHost>();
@@ -186,7 +190,7 @@ TEST_P(CaptionFit, TheViewAnswerWarningTakesACloserFaceElseShrinks) {
     const view::CaptionLayout cap = view::captionLayout(text);
     ASSERT_FALSE(fitsIn(own, text.caption(), cap.rect, cap.flags)) << "fits in the sans stand-in already";
     EXPECT_TRUE(fitsIn(cap.font, text.caption(), cap.rect, cap.flags));
-    if (GetParam() && QFontDatabase::hasFamily("AR PL UMing CN")) {
+    if (GetParam()) {
         EXPECT_EQ(cap.font.family(), "AR PL UMing CN");
         EXPECT_EQ(cap.font.pointSizeF(), 15);
     } else {
