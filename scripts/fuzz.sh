@@ -17,8 +17,16 @@ root=$(pwd)
 bd=${FUZZ_DIR:-build-fuzz}
 jobs=${FUZZ_BUILD_JOBS:-3}
 
+# One target per fuzz/fuzz_*.cpp.
+targets=$(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//' | sort)
+case ${1:-} in
+  --list) echo "$targets"; exit 0 ;;
+  ""|-h|--help) sed -n 2,14p "$0" | sed 's/^# \{0,1\}//'; exit 1 ;;
+esac
+
 # FUZZ_NO_BUILD=1 runs what is built (for several runs at once).
 if [ -z "${FUZZ_NO_BUILD:-}" ]; then
+  echo "fuzz.sh: building the fuzz targets in $bd (minutes the first time; log in $bd/build.log)" >&2
   opts=()
   command -v ccache >/dev/null && opts+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # WARNINGS_AS_ERRORS=1 (as the tests run): any compiler or configure warning fails.
@@ -36,7 +44,6 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export QT_QPA_PLATFORM=offscreen
 
-targets=$(cd "$bd/fuzz" && ls fuzz_* | grep -v '\.' | sort)
 mod="$bd"            # the generated sample module
 sep=$'\n#--#\n'       # part separator of multi-file inputs
 
@@ -91,8 +98,7 @@ run_dirs() {  # the seed and regression folders of a target
   return 0
 }
 
-case ${1:-} in
-  --list) echo "$targets" ;;
+case $1 in
   --replay)
     secs=${2:-2}
     for t in $targets; do
@@ -105,7 +111,6 @@ case ${1:-} in
       rm -rf "$tmp"
       echo "$t: $(find "${dirs[@]}" -type f | wc -l) inputs replayed, $(grep -o 'Done [0-9]* runs' "$bd/$t.short.log" | tail -1)"
     done ;;
-  ""|-h|--help) sed -n 2,14p "$0" | sed 's/^# \{0,1\}//'; exit 1 ;;
   *)
     t=$1 secs=${2:?seconds}
     shift 2
