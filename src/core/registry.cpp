@@ -180,6 +180,14 @@ int32_t FileRegistryStore::modifyFile(Change change) {
     return saveFile(path_, d) ? RegOk : RegIoFailed;
 }
 
+void FileRegistryStore::removeLeftovers() {
+    // A write in progress elsewhere holds the lock: its temporary file stays.
+    QLockFile lock(path_ + ".lock");
+    if (!lock.tryLock(0)) return;
+    const QFileInfo file(path_);
+    removePartialWritesOf(file.absolutePath(), file.fileName());
+}
+
 bool FileRegistryStore::lockBusy() const { return busySince_.isValid() && !busySince_.hasExpired(BusyMs); }
 
 FileRegistryStore::FileRegistryStore(const QString& path) : path_(path) {}

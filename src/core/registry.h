@@ -73,6 +73,9 @@ public:
     virtual int32_t createKey(const QString& key) = 0;
     // Creates or replaces a value (creating its key).
     virtual int32_t setValue(const QString& key, const QString& name, const RegEntry& entry) = 0;
+    // Removes what interrupted writes of the store left (nothing to do for
+    // most stores).
+    virtual void removeLeftovers() {}
 };
 
 struct RegistryData;
@@ -112,6 +115,10 @@ public:
     int32_t queryValue(const QString& key, const QString& name, RegEntry& out) override;
     int32_t createKey(const QString& key) override;
     int32_t setValue(const QString& key, const QString& name, const RegEntry& entry) override;
+    // The temporary files of interrupted writes of the store's file, and of
+    // no other file of its folder, which other programs may share; only
+    // while no other process writes the file.
+    void removeLeftovers() override;
     const QString& path() const { return path_; }
     // A wait for the lock failed a short while ago: writes do not wait.
     bool lockBusy() const;

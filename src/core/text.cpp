@@ -159,16 +159,30 @@ bool writeFileAtomic(const QString& path, const QByteArray& data) {
     return true;
 }
 
-void removePartialWrites(const QString& folder) {
+namespace {
+
+// Removes the regular files of the folder that are leftovers of
+// writeFileAtomic, of `of` alone when it is given.
+void removeLeftovers(const QString& folder, const QString& of) {
     const QDir dir(folder);
+    const QString ownPrefix = QStringLiteral(".") + of + QLatin1String(kPartialMark);
     const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         if (!isPartialWriteName(name)) continue;
+        if (!of.isEmpty() && (!name.startsWith(ownPrefix) || name.size() != ownPrefix.size() + 6)) continue;
         // A link or a folder of that name is not one of ours.
         const QByteArray p = QFile::encodeName(dir.filePath(name));
         struct stat st {};
         if (::lstat(p.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(p.constData());
     }
+}
+
+} // namespace
+
+void removePartialWrites(const QString& folder) { removeLeftovers(folder, QString()); }
+
+void removePartialWritesOf(const QString& folder, const QString& fileName) {
+    if (!fileName.isEmpty()) removeLeftovers(folder, fileName);
 }
 
 double leadingNumber(const QString& text) {

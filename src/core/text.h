@@ -39,6 +39,9 @@ bool isPartialWriteName(const QString& fileName);
 // Removes from the folder the regular files named as such temporary files;
 // links, folders and every other name are left alone.
 void removePartialWrites(const QString& folder);
+// The same for the temporary files of one file name only, in a folder that
+// other programs write too.
+void removePartialWritesOf(const QString& folder, const QString& fileName);
 
 // Leading number of a text: optional blanks and sign, digits, optional
 // fraction ("12ab" -> 12, "ab" -> 0, " 7.5" -> 7.5).

@@ -12,7 +12,6 @@
 #include "core/text.h"
 #include "core/ui.h"
 #include "core/windows.h"
-#include "session/records.h"
 
 namespace session {
 
@@ -56,6 +55,19 @@ QString encodeSettingsLine(const QString& text) {
     return out;
 }
 
+namespace {
+
+// The temporary files of the program's atomic saves that a kill left behind:
+// every one in the folders of the module, and in the folders others share
+// (the registry's, the desktop) only those of the program's own files.
+void removeLeftoverWrites() {
+    const ModuleConfig& c = config();
+    for (const QString& dir : {c.recordsDir(), c.ProgramDir, c.DataDir}) removePartialWrites(dir);
+    registryStore().removeLeftovers();
+}
+
+} // namespace
+
 FrmStart::FrmStart() : Form("FrmStart"), Timer1(addTimer("Timer1", 100, false)) {
     setBorderStyle(0);
     setShowInTaskbar(true);
@@ -79,9 +91,6 @@ void FrmStart::Form_Load() {
         if (windows().exitProgram) windows().exitProgram(0);
         return;
     }
-    // Only the one copy may clear what a killed one left of its record writes.
-    removeLeftoverRecordWrites();
-
     // Scale factors.
     ScreenInfo scr = pf.screen();
     config().ScaleX = scr.twipsPerPixelX / 15.0;
@@ -94,6 +103,9 @@ void FrmStart::Form_Load() {
         if (windows().exitProgram) windows().exitProgram(1);
         return;
     }
+
+    // Only the one copy may clear what a killed one left of its writes.
+    removeLeftoverWrites();
 
     // Size (the height, too, follows ScaleX), centred on the screen.
     double w = 6600 * config().ScaleX, h = 1485 * config().ScaleX;

@@ -36,8 +36,6 @@ QString wrongListFile(int paper) { return core::config().recordFile("1824" + two
 QString scoreHistoryFile() { return core::config().recordFile("288892"); }
 QString unitProgressFile() { return core::config().recordFile("288893"); }
 
-void removeLeftoverRecordWrites() { core::removePartialWrites(core::config().recordsDir()); }
-
 bool anySolved(const core::SessionState& s) {
     const int n = std::min<int>(s.QuestionCount, core::SessionState::MaxQuestions);
     for (int i = 1; i <= n; ++i)

@@ -17,11 +17,6 @@ QString wrongListFile(int paper);   // "1824" & paper as two digits
 QString scoreHistoryFile();         // 288892
 QString unitProgressFile();         // 288893
 
-// Removes what interrupted rewrites of records left in the records folder:
-// the temporary files of the atomic save (core::isPartialWriteName), regular
-// files only. Nothing else is touched.
-void removeLeftoverRecordWrites();
-
 // Some question 1..QuestionCount is answered (state 4 or more).
 bool anySolved(const core::SessionState& s);
 

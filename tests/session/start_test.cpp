@@ -154,65 +154,90 @@ TEST_F(StartFixture, SecondCopyIsRefused) {
     EXPECT_EQ(coverShown, 0);
 }
 
-TEST_F(StartFixture, LeftoversOfInterruptedRecordWritesAreRemovedAtTheStart) {
+TEST_F(StartFixture, LeftoversOfInterruptedWritesAreRemovedAtTheStart) {
     testsupport::Driver d;
     writeSettings(7);
+    // The registry file lies in a folder other programs share.
+    const QString regDir = dir.filePath("config/examsim");
+    ASSERT_TRUE(QDir().mkpath(regDir));
+    setRegistryStore(std::make_shared<FileRegistryStore>(regDir + "/registry.ini"));
     QDir(dir.path()).mkpath("ksdata");
-    const QString ks = dir.filePath("ksdata/");
-    const QStringList records{"288862.rar", "288893.rar", "182403.rar"};
-    for (const QString& r : records) ASSERT_TRUE(writeLines(ks + r, {r + " record", "T"}));
+    const QString ks = dir.filePath("ksdata/"), wd = dir.filePath("wdata/"), prog = dir.path() + "/",
+                  reg = regDir + "/";
+    const QStringList records{ks + "288862.rar", ks + "288893.rar", ks + "182403.rar", wd + "288819.rar",
+                              prog + "updata.txt", reg + "registry.ini"};
+    for (const QString& r : records) ASSERT_TRUE(writeLines(r, {"whole", "T"}));
     enum Kind { File, Link, DanglingLink, Folder };
-    struct Case { const char* name; Kind kind; bool removed; } cases[] = {
+    struct Case { QString path; Kind kind; bool removed; } cases[] = {
         // What the program's own atomic saves leave when killed.
-        {".288862.rar.examsim-partial-AbC123", File, true},
-        {".288890.rar.examsim-partial-000000", File, true},
-        {".182413.rar.examsim-partial-x1Y2z3", File, true},
+        {ks + ".288862.rar.examsim-partial-AbC123", File, true},
+        {ks + ".288890.rar.examsim-partial-000000", File, true},
+        {ks + ".182413.rar.examsim-partial-x1Y2z3", File, true},
+        {wd + ".288897.rar.examsim-partial-AbC123", File, true},
+        {wd + ".288871.rar.examsim-partial-q9Z8y7", File, true},
+        {prog + ".updata.txt.examsim-partial-AbC123", File, true},
+        {reg + ".registry.ini.examsim-partial-AbC123", File, true},
         // A candidate's own copies, also of the shape other savers leave.
-        {"288862.rar.backup", File, false},
-        {"288862.rar.before", File, false},
-        {"288893.rar.AbC123", File, false},
-        {"288862.rar.examsim-partial-AbC123", File, false},
-        {".288862.rar.examsim-partial-AbC12", File, false},
-        {".288862.rar.examsim-partial-AbC1234", File, false},
-        {".288862.rar.examsim-partial-AbC-23", File, false},
+        {ks + "288862.rar.backup", File, false},
+        {ks + "288862.rar.before", File, false},
+        {ks + "288893.rar.AbC123", File, false},
+        {ks + "288862.rar.examsim-partial-AbC123", File, false},
+        {ks + ".288862.rar.examsim-partial-AbC12", File, false},
+        {ks + ".288862.rar.examsim-partial-AbC1234", File, false},
+        {ks + ".288862.rar.examsim-partial-AbC-23", File, false},
+        {wd + "288897.rar.backup", File, false},
+        {prog + "updata.txt.examsim-partial-AbC123", File, false},
         // Of the leftovers' shape, but no file of the program's.
-        {".288892.rar.examsim-partial-Link01", Link, false},
-        {".288892.rar.examsim-partial-Link02", DanglingLink, false},
-        {"288862.rar.linked", Link, false},
-        {".288892.rar.examsim-partial-Folder", Folder, false},
+        {ks + ".288892.rar.examsim-partial-Link01", Link, false},
+        {ks + ".288892.rar.examsim-partial-Link02", DanglingLink, false},
+        {ks + "288862.rar.linked", Link, false},
+        {ks + ".288892.rar.examsim-partial-Folder", Folder, false},
+        {wd + ".288892.rar.examsim-partial-Link01", Link, false},
+        {prog + ".ver.txt.examsim-partial-Link02", DanglingLink, false},
+        {prog + ".ver.txt.examsim-partial-Folder", Folder, false},
+        // Another program's leftovers in the shared folder.
+        {reg + ".settings.ini.examsim-partial-AbC123", File, false},
+        {reg + ".registry.ini.bak.examsim-partial-AbC123", File, false},
+        {reg + ".registry.ini.examsim-partial-Link01", Link, false},
     };
     const QString linkTarget = dir.filePath("candidate-copy.rar");
     ASSERT_TRUE(writeLines(linkTarget, {"the candidate's"}));
     for (const auto& c : cases) {
-        const QString p = ks + c.name;
         switch (c.kind) {
-        case File: ASSERT_TRUE(writeLines(p, {"partial"})); break;
-        case Link: ASSERT_TRUE(QFile::link(linkTarget, p)); break;
-        case DanglingLink: ASSERT_TRUE(QFile::link(dir.filePath("gone.rar"), p)); break;
-        case Folder: ASSERT_TRUE(QDir().mkpath(p)); break;
+        case File: ASSERT_TRUE(writeLines(c.path, {"partial"})); break;
+        case Link: ASSERT_TRUE(QFile::link(linkTarget, c.path)); break;
+        case DanglingLink: ASSERT_TRUE(QFile::link(dir.filePath("gone.rar"), c.path)); break;
+        case Folder: ASSERT_TRUE(QDir().mkpath(c.path)); break;
         }
     }
-    const auto present = [&](const Case& c) { return QFileInfo(ks + c.name).isSymLink() || QFileInfo::exists(ks + c.name); };
-    const QString outside = data(".288897.rar.examsim-partial-AbC123");  // not in the records folder
-    ASSERT_TRUE(writeLines(outside, {"partial"}));
+    const auto present = [&](const Case& c) { return QFileInfo(c.path).isSymLink() || QFileInfo::exists(c.path); };
 
     // A copy refused because another one runs leaves them to that one.
     pf->alreadyRunning = true;
     d.ui.expectMsgBox(QString::fromUtf8(session::kAlreadyRunning), MrOk);
     session::frmStart()();
-    for (const auto& c : cases) EXPECT_TRUE(present(c)) << c.name;
+    for (const auto& c : cases) EXPECT_TRUE(present(c)) << c.path.toStdString();
     session::frmStart()().unload();
 
+    // Nor does a start while another program writes the registry take that
+    // write's temporary file.
     pf->alreadyRunning = false;
+    {
+        QLockFile writing(reg + "registry.ini.lock");
+        ASSERT_TRUE(writing.tryLock(0));
+        session::frmStart()();
+        EXPECT_TRUE(QFile::exists(reg + ".registry.ini.examsim-partial-AbC123"));
+        session::frmStart()().unload();
+    }
+
     session::frmStart()();
     d.advance(100);
     ASSERT_EQ(coverShown, 1);
-    for (const auto& c : cases) EXPECT_EQ(present(c), !c.removed) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(present(c), !c.removed) << c.path.toStdString();
     EXPECT_TRUE(QFileInfo(ks + ".288892.rar.examsim-partial-Folder").isDir());
     EXPECT_EQ(readLines(linkTarget).value_or(QStringList()), QStringList({"the candidate's"}));
-    EXPECT_TRUE(QFile::exists(outside));
     for (const QString& r : records)
-        EXPECT_EQ(readLines(ks + r).value_or(QStringList()), QStringList({r + " record", "T"})) << r.toStdString();
+        EXPECT_EQ(readLines(r).value_or(QStringList()).mid(0, 2), QStringList({"whole", "T"})) << r.toStdString();
 }
 
 TEST_F(StartFixture, MissingSettingsEndWithAMessage) {
