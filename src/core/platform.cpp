@@ -211,6 +211,11 @@ bool RealPlatform::createDesktopShortcut(const QString& name, const QString& tar
     return writeDesktopEntry(desktop, name, target, workingDir, environment);
 }
 
+void RealPlatform::removeShortcutLeftovers(const QString& name) {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty()) removeDesktopEntryLeftovers(desktop, name);
+}
+
 ScreenInfo RealPlatform::screen() {
     ScreenInfo info;
     // One logical pixel is 15 twips; the toolkit scales logical pixels to
@@ -280,14 +285,22 @@ Platform& platform() { return platformSlot().get(); }
 
 void setPlatform(std::shared_ptr<Platform> p) { platformSlot().set(std::move(p)); }
 
-bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
-                       const QString& workingDir, const QStringList& environment) {
-    if (name.isEmpty() || !QFileInfo(desktopDir).isDir()) return false;
-    // The name becomes a file name: no separators or control characters.
+namespace {
+
+// The launcher's file name: no separators or control characters.
+QString desktopEntryFileName(const QString& name) {
     QString fileName = name;
     for (QChar& c : fileName)
         if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control) c = u'_';
-    const QString path = QDir(desktopDir).filePath(fileName + QStringLiteral(".desktop"));
+    return fileName + QStringLiteral(".desktop");
+}
+
+} // namespace
+
+bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
+                       const QString& workingDir, const QStringList& environment) {
+    if (name.isEmpty() || !QFileInfo(desktopDir).isDir()) return false;
+    const QString path = QDir(desktopDir).filePath(desktopEntryFileName(name));
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
     text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
     QString exec;
@@ -305,6 +318,10 @@ bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QSt
                                     QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                     QFileDevice::ExeOther);
     return true;
+}
+
+void removeDesktopEntryLeftovers(const QString& desktopDir, const QString& name) {
+    if (!name.isEmpty()) removePartialWritesOf(desktopDir, desktopEntryFileName(name));
 }
 
 namespace {

@@ -40,6 +40,9 @@ public:
     // no desktop folder or it cannot be written.
     virtual bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
                                        const QStringList& environment = {}) = 0;
+    // Removes what interrupted writes of the shortcut `name` left on the
+    // desktop, and nothing of any other file there.
+    virtual void removeShortcutLeftovers(const QString& name) = 0;
     virtual ScreenInfo screen() = 0;
     virtual QDateTime now() = 0;
     // The program folder without a trailing separator.
@@ -65,6 +68,7 @@ public:
                        const QStringList& environment = {}) override;
     bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
                                const QStringList& environment = {}) override;
+    void removeShortcutLeftovers(const QString& name) override;
     ScreenInfo screen() override;
     QDateTime now() override;
     QString programDir() override;
@@ -97,6 +101,7 @@ public:
                        const QStringList& environment = {}) override;
     bool createDesktopShortcut(const QString& name, const QString& target, const QString& workingDir,
                                const QStringList& environment = {}) override;
+    void removeShortcutLeftovers(const QString& name) override { shortcutCleanups << name; }
     ScreenInfo screen() override { return screenInfo; }
     QDateTime now() override { return clock; }
     QString programDir() override { return folder; }
@@ -122,6 +127,7 @@ public:
     QStringList openedUrls;
     std::vector<Started> started;
     std::vector<Shortcut> shortcuts;
+    QStringList shortcutCleanups;
 };
 
 // The single-instance lock: a hidden file named with the user id in the
@@ -173,6 +179,9 @@ void setPlatform(std::shared_ptr<Platform> p);
 // folder does not exist or the file cannot be written.
 bool writeDesktopEntry(const QString& desktopDir, const QString& name, const QString& target,
                        const QString& workingDir, const QStringList& environment = {});
+// Removes from desktopDir the temporary files that interrupted writes of
+// the launcher file of `name` left; other files stay.
+void removeDesktopEntryLeftovers(const QString& desktopDir, const QString& name);
 
 // The program runs on a module folder other than its own through
 // EXAMSIM_HOME. What starts the executable `exePath` on `programDir`: the

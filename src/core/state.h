@@ -38,6 +38,8 @@ struct ModuleConfig {
     QString recordsDir() const;
     // A file of the program folder.
     QString programFile(const QString& name) const;
+    // The name of the module's desktop shortcut.
+    QString shortcutName() const { return ModuleName + QStringLiteral("模块"); }
 };
 
 enum RunModes : int16_t { RunGuided = 1, RunPractice = 2, RunExam = 3 };

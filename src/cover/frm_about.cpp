@@ -135,7 +135,7 @@ void FrmAbout::openFolderAndMakeShortcut() {
         const QString exe = platform().exePath();
         const QStringList env = moduleEnvironment(cfg.ProgramDir, exe);
         const QString target = env.isEmpty() ? joinPath(cfg.ProgramDir, cfg.ExeName) : exe;
-        platform().createDesktopShortcut(cfg.ModuleName + QStringLiteral("模块"), target, cfg.ProgramDir, env);
+        platform().createDesktopShortcut(cfg.shortcutName(), target, cfg.ProgramDir, env);
     });
 }
 

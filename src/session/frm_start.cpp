@@ -64,6 +64,7 @@ void removeLeftoverWrites() {
     const ModuleConfig& c = config();
     for (const QString& dir : {c.recordsDir(), c.ProgramDir, c.DataDir}) removePartialWrites(dir);
     registryStore().removeLeftovers();
+    platform().removeShortcutLeftovers(c.shortcutName());
 }
 
 } // namespace

@@ -234,6 +234,8 @@ TEST_F(StartFixture, LeftoversOfInterruptedWritesAreRemovedAtTheStart) {
     d.advance(100);
     ASSERT_EQ(coverShown, 1);
     for (const auto& c : cases) EXPECT_EQ(present(c), !c.removed) << c.path.toStdString();
+    // On the desktop, the shortcut's own (at each of the two starts).
+    EXPECT_EQ(pf->shortcutCleanups, QStringList(2, QString::fromUtf8("字处理模块")));
     EXPECT_TRUE(QFileInfo(ks + ".288892.rar.examsim-partial-Folder").isDir());
     EXPECT_EQ(readLines(linkTarget).value_or(QStringList()), QStringList({"the candidate's"}));
     for (const QString& r : records)
