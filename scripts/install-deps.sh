@@ -3,6 +3,7 @@
 # fuzzing need, only those missing.
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev libgtest-dev libbenchmark-dev
+      libxcb1-dev  # the view asks the X server whether a window manager runs
       fonts-wqy-microhei  # the sample's pictures
       fonts-arphic-uming  # a Song face for the view's text
       clang libclang-rt-14-dev file)  # fuzzing: libFuzzer and the sanitizers; seeds picked by content

@@ -26,6 +26,7 @@
 #include "core/state.h"
 #include "view/paint.h"
 #include "view/view_host.h"
+#include "view/window_frame.h"
 
 namespace view {
 
@@ -508,7 +509,7 @@ void FormWindow::syncAbove() {
         if (c->aboveWindowed() && core::isWindowless(c->kind())) any = true;
     if (!any && !above_) return;
     if (!above_) above_ = new AboveWidget(this, form_);
-    if (above_->geometry() != rect()) above_->setGeometry(rect());
+    if (above_->geometry() != clientRect()) above_->setGeometry(clientRect());
     above_->raise();
     if (above_->isHidden()) above_->show();
 }
@@ -548,10 +549,12 @@ QWidget* FormWindow::createWidget(core::Control& c, QWidget* parent) {
     return w;
 }
 
-void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget*, double inset) {
+void FormWindow::syncWidget(Entry& e, core::Control& c, QWidget* parentWidget, double inset) {
     QWidget* w = e.widget;
     const int in = pxX(inset);
-    const QRect g(pxX(c.left()) + in, pxY(c.top()) + in, std::max(0, pxX(c.width())), std::max(0, pxY(c.height())));
+    const QPoint at = parentWidget == this ? clientOrigin() : QPoint();
+    const QRect g(pxX(c.left()) + in + at.x(), pxY(c.top()) + in + at.y(), std::max(0, pxX(c.width())),
+                  std::max(0, pxY(c.height())));
     if (w->geometry() != g) w->setGeometry(g);
     if (w->testAttribute(Qt::WA_Disabled) == c.enabled()) w->setEnabled(c.enabled());
     if (w->toolTip() != c.toolTipText()) w->setToolTip(c.toolTipText());
@@ -723,7 +726,9 @@ void FormWindow::syncFromModel() {
     const bool renderOnly = host_ == nullptr;
 
     if (!shown_ && !renderOnly) {
-        setWindowFlags(windowFlagsOf(f));
+        // Where no window manager frames it, the view frames it itself.
+        drawnFrame_ = f.borderStyle() != 0 && !windowManagerFrames();
+        setWindowFlags(windowFlagsOf(f) | (drawnFrame_ ? Qt::FramelessWindowHint : Qt::WindowFlags()));
         raiseSeen = f.raiseRequest();
     }
     if (const QString title = windowTitleOf(f); windowTitle() != title) setWindowTitle(title);
@@ -769,13 +774,16 @@ void FormWindow::syncFromModel() {
         } else {
             for (const QRectF& r : damage.rects) {
                 const QRect px(QPoint(pxX(r.left()), pxY(r.top())), QPoint(pxX(r.right()), pxY(r.bottom())));
-                updateArea(this, px.adjusted(-1, -1, 1, 1));
+                updateArea(this, px.adjusted(-1, -1, 1, 1).translated(clientOrigin()) & clientRect());
             }
         }
     }
 
     const int state = f.windowState();
-    const QRect want(pxX(f.left()), pxY(f.top()), std::max(0, pxX(f.scaleWidth())), std::max(0, pxY(f.scaleHeight())));
+    // The outer position; the client size, and the drawn frame around it.
+    const QMargins fm = frameMargins();
+    const QRect want(pxX(f.left()), pxY(f.top()), std::max(0, pxX(f.scaleWidth())) + fm.left() + fm.right(),
+                     std::max(0, pxY(f.scaleHeight())) + fm.top() + fm.bottom());
     if (renderOnly) {
         resize(state == core::StateMaximized && screen() ? screen()->availableGeometry().size() : want.size());
         return;
@@ -833,7 +841,7 @@ void FormWindow::routeMouse(QWidget* source, QMouseEvent* e) {
     e->accept();
     if (host_) host_->noteMouse(source, e->globalPosition());
     if (!alive()) return;
-    const QPoint p = source->mapTo(this, e->position().toPoint());
+    const QPoint p = source->mapTo(this, e->position().toPoint()) - clientOrigin();
     const double x = p.x() * core::twipsPerPixelX(), y = p.y() * core::twipsPerPixelY();
     const int shift = core::shiftFromQt(e->modifiers().toInt());
     const int button = core::buttonFromQt(e->button());
@@ -865,8 +873,13 @@ void FormWindow::routeMouse(QWidget* source, QMouseEvent* e) {
 
 void FormWindow::updatePointer(QWidget* source, QPoint pos) {
     if (!alive()) return;
-    const QPoint p = source->mapTo(this, pos);
+    const QPoint q = source->mapTo(this, pos);
     const core::Control* c = form_->captured();
+    if (!c && drawnFrame_ && !clientRect().contains(q)) {
+        applyCursor(source, QCursor(Qt::ArrowCursor));
+        return;
+    }
+    const QPoint p = q - clientOrigin();
     if (!c) c = form_->hitTest(p.x() * core::twipsPerPixelX(), p.y() * core::twipsPerPixelY());
     applyCursor(source, cursorOver(*form_, c));
 }
@@ -937,8 +950,8 @@ void FormWindow::userChoseRow(core::Control* c, int row) {
 
 bool FormWindow::showToolTip(QWidget* source, QHelpEvent* e, const core::Control* self) {
     QString tip;
-    if (alive()) {
-        const QPoint p = source->mapTo(this, e->pos());
+    if (alive() && (!drawnFrame_ || clientRect().contains(source->mapTo(this, e->pos())))) {
+        const QPoint p = source->mapTo(this, e->pos()) - clientOrigin();
         const core::Control* c = form_->hitTest(p.x() * core::twipsPerPixelX(), p.y() * core::twipsPerPixelY());
         if (c && core::isWindowless(c->kind()))
             tip = c->toolTipText();
@@ -957,7 +970,7 @@ bool FormWindow::showToolTip(QWidget* source, QHelpEvent* e, const core::Control
 void FormWindow::writeBackSize() {
     if (!alive() || !(windowState() & Qt::WindowMaximized)) return;
     core::Form& f = *form_;
-    QSize s = size();
+    QSize s = size().shrunkBy(frameMargins());
     // A frameless window that the platform has not maximised yet: it will
     // fill the available screen.
     if (f.borderStyle() == 0 && screen() && s.width() < screen()->availableGeometry().width() &&
@@ -1016,28 +1029,104 @@ void FormWindow::paintEvent(QPaintEvent*) {
         p.fillRect(rect(), palette().window());
         return;
     }
+    if (drawnFrame_) {
+        paintWindowFrame(p, size(), frameMargins(), windowTitle(), isActiveWindow(), closeDown_);
+        p.setClipRect(clientRect());
+        p.translate(clientOrigin());
+    }
     p.fillRect(rect(), QColor(core::toQRgb(form_->backColor())));
     if (const core::Picture& pic = form_->picture(); !pic.isNull()) p.drawImage(0, 0, pic.image());
     paintWindowless(p, *form_);
 }
 
+QMargins FormWindow::frameMargins() const {
+    if (!drawnFrame_ || !alive()) return {};
+    const core::Form& f = *form_;
+    return QMargins(pxX(f.frameLeft()), pxY(f.frameTop()), pxX(f.width() - f.scaleWidth() - f.frameLeft()),
+                    pxY(f.height() - f.scaleHeight() - f.frameTop()));
+}
+
+QPoint FormWindow::clientOrigin() const {
+    const QMargins m = frameMargins();
+    return QPoint(m.left(), m.top());
+}
+
+QRect FormWindow::closeBox() const { return drawnFrame_ ? closeBoxRect(size(), frameMargins()) : QRect(); }
+
+bool FormWindow::frameMouse(QMouseEvent* e) {
+    if (!drawnFrame_ || !alive()) return false;
+    const QPoint p = e->position().toPoint();
+    const QRect box = closeBox();
+    auto showDown = [&](bool down) {
+        if (closeDown_ == down) return;
+        closeDown_ = down;
+        update(box);
+    };
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (clientRect().contains(p)) return false;
+        e->accept();
+        framePress_ = true;
+        if (e->button() != Qt::LeftButton || e->type() != QEvent::MouseButtonPress) return true;
+        if (box.contains(p)) {
+            closePressed_ = true;
+            showDown(true);
+        } else if (titleBarRect(size(), frameMargins()).contains(p)) {
+            if (host_) host_->noteMouse(this, e->globalPosition());
+            guarded("move", [&] { startWindowMove(*form_, {}); });
+        }
+        return true;
+    case QEvent::MouseMove:
+        if (framePress_ && !(e->buttons() & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))) framePress_ = false;
+        if (framePress_) {
+            e->accept();
+            if (closePressed_) showDown(box.contains(p));
+            return true;
+        }
+        if (e->buttons() != Qt::NoButton || clientRect().contains(p)) return false;
+        // Passing over the frame: the model is not told.
+        e->accept();
+        if (host_) host_->noteMouse(this, e->globalPosition());
+        applyCursor(this, QCursor(Qt::ArrowCursor));
+        return true;
+    case QEvent::MouseButtonRelease: {
+        if (!framePress_) return false;
+        e->accept();
+        if (e->buttons() == Qt::NoButton) framePress_ = false;
+        if (e->button() != Qt::LeftButton || !closePressed_) return true;
+        closePressed_ = false;
+        showDown(false);
+        if (!box.contains(p)) return true;
+        // As the desktop's close.
+        guarded("close", [&] { form_->requestClose(); });
+        return true;
+    }
+    default: return false;
+    }
+}
+
 void FormWindow::mousePressEvent(QMouseEvent* e) {
     InputScope s(this);
+    if (frameMouse(e)) return;
     routeMouse(this, e);
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* e) {
     InputScope s(this);
+    if (frameMouse(e)) return;
     routeMouse(this, e);
 }
 
 void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
     InputScope s(this);
+    if (frameMouse(e)) return;
     routeMouse(this, e);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* e) {
     InputScope s(this);
+    if (frameMouse(e)) return;
     routeMouse(this, e);
 }
 
@@ -1065,8 +1154,8 @@ void FormWindow::closeEvent(QCloseEvent* e) {
 
 void FormWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    // The layer of the controls drawn above the boxes covers the whole window.
-    if (above_) above_->setGeometry(rect());
+    // The layer of the controls drawn above the boxes covers the client area.
+    if (above_) above_->setGeometry(clientRect());
     if (host_ && !host_->syncing() && (windowState() & Qt::WindowMaximized)) writeBackSize();
 }
 
@@ -1082,6 +1171,7 @@ void FormWindow::moveEvent(QMoveEvent* e) {
 
 void FormWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && drawnFrame_) update(QRect(0, 0, width(), clientOrigin().y()));
     if (e->type() != QEvent::WindowStateChange || !host_ || host_->syncing() || !alive()) return;
     const int s = isMinimized() ? core::StateMinimized : isMaximized() ? core::StateMaximized : core::StateNormal;
     if (s == form_->windowState()) return;

@@ -176,6 +176,11 @@ public:
     bool showToolTip(QWidget* source, QHelpEvent* e, const core::Control* self);
     // Pointer of whatever lies under the mouse at a point of `source`.
     void updatePointer(QWidget* source, QPoint pos);
+    // Where the form's client area lies in the window: below and beside the
+    // frame the view draws where no window manager frames the window.
+    QPoint clientOrigin() const;
+    // The drawn title bar's close box (empty when the view draws no frame).
+    QRect closeBox() const;
     // Model's client size in twips from the window's size (maximised).
     void writeBackSize();
     void writeBackPosition();
@@ -216,6 +221,13 @@ private:
 
     // Over the windowed controls: the form's controls drawn above them.
     void syncAbove();
+    // The drawn frame around the client area (none: no margins).
+    QMargins frameMargins() const;
+    QRect clientRect() const { return rect().marginsRemoved(frameMargins()); }
+    // A mouse event of the window itself that belongs to the drawn frame:
+    // the close box, the title bar's drag, or nothing. Returns whether it
+    // did (and so the model does not see it).
+    bool frameMouse(QMouseEvent* e);
 
     ViewHost* host_;
     core::Form* form_;
@@ -229,6 +241,12 @@ private:
     QElapsedTimer sinceApply_;
     bool pendingWriteBack_ = false;
     bool checkMaximised_ = false;
+    // The view draws this window's frame (set when it is first shown).
+    bool drawnFrame_ = false;
+    // The mouse was pressed on the drawn frame; on its close box.
+    bool framePress_ = false;
+    bool closePressed_ = false;
+    bool closeDown_ = false;
     uint64_t syncedRevision_ = 0;
     friend class ViewHost;
 };

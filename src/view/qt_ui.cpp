@@ -182,7 +182,7 @@ void QtUi::popupMenu(core::Form& form, core::Menu& menu, double x, double y, int
     QPoint global;
     ViewHost* h = ViewHost::instance();
     if (FormWindow* w = h ? h->windowOf(form) : nullptr)
-        global = w->mapToGlobal(local);
+        global = w->mapToGlobal(w->clientOrigin() + local);
     else
         global = QPoint(pxX(form.left() + form.frameLeft()), pxY(form.top() + form.frameTop())) + local;
     if (flags & core::PopupRightAlign) global.rx() -= qm.sizeHint().width();

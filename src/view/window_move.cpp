@@ -1,4 +1,5 @@
-// Dragging a borderless window by its body.
+// Dragging a window: a borderless one by its body, a bordered one by the
+// title bar the view draws where no window manager does.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -7,6 +8,7 @@
 
 #include "view/form_window.h"
 #include "view/view_host.h"
+#include "view/window_frame.h"
 
 namespace view {
 
@@ -88,7 +90,8 @@ void startWindowMove(core::Form& form, std::function<void()> afterMove) {
         return;
     }
     QWindow* handle = w->windowHandle();
-    const bool system = handle && handle->startSystemMove();
+    // Without a window manager nobody carries out a system move.
+    const bool system = handle && windowManagerFrames() && handle->startSystemMove();
     auto* m = new WindowMover(w, &form, std::move(afterMove), !system, h->lastGlobalMouse());
     WindowMover::current() = m;
     qApp->installEventFilter(m);

@@ -22,6 +22,7 @@
 #include "view/form_window.h"
 #include "view/qt_ui.h"
 #include "view/view_host.h"
+#include "view/window_frame.h"
 
 using namespace core;
 using testsupport::Driver;
@@ -865,4 +866,178 @@ TEST_F(ViewTest, ALabelsAmpersandUnderlinesTheNextCharacter) {
     const double doubled = f.label->width();
     inked("&");
     EXPECT_EQ(doubled, f.label->width());
+}
+
+namespace {
+
+// TestForm with border style `border`: its client area still 200 x 150
+// pixels, its outer position at pixel (100, 50).
+TestForm& bordered(FormSlot<TestForm>& slot, int border) {
+    TestForm& f = slot();
+    f.setBorderStyle(border);
+    f.move(1500, 750, 3000 + 2 * f.frameLeft(), 2250 + f.frameTop() + f.frameLeft());
+    return f;
+}
+
+// While it lives the view acts as if no window manager ran (or not).
+struct AssumeNoWindowManager {
+    explicit AssumeNoWindowManager(bool on = true) { view::assumeNoWindowManager(on); }
+    ~AssumeNoWindowManager() { view::assumeNoWindowManager(false); }
+};
+
+} // namespace
+
+// Where no window manager frames the windows, a bordered form's window is
+// its outer size with the client area inside a frame the view draws;
+// everything inside keeps its place relative to the client area.
+TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
+    struct Case {
+        const char* name;
+        int border;
+        bool windowManager;
+        QMargins frame;
+    };
+    const Case cases[] = {
+        {"fixed single, no window manager", 1, false, QMargins(4, 23, 4, 4)},
+        {"fixed dialog, no window manager", 3, false, QMargins(4, 23, 4, 4)},
+        {"borderless, no window manager", 0, false, QMargins()},
+        {"fixed single, window manager", 1, true, QMargins()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AssumeNoWindowManager seam(!c.windowManager);
+        TestForm& f = bordered(slot, c.border);
+        f.lbl->setMousePointer(PtrCross);
+        f.show();
+        host.sync();
+        view::FormWindow* w = window(f);
+        ASSERT_NE(w, nullptr);
+        const QPoint at(c.frame.left(), c.frame.top());
+        EXPECT_EQ(w->pos(), QPoint(100, 50));
+        EXPECT_EQ(w->size(), QSize(200, 150).grownBy(c.frame));
+        EXPECT_EQ(w->clientOrigin(), at);
+        EXPECT_EQ(w->closeBox().isEmpty(), c.frame.isNull());
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::FramelessWindowHint), c.border == 0 || !c.frame.isNull());
+        QWidget* pic = host.widgetOf(*f.pic);
+        EXPECT_EQ(pic->geometry(), QRect(at + QPoint(100, 10), QSize(80, 60)));
+
+        // The same twips through the window and through the picture box.
+        click(w, at + QPoint(20, 15));
+        click(pic, QPoint(70, 50));
+        EXPECT_EQ(f.log, (QStringList{"Lbl.Down(1,0,150,75)", "Lbl.Up(1,0,150,75)", "Lbl.Click",
+                                      "Pic.Down(1,0,1050,750)", "Pic.Up(1,0,1050,750)", "Pic.Click"}));
+        sendMouse(w, QEvent::MouseMove, at + QPoint(20, 15), Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+
+        // The form's surface starts at the client area, and a change of the
+        // label repaints the label's pixels there.
+        const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(img.size(), w->size());
+        EXPECT_EQ(img.pixel(at + QPoint(2, 2)), qRgb(255, 255, 255));
+        if (!c.frame.isNull()) {
+            EXPECT_NE(img.pixel(at + QPoint(2, -2)), qRgb(255, 255, 255)) << "no title bar";
+        }
+        settle();
+        PaintLog log;
+        w->installEventFilter(&log);
+        f.lbl->setBackColor(rgbValue(255, 0, 0));
+        settle();
+        w->removeEventFilter(&log);
+        EXPECT_TRUE(log.painted[w].contains(QRect(at + QPoint(10, 10), QSize(40, 20))));
+        EXPECT_TRUE(QRect(at + QPoint(7, 7), QSize(46, 26)).contains(log.painted[w].boundingRect()));
+        EXPECT_EQ(w->grab().toImage().pixel(at + QPoint(20, 15)), qRgb(255, 0, 0));
+
+        f.unload();
+        host.sync();
+    }
+}
+
+TEST_F(ViewTest, TheDrawnTitleBarShowsTheCaptionClosesAsTheDesktopDoesAndDrags) {
+    AssumeNoWindowManager seam;
+    TestForm& f = bordered(slot, 1);
+    f.setCaption("帮助");
+    f.setMousePointer(PtrHourglass);
+    f.onMouseDown = [&](const MouseArgs&) { f.log << "Form.Down"; };
+    f.onMouseMove = [&](const MouseArgs&) { f.log << "Form.Move"; };
+    f.onMouseUp = [&](const MouseArgs&) { f.log << "Form.Up"; };
+    f.show();
+    host.sync();
+    view::FormWindow* w = window(f);
+    ASSERT_NE(w, nullptr);
+
+    // A close box at the title bar's right end.
+    const QRect box = w->closeBox();
+    EXPECT_GE(box.width(), 16);
+    EXPECT_GE(box.height(), 14);
+    EXPECT_GE(box.top(), 0);
+    EXPECT_LE(box.top(), 6);
+    EXPECT_LE(box.right(), w->width() - 1);
+    EXPECT_GE(box.right(), w->width() - 1 - 6);
+    // Drawn: dark cross on a light face; the caption in the title bar.
+    const QImage boxShot = w->grab(box).toImage();
+    int dark = 0, light = 0;
+    for (int y = 0; y < boxShot.height(); ++y)
+        for (int x = 0; x < boxShot.width(); ++x) {
+            const int g = qGray(boxShot.pixel(x, y));
+            dark += g < 64;
+            light += g > 180;
+        }
+    EXPECT_GT(dark, 10);
+    EXPECT_GT(light, 40);
+    const QRect title(0, 0, box.left(), w->clientOrigin().y());
+    const QImage titled = w->grab(title).toImage();
+    f.setCaption("其他标题");
+    host.sync();
+    EXPECT_NE(w->grab(title).toImage(), titled) << "the caption is not drawn";
+
+    // Presses, moves and releases on the frame are not the form's: the
+    // borders, a right click on the close box, a pass over the title bar.
+    click(w, QPoint(1, 100));
+    click(w, QPoint(w->width() - 2, 100));
+    click(w, QPoint(100, w->height() - 2));
+    click(w, box.center(), Qt::RightButton);
+    sendMouse(w, QEvent::MouseMove, QPoint(60, 10), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(f.log, QStringList());
+    EXPECT_TRUE(slot.loaded());
+
+    // The title bar drags the window; the model gets its outer position
+    // when the drag ends.
+    const QPoint start = w->pos();
+    sendMouse(w, QEvent::MouseButtonPress, {60, 10}, Qt::LeftButton, Qt::LeftButton);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(60, 10), QPointF(w->mapToGlobal(QPoint(60, 10)) + QPoint(30, 20)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &drag);
+    EXPECT_EQ(w->pos(), start + QPoint(30, 20));
+    sendMouse(w, QEvent::MouseButtonRelease, {60, 10}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_DOUBLE_EQ(f.left(), (start.x() + 30) * 15.0);
+    EXPECT_DOUBLE_EQ(f.top(), (start.y() + 20) * 15.0);
+    EXPECT_EQ(f.log, QStringList());
+    // Back in the client area the form hears the mouse again.
+    sendMouse(w, QEvent::MouseMove, w->clientOrigin() + QPoint(60, 60), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(f.log, QStringList{"Form.Move"});
+    EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+    f.log.clear();
+
+    // The close box closes as the desktop's close: QueryUnload with
+    // unloadMode 0, which may refuse. Released off the box, it does nothing.
+    std::vector<int> modes;
+    bool refuse = true;
+    f.onQueryUnload = [&](int& cancel, int mode) {
+        modes.push_back(mode);
+        cancel = refuse ? 1 : 0;
+    };
+    const QPoint off(box.left() - 10, box.center().y());
+    sendMouse(w, QEvent::MouseButtonPress, box.center(), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseMove, off, Qt::NoButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, off, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(modes.empty());
+    click(w, box.center());
+    EXPECT_EQ(modes, std::vector<int>{0});
+    ASSERT_TRUE(slot.loaded());
+    EXPECT_EQ(f.log, QStringList());
+    refuse = false;
+    click(w, box.topLeft());
+    EXPECT_EQ(modes, (std::vector<int>{0, 0}));
+    EXPECT_FALSE(slot.loaded());
 }

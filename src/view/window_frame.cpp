@@ -1,0 +1,142 @@
+#include "view/window_frame.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRegion>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <xcb/xcb.h>
+
+namespace view {
+
+namespace {
+
+bool g_assumeNone = false;
+
+xcb_atom_t atomIfExists(xcb_connection_t* c, const std::string& name) {
+    xcb_intern_atom_reply_t* r =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(name.size()), name.c_str()), nullptr);
+    const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(r);
+    return a;
+}
+
+// The window that `prop` of `w` names, XCB_NONE if none.
+xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop) {
+    xcb_generic_error_t* err = nullptr;
+    xcb_get_property_reply_t* r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, XCB_ATOM_WINDOW, 0, 1), &err);
+    std::free(err);
+    xcb_window_t out = XCB_NONE;
+    if (r && r->type == XCB_ATOM_WINDOW && r->format == 32 && xcb_get_property_value_length(r) >= 4)
+        std::memcpy(&out, xcb_get_property_value(r), sizeof out);
+    std::free(r);
+    return out;
+}
+
+// A window manager of one of the server's screens shows itself by the
+// EWMH check window that names itself, or by owning the screen's WM_Sn
+// selection.
+bool xWindowManagerRuns(xcb_connection_t* c) {
+    const xcb_atom_t check = atomIfExists(c, "_NET_SUPPORTING_WM_CHECK");
+    int screen = 0;
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it), ++screen) {
+        const xcb_window_t root = it.data->root;
+        if (check != XCB_ATOM_NONE) {
+            const xcb_window_t child = windowProperty(c, root, check);
+            if (child != XCB_NONE && windowProperty(c, child, check) == child) return true;
+        }
+        const xcb_atom_t sel = atomIfExists(c, "WM_S" + std::to_string(screen));
+        if (sel == XCB_ATOM_NONE) continue;
+        xcb_get_selection_owner_reply_t* r =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, sel), nullptr);
+        const bool owned = r && r->owner != XCB_NONE;
+        std::free(r);
+        if (owned) return true;
+    }
+    return false;
+}
+
+void edges(QPainter& p, QRect r, QColor topLeft, QColor bottomRight) {
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+}
+
+const QColor kFace(212, 208, 200), kShadow(128, 128, 128), kDark(64, 64, 64);
+
+} // namespace
+
+bool windowManagerFrames() {
+    if (g_assumeNone) return false;
+    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x || !x->connection()) return true;
+    return xWindowManagerRuns(x->connection());
+}
+
+void assumeNoWindowManager(bool on) { g_assumeNone = on; }
+
+QRect titleBarRect(QSize outer, QMargins frame) {
+    // The border is as wide above the title bar as at the sides.
+    const int border = frame.left();
+    return QRect(border, border, outer.width() - frame.left() - frame.right(), frame.top() - border);
+}
+
+QRect closeBoxRect(QSize outer, QMargins frame) {
+    const QRect bar = titleBarRect(outer, frame);
+    const QSize box(16, 14);
+    return QRect(QPoint(bar.right() - 1 - box.width(), bar.top() + (bar.height() - box.height()) / 2), box);
+}
+
+void paintWindowFrame(QPainter& p, QSize outer, QMargins frame, const QString& title, bool active, bool closeDown) {
+    p.save();
+    const QRect all(QPoint(0, 0), outer);
+    const QRect client = all.marginsRemoved(frame);
+    QRegion around(all);
+    around -= client;
+    p.setClipRegion(around);
+    p.fillRect(all, kFace);
+    edges(p, all, kFace, kDark);
+    edges(p, all.adjusted(1, 1, -1, -1), Qt::white, kShadow);
+
+    const QRect bar = titleBarRect(outer, frame);
+    QLinearGradient g(bar.topLeft(), bar.topRight());
+    g.setColorAt(0, active ? QColor(10, 36, 106) : kShadow);
+    g.setColorAt(1, active ? QColor(166, 202, 240) : QColor(192, 192, 192));
+    p.fillRect(bar, g);
+
+    const QRect box = closeBoxRect(outer, frame);
+    QFont font = QGuiApplication::font();
+    font.setBold(true);
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(active ? Qt::white : kFace);
+    const QRect text(bar.left() + 3, bar.top(), box.left() - bar.left() - 6, bar.height());
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QFontMetrics(font).elidedText(title, Qt::ElideRight, text.width()));
+
+    p.fillRect(box, kFace);
+    if (closeDown) {
+        edges(p, box, kDark, Qt::white);
+        edges(p, box.adjusted(1, 1, -1, -1), kShadow, kFace);
+    } else {
+        edges(p, box, Qt::white, kDark);
+        edges(p, box.adjusted(1, 1, -1, -1), kFace, kShadow);
+    }
+    // The cross, 8 x 7, two pixels thick.
+    const QPoint c = box.topLeft() + QPoint(4, 3) + (closeDown ? QPoint(1, 1) : QPoint());
+    p.setPen(Qt::black);
+    for (int dx = 0; dx < 2; ++dx) {
+        p.drawLine(c + QPoint(dx, 0), c + QPoint(dx + 6, 6));
+        p.drawLine(c + QPoint(dx + 6, 0), c + QPoint(dx, 6));
+    }
+    p.restore();
+}
+
+} // namespace view
