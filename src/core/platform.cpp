@@ -12,8 +12,12 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QUrl>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -46,36 +50,177 @@ namespace {
 
 enum class Outcome { Locked, HeldElsewhere, NotLocked };
 
-// Opens the lock file `path` (made when missing if `create`) and takes the
-// kernel's lock on it.
+// Never through a link, never kept by a program this one starts, never
+// waiting on a pipe.
+constexpr int OpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+
+// A lock file without readable contents is left by a copy killed between
+// making and writing it once it is older than this; younger, its copy may be
+// writing it.
+constexpr time_t UnwrittenSeconds = 5;
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The file name of the program process `pid` runs ("self" for this one);
+// empty when it cannot be seen.
+QByteArray programOf(const QByteArray& pid) {
+    char buf[4096];
+    const ssize_t n = ::readlink(("/proc/" + pid + "/exe").constData(), buf, sizeof buf);
+    if (n <= 0 || n == ssize_t(sizeof buf)) return {};
+    QByteArray path(buf, n);
+    // Still the same program when its file was replaced while it runs.
+    if (path.endsWith(" (deleted)")) path.chop(10);
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// Who holds a lock file where the kernel gives no locks, one line each:
+// process id, program, host, machine id, boot id.
+QByteArray identity() {
+    return QByteArray::number(::getpid()) + '\n' + programOf("self") + '\n' + QSysInfo::machineHostName().toUtf8() +
+           '\n' + QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
+}
+
+bool writeIdentity(int fd) {
+    const QByteArray id = identity();
+    // Synced, so that other hosts on a shared folder read it too.
+    return ::pwrite(fd, id.constData(), id.size(), 0) == id.size() && ::fsync(fd) == 0;
+}
+
+QByteArray readHead(int fd) {
+    char buf[1024];
+    const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
+    return n > 0 ? QByteArray(buf, n) : QByteArray();
+}
+
+// Whether the holder that the lock file `st` names in `contents` is gone: a
+// process of this host that no longer runs, now runs another program or ran
+// before the last boot. Another host's holder is never gone for us, a running
+// one never by age.
+bool stale(const QByteArray& contents, const struct stat& st) {
+    QList<QByteArray> lines = contents.split('\n');
+    lines.removeLast();  // what follows the last line end is not written out
+    bool ok = false;
+    const long long pid = lines.size() >= 3 ? lines[0].toLongLong(&ok) : 0;
+    if (!ok || pid <= 0 || pid > INT_MAX) return ::time(nullptr) - st.st_mtime > UnwrittenSeconds;
+    if (lines[2] != QSysInfo::machineHostName().toUtf8()) return false;
+    if (lines.size() > 3 && !lines[3].isEmpty() && lines[3] != QSysInfo::machineUniqueId()) return false;
+    if (lines.size() > 4 && !lines[4].isEmpty()) {
+        const QByteArray boot = QSysInfo::bootUniqueId();
+        if (!boot.isEmpty() && lines[4] != boot) return true;
+    }
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+    const QByteArray running = programOf(QByteArray::number(pid));
+    return !lines[1].isEmpty() && !running.isEmpty() && running != lines[1];
+}
+
+enum class Removal { Removed, Kept, Busy, Refused };
+
+// Removes the file at `path` if it is still the file `seen` and stale. It is
+// moved aside first and judged there, so what is judged is what goes; a file
+// moved by mistake (put at the path meanwhile) is put back.
+Removal removeStale(const QByteArray& path, const struct stat& seen) {
+    const QByteArray aside = path + '.' + QByteArray::number(::getpid()) + ".stale";
+    if (::rename(path.constData(), aside.constData()) != 0)
+        return errno == ENOENT ? Removal::Removed : Removal::Refused;
+    const int fd = ::open(aside.constData(), O_RDONLY | OpenFlags);
+    struct stat st;
+    const bool gone = fd >= 0 && ::fstat(fd, &st) == 0 && sameFile(st, seen) && stale(readHead(fd), st);
+    if (fd >= 0) ::close(fd);
+    if (gone) {
+        ::unlink(aside.constData());
+        return Removal::Removed;
+    }
+    // Put back without replacing what may have been made at the path since.
+    if (::link(aside.constData(), path.constData()) == 0 || errno == EEXIST) ::unlink(aside.constData());
+    else ::rename(aside.constData(), path.constData());  // a file system without hard links
+    return Removal::Kept;
+}
+
+// Removes the stale lock file `seen` at `path` while holding the guard, a
+// file made exclusively next to it, so that of copies that found it stale at
+// once only one removes it and none removes the file another has made since.
+Removal takeOver(const QByteArray& path, const struct stat& seen) {
+    const QByteArray guardPath = path + ".guard";
+    const int guard = ::open(guardPath.constData(), O_RDWR | O_CREAT | O_EXCL | OpenFlags, 0644);
+    if (guard < 0) {
+        if (errno != EEXIST) return Removal::Refused;
+        // Another copy's, or left by one that was killed.
+        const int fd = ::open(guardPath.constData(), O_RDONLY | OpenFlags);
+        if (fd < 0) return errno == ENOENT ? Removal::Kept : Removal::Refused;
+        struct stat st;
+        const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        const bool left = regular && stale(readHead(fd), st);
+        ::close(fd);
+        if (!regular) return Removal::Refused;
+        if (left && removeStale(guardPath, st) == Removal::Refused) return Removal::Refused;
+        return left ? Removal::Kept : Removal::Busy;
+    }
+    writeIdentity(guard);
+    const Removal r = removeStale(path, seen);
+    struct stat mine, now;
+    if (::fstat(guard, &mine) == 0 && ::lstat(guardPath.constData(), &now) == 0 && sameFile(mine, now))
+        ::unlink(guardPath.constData());
+    ::close(guard);
+    return r;
+}
+
+// Locks the file `path` (made when missing if `create`): with the kernel's
+// lock, or where the file system has none, by the file itself.
 Outcome lockFile(const QByteArray& path, bool create, InstanceLock::File* out) {
-    // Never through a link, never kept by a program this one starts, never
-    // waiting on a pipe.
-    constexpr int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    // A holder that ends removes its file: a lock taken on it meanwhile is on
-    // a file nobody else finds any more, so the file at the path is tried again.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int fd = ::open(path.constData(), O_RDWR | flags | (create ? O_CREAT : 0), 0644);
-        // The lock is the kernel's, not the file's: a file of a folder that
-        // cannot be written serves as well.
-        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = ::open(path.constData(), O_RDONLY | flags);
-        if (fd < 0) return Outcome::NotLocked;
+        int fd = create ? ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | OpenFlags, 0644) : -1;
+        const bool made = fd >= 0;
+        const bool existed = !create || (!made && errno == EEXIST);
+        if (!made) fd = ::open(path.constData(), O_RDWR | OpenFlags);
+        // The kernel's lock is not the file's: a file of a folder that cannot
+        // be written serves as well.
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+            fd = ::open(path.constData(), O_RDONLY | OpenFlags);
+        if (fd < 0) {
+            // Its holder removed it meanwhile.
+            if (create && existed && errno == ENOENT) continue;
+            return Outcome::NotLocked;
+        }
         struct stat st;
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
             return Outcome::NotLocked;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const bool busy = errno == EWOULDBLOCK;
-            ::close(fd);
-            return busy ? Outcome::HeldElsewhere : Outcome::NotLocked;
-        }
-        struct stat now;
-        if (::lstat(path.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) {
+        const auto held = [&] {
             *out = {fd, path, static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
             return Outcome::Locked;
+        };
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // A holder that ends removes its file: a lock taken on it meanwhile
+            // is on a file nobody else finds any more, so the path is tried again.
+            struct stat now;
+            if (::lstat(path.constData(), &now) == 0 && sameFile(now, st)) return held();
+            ::close(fd);
+            continue;
         }
+        const int err = errno;
+        if (err != ENOLCK && err != EOPNOTSUPP && err != ENOSYS) {
+            ::close(fd);
+            return err == EWOULDBLOCK ? Outcome::HeldElsewhere : Outcome::NotLocked;
+        }
+        // No kernel locks here (a share without a lock manager): the file is
+        // the lock, held while it is there and names a running holder.
+        if (made) {
+            if (writeIdentity(fd)) return held();
+            ::unlink(path.constData());  // ours, made just now: nobody else takes it yet
+            ::close(fd);
+            return Outcome::NotLocked;
+        }
+        const QByteArray contents = readHead(fd);
         ::close(fd);
+        if (!stale(contents, st)) return Outcome::HeldElsewhere;
+        switch (takeOver(path, st)) {
+        case Removal::Removed:
+        case Removal::Kept: break;
+        case Removal::Busy: ::usleep(10000); break;
+        // A folder that keeps its stale file: as if nothing could be written.
+        case Removal::Refused: return Outcome::NotLocked;
+        }
     }
     // The file kept changing hands: other copies are starting and ending.
     return Outcome::HeldElsewhere;

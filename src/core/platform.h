@@ -138,8 +138,11 @@ QString instanceLockPath(const QString& programDir);
 
 // A claim held through the kernel's lock on an open lock file, so it ends
 // with the process: a file left by a copy that was killed, or by another
-// machine, is nobody's. The claim removes its file when it ends, where the
-// folder lets it.
+// machine, is nobody's. Where the file system has no kernel locks, the claim
+// is the file itself, made exclusively and naming its holder (process,
+// program, host, machine, boot); it is taken over once that holder is gone
+// from this host, never from another host. The claim removes its file when
+// it ends, where the folder lets it.
 class InstanceLock {
 public:
     ~InstanceLock();
@@ -166,7 +169,7 @@ private:
 // cannot be written. Where something that is no lock file (a folder, a
 // link) lies at `path`, the file `path` ".1" is used. nullptr when no lock
 // is had; *heldElsewhere tells whether that is because another process holds
-// it.
+// it (a stale file the folder does not let go of holds nothing).
 std::unique_ptr<InstanceLock> lockInstance(const QString& path, bool* heldElsewhere);
 
 // The services in use; a RealPlatform until one is set. setPlatform(nullptr)

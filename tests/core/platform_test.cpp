@@ -11,9 +11,11 @@
 #include <QDateTime>
 #include <QSysInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <cmath>
 #include <grp.h>
 #include <optional>
+#include <vector>
 #include <pwd.h>
 #include <csignal>
 #include <sys/file.h>
@@ -165,14 +167,26 @@ TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
     EXPECT_FALSE(held);
 }
 
+// The file system as a probe sees it, through the seam library preloaded
+// into it: as it is; without kernel locks (a share without a lock manager);
+// or with the file of its first lock removed just before the lock is taken.
+enum class Seam { None, NoKernelLocks, FirstLockOnRemovedFile };
+
 // A copy of the program as far as its single-instance check goes, run as an
 // ordinary user: when the tests run as root, as nobody, for whom the
 // permissions of the folders count.
 class Probe {
 public:
-    explicit Probe(const QString& folder, const QStringList& flags = {}) {
+    explicit Probe(const QString& folder, const QStringList& flags = {}, Seam seam = Seam::None) {
         p_.setProgram(QCoreApplication::applicationDirPath() + "/lock_probe");
         p_.setArguments(QStringList{folder} + flags);
+        if (seam != Seam::None) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LD_PRELOAD", seamLibrary());
+            if (seam == Seam::FirstLockOnRemovedFile) env.insert("EXAMSIM_LOCK_SEAM", "unlink-first");
+            else env.remove("EXAMSIM_LOCK_SEAM");
+            p_.setProcessEnvironment(env);
+        }
         if (const std::optional<User> u = user()) {
             p_.setChildProcessModifier([u] {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(u->gid) != 0 || ::setuid(u->uid) != 0) ::_exit(126);
@@ -200,6 +214,13 @@ public:
         ::kill(static_cast<pid_t>(p_.processId()), SIGKILL);
         p_.waitForFinished(30000);
     }
+    qint64 pid() const { return p_.processId(); }
+    // Whether the seam library is loaded: the loader skips one it cannot read.
+    bool seamLoaded() {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(p_.processId()));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(QFile::encodeName(seamLibrary()));
+    }
+    static QString seamLibrary() { return QCoreApplication::applicationDirPath() + "/liblock_seam.so"; }
 
     struct User {
         uid_t uid;
@@ -225,31 +246,106 @@ void giveToProbeUser(const QString& path) {
 
 void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path).constData(), mode); }
 
+// A lock file's contents naming a holder, as a copy writes them where the file
+// system has no kernel locks.
+QByteArray holder(qint64 pid, const QByteArray& program, const QByteArray& machine = QSysInfo::machineUniqueId(),
+                  const QByteArray& boot = QSysInfo::bootUniqueId()) {
+    return QByteArray::number(pid) + "\n" + program + "\n" + QSysInfo::machineHostName().toUtf8() + "\n" + machine + "\n" +
+           boot + "\n";
+}
+
+// The id of a process that has ended.
+qint64 endedProcess() {
+    QProcess ended;
+    ended.start("true");
+    if (!ended.waitForStarted()) return 0;
+    const qint64 pid = ended.processId();
+    ended.waitForFinished();
+    return pid;
+}
+
+// A file left at `path` with `contents`, last written `ageSeconds` ago, of the
+// probes' user.
+void leave(const QString& path, const QByteArray& contents, int ageSeconds = 0) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(contents);
+    f.flush();
+    if (ageSeconds) f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime);
+    f.close();
+    giveToProbeUser(path);
+}
+
 TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
     if (::geteuid() == 0) {
         ASSERT_TRUE(Probe::user()) << "no user nobody to run the copies as";
     }
-    enum Leftover { Nothing, KilledCopy, EmptyFile, OtherMachine, Folder, DanglingLink };
+    enum Leftover {
+        Nothing,
+        KilledCopy,
+        KilledCopyReadOnly,    // its file then made read-only
+        EmptyFile,             // just made
+        EmptyFileLongAgo,
+        GoneProcess,           // names a process of this host that has ended
+        OtherProgram,          // names a process id now running another program
+        OtherBoot,             // names a running process, of an earlier boot
+        RunningLongAgo,        // names a running process, written long ago
+        OtherMachine,
+        OtherMachineSameName,  // this host name, another machine id, process gone
+        GuardLeft,             // names a process gone, and a guard of one gone
+        Folder,
+        DanglingLink,
+    };
     enum Records { NoRecords, RecordsWritable, RecordsReadOnly };
+    enum Copies { OneCopy, EveryCopy, NoCopy };
+    constexpr Seam Fail = Seam::NoKernelLocks, Work = Seam::None;
     struct Case {
         const char* what;
+        Seam kernelLocks;   // every probe's; the first probe's only for FirstLockOnRemovedFile
         bool programWritable;
         Records records;
         Leftover leftover;  // at the lock's place, from before
-        bool oneCopy;       // a second copy is refused while the first runs
+        Copies copies;      // OneCopy: a second copy is refused while the first runs
     } cases[] = {
-        {"writable module", true, NoRecords, Nothing, true},
-        {"a copy killed, module then read-only", false, RecordsReadOnly, KilledCopy, true},
-        {"a copy killed, module writable", true, RecordsWritable, KilledCopy, true},
-        {"an empty file left, module read-only", false, RecordsReadOnly, EmptyFile, true},
-        {"another machine's lock, program folder read-only", false, RecordsWritable, OtherMachine, true},
-        {"program folder read-only, records folder writable", false, RecordsWritable, Nothing, true},
-        {"a folder where the lock belongs", false, RecordsWritable, Folder, true},
-        {"a dangling link where the lock belongs", false, RecordsWritable, DanglingLink, true},
+        {"writable module", Work, true, NoRecords, Nothing, OneCopy},
+        {"a copy killed, module then read-only", Work, false, RecordsReadOnly, KilledCopy, OneCopy},
+        {"a copy killed, its file and the module then read-only", Work, false, RecordsReadOnly, KilledCopyReadOnly,
+         OneCopy},
+        {"a copy killed, module writable", Work, true, RecordsWritable, KilledCopy, OneCopy},
+        {"an empty file left, module read-only", Work, false, RecordsReadOnly, EmptyFile, OneCopy},
+        {"another machine's lock, program folder read-only", Work, false, RecordsWritable, OtherMachine, OneCopy},
+        {"program folder read-only, records folder writable", Work, false, RecordsWritable, Nothing, OneCopy},
+        {"a folder where the lock belongs", Work, false, RecordsWritable, Folder, OneCopy},
+        {"a dangling link where the lock belongs", Work, false, RecordsWritable, DanglingLink, OneCopy},
+        {"the first lock lands on a file that has left its path", Seam::FirstLockOnRemovedFile, true, RecordsWritable,
+         Nothing, OneCopy},
         // Nothing can be written: the program runs, without a lock.
-        {"program folder read-only, no records folder", false, NoRecords, Nothing, false},
-        {"module read-only, nothing left", false, RecordsReadOnly, Nothing, false},
+        {"program folder read-only, no records folder", Work, false, NoRecords, Nothing, EveryCopy},
+        {"module read-only, nothing left", Work, false, RecordsReadOnly, Nothing, EveryCopy},
+
+        {"no kernel locks: writable module", Fail, true, NoRecords, Nothing, OneCopy},
+        {"no kernel locks: a copy killed", Fail, true, RecordsWritable, KilledCopy, OneCopy},
+        {"no kernel locks: a process of this host gone", Fail, true, RecordsWritable, GoneProcess, OneCopy},
+        {"no kernel locks: its process id now another program's", Fail, true, RecordsWritable, OtherProgram, OneCopy},
+        {"no kernel locks: a running process of an earlier boot", Fail, true, RecordsWritable, OtherBoot, OneCopy},
+        {"no kernel locks: an empty file from long ago", Fail, true, RecordsWritable, EmptyFileLongAgo, OneCopy},
+        {"no kernel locks: a guard left by a killed copy", Fail, true, RecordsWritable, GuardLeft, OneCopy},
+        {"no kernel locks: program folder read-only, records folder writable", Fail, false, RecordsWritable, Nothing,
+         OneCopy},
+        {"no kernel locks: a folder where the lock belongs", Fail, false, RecordsWritable, Folder, OneCopy},
+        {"no kernel locks: a dangling link where the lock belongs", Fail, false, RecordsWritable, DanglingLink, OneCopy},
+        // The holder named may be running: never taken over.
+        {"no kernel locks: a running copy's lock from long ago", Fail, true, RecordsWritable, RunningLongAgo, NoCopy},
+        {"no kernel locks: another machine's lock", Fail, true, RecordsWritable, OtherMachine, NoCopy},
+        {"no kernel locks: another machine of this host name", Fail, true, RecordsWritable, OtherMachineSameName, NoCopy},
+        {"no kernel locks: an empty file being written", Fail, true, RecordsWritable, EmptyFile, NoCopy},
+        {"no kernel locks: another machine's lock, module read-only", Fail, false, RecordsReadOnly, OtherMachine, NoCopy},
+        // A stale file that cannot be removed holds nothing.
+        {"no kernel locks: a copy killed, module then read-only", Fail, false, RecordsReadOnly, KilledCopy, EveryCopy},
+        {"no kernel locks: nothing writable", Fail, false, NoRecords, Nothing, EveryCopy},
     };
+    const qint64 gone = endedProcess();
+    ASSERT_GT(gone, 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir tmp;
@@ -267,44 +363,89 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
             lockPath = path.line();
         }
         ASSERT_TRUE(lockPath.startsWith(prog + "/")) << lockPath.toStdString();
+        // The seam of every probe but the first.
+        const Seam seam = c.kernelLocks == Seam::FirstLockOnRemovedFile ? Seam::None : c.kernelLocks;
         qint64 child = 0;
-        if (c.leftover == KilledCopy) {
-            // Killed while a program it started goes on running.
-            Probe killed(prog, {"--child"});
-            const QString started = killed.line();
+        if (c.leftover == KilledCopy || c.leftover == KilledCopyReadOnly || c.leftover == OtherProgram ||
+            c.leftover == OtherBoot || c.leftover == RunningLongAgo) {
+            // A copy that starts a program which goes on running; killed, or
+            // ended elsewhere for a running process to name.
+            const bool killed = c.leftover == KilledCopy || c.leftover == KilledCopyReadOnly;
+            const QString other = tmp.path() + "/other";
+            if (!killed) {
+                ASSERT_TRUE(QDir().mkpath(other));
+                giveToProbeUser(other);
+            }
+            Probe starter(killed ? prog : other, {"--child"}, seam);
+            const QString started = starter.line();
             ASSERT_TRUE(started.startsWith("child ")) << started.toStdString();
             child = started.mid(6).toLongLong();
-            ASSERT_EQ(killed.line(), "run");
-            killed.killHard();
-            ASSERT_TRUE(QFileInfo::exists(lockPath));
-        } else if (c.leftover != Nothing) {
-            ASSERT_TRUE(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
-            if (c.leftover == Folder) {
-                ASSERT_TRUE(QDir().mkpath(lockPath));
-            } else if (c.leftover == DanglingLink) {
-                ASSERT_TRUE(QFile::link(tmp.path() + "/gone", lockPath));
+            ASSERT_EQ(starter.line(), "run");
+            if (killed) {
+                starter.killHard();
+                ASSERT_TRUE(QFileInfo::exists(lockPath));
+                if (c.leftover == KilledCopyReadOnly) setMode(lockPath, 0444);
             } else {
-                QFile f(lockPath);
-                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                if (c.leftover == OtherMachine) f.write("4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n");
+                starter.end();
             }
-            giveToProbeUser(lockPath);
+        }
+        if (c.leftover != Nothing && c.leftover != KilledCopy && c.leftover != KilledCopyReadOnly) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
+            const QByteArray running =
+                QFileInfo(QStringLiteral("/proc/%1/exe").arg(child)).symLinkTarget().section('/', -1).toUtf8();
+            switch (c.leftover) {
+            case Folder:
+                ASSERT_TRUE(QDir().mkpath(lockPath));
+                giveToProbeUser(lockPath);
+                break;
+            case DanglingLink:
+                ASSERT_TRUE(QFile::link(tmp.path() + "/gone", lockPath));
+                giveToProbeUser(lockPath);
+                break;
+            case EmptyFile: leave(lockPath, ""); break;
+            case EmptyFileLongAgo: leave(lockPath, "", 3600); break;
+            case GoneProcess: leave(lockPath, holder(gone, "lock_probe")); break;
+            case OtherProgram: leave(lockPath, holder(child, "lock_probe")); break;
+            case OtherBoot: leave(lockPath, holder(child, running, QSysInfo::machineUniqueId(), "an earlier boot")); break;
+            case RunningLongAgo: leave(lockPath, holder(child, running), 3600); break;
+            case OtherMachine: leave(lockPath, "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n"); break;
+            case OtherMachineSameName: leave(lockPath, holder(gone, "lock_probe", "0123456789abcdef")); break;
+            case GuardLeft:
+                leave(lockPath, holder(gone, "lock_probe"));
+                leave(lockPath + ".guard", holder(gone, "lock_probe"));
+                break;
+            default: break;
+            }
         }
         if (c.records == RecordsReadOnly) setMode(records, 0555);
         if (!c.programWritable) setMode(prog, 0555);
 
         {
-            Probe first(prog);
-            EXPECT_EQ(first.line(), "run");
-            Probe second(prog);
-            EXPECT_EQ(second.line(), c.oneCopy ? "refused" : "run");
+            Probe first(prog, {}, c.kernelLocks);
+            EXPECT_EQ(first.line(), c.copies == NoCopy ? "refused" : "run");
+            if (c.kernelLocks != Seam::None) {
+                EXPECT_TRUE(first.seamLoaded());
+            }
+            if (c.kernelLocks == Seam::NoKernelLocks && c.copies == OneCopy) {
+                // The file held names its holder.
+                const QString held = QFileInfo(lockPath).isFile() ? lockPath : lockPath + ".1";
+                EXPECT_EQ(readAll(held), QString::fromUtf8(holder(first.pid(), "lock_probe")));
+            }
+            Probe second(prog, {}, seam);
+            EXPECT_EQ(second.line(), c.copies == EveryCopy ? "run" : "refused");
             second.end();
             first.end();
         }
         // The first one gone, the next start runs.
-        Probe next(prog);
-        EXPECT_EQ(next.line(), "run");
+        Probe next(prog, {}, seam);
+        EXPECT_EQ(next.line(), c.copies == NoCopy ? "refused" : "run");
         next.end();
+        // Clean ends leave no lock file behind, only what was there and stays.
+        if (c.records == RecordsWritable || (c.records == NoRecords && c.programWritable)) {
+            const bool stays = c.leftover == Folder || c.leftover == DanglingLink || c.copies == NoCopy;
+            EXPECT_EQ(QDir(records).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                      stays ? QStringList{QFileInfo(lockPath).fileName()} : QStringList());
+        }
 
         if (child > 0) ::kill(static_cast<pid_t>(child), SIGKILL);
         setMode(prog, 0755);
@@ -324,29 +465,49 @@ TEST(PlatformTest, PairedStartsOnAStaleLockRunOneCopy) {
     ASSERT_TRUE(lockPath.startsWith(prog + "/")) << lockPath.toStdString();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(lockPath).absolutePath()));
     giveToProbeUser(QFileInfo(lockPath).absolutePath());
-    const QByteArray leftovers[] = {QByteArray(), "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n"};
-    int bothRan = 0, noneRan = 0;
-    constexpr int rounds = 150;
-    for (int round = 0; round < rounds; ++round) {
-        QFile f(lockPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(leftovers[round % 2]);
-        f.close();
-        giveToProbeUser(lockPath);
-        // Both wait at the start line, then ask together.
-        Probe a(prog, {"--wait"}), b(prog, {"--wait"});
-        ASSERT_EQ(a.line(), "ready");
-        ASSERT_EQ(b.line(), "ready");
-        a.write("go\n");
-        b.write("go\n");
-        const int ran = (a.line() == "run") + (b.line() == "run");
-        bothRan += ran == 2;
-        noneRan += ran == 0;
-        a.end();
-        b.end();
+    const qint64 gone = endedProcess();
+    ASSERT_GT(gone, 0);
+    struct Leftover {
+        QByteArray contents;
+        int ageSeconds;
+    };
+    const struct Variant {
+        const char* what;
+        Seam seam;
+        std::vector<Leftover> leftovers;  // taken in turn
+        int rounds;
+    } variants[] = {
+        {"kernel locks", Seam::None, {{"", 0}, {"4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n", 0}}, 150},
+        {"no kernel locks", Seam::NoKernelLocks, {{holder(gone, "lock_probe"), 0}, {"", 3600}}, 100},
+    };
+    for (const Variant& v : variants) {
+        SCOPED_TRACE(v.what);
+        int bothRan = 0, noneRan = 0;
+        for (int round = 0; round < v.rounds; ++round) {
+            const Leftover& left = v.leftovers[round % v.leftovers.size()];
+            ASSERT_NO_FATAL_FAILURE(leave(lockPath, left.contents, left.ageSeconds));
+            // Both wait at the start line, then ask together.
+            Probe a(prog, {"--wait"}, v.seam), b(prog, {"--wait"}, v.seam);
+            ASSERT_EQ(a.line(), "ready");
+            ASSERT_EQ(b.line(), "ready");
+            if (round == 0 && v.seam != Seam::None) {
+                ASSERT_TRUE(a.seamLoaded());
+            }
+            a.write("go\n");
+            b.write("go\n");
+            const int ran = (a.line() == "run") + (b.line() == "run");
+            bothRan += ran == 2;
+            noneRan += ran == 0;
+            a.end();
+            b.end();
+        }
+        EXPECT_EQ(bothRan, 0) << "of " << v.rounds << " paired starts";
+        EXPECT_EQ(noneRan, 0) << "of " << v.rounds << " paired starts";
+        // Nothing left of the takeovers.
+        EXPECT_EQ(QDir(QFileInfo(lockPath).absolutePath())
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList());
     }
-    EXPECT_EQ(bothRan, 0) << "of " << rounds << " paired starts";
-    EXPECT_EQ(noneRan, 0) << "of " << rounds << " paired starts";
 }
 
 TEST(PlatformTest, ProgramFolderAndExecutableName) {
