@@ -568,6 +568,47 @@ TEST(PlatformTest, DesktopEntryQuotesTheTarget) {
     EXPECT_FALSE(QFileInfo::exists(desk.filePath("Desktop")));
 }
 
+TEST(PlatformTest, OnlyTheShortcutsOwnLeftoversLeaveTheDesktop) {
+    QTemporaryDir desk;
+    const QString name = QString::fromUtf8("文字处理模块"), own = "." + name + ".desktop.examsim-partial-";
+    ASSERT_TRUE(writeDesktopEntry(desk.path(), name, "/opt/examsim/examsim", "/opt/examsim"));
+    struct Case { QString file; bool link; bool removed; } cases[] = {
+        {own + "AbC123", false, true},
+        {own + "000000", false, true},
+        {own + "Link01", true, false},
+        {own + "AbC12", false, false},
+        {"." + name + ".desktop.bak.examsim-partial-AbC123", false, false},
+        {".other.desktop.examsim-partial-AbC123", false, false},
+        {".288862.rar.examsim-partial-AbC123", false, false},
+        {name + ".desktop.examsim-partial-AbC123", false, false},
+    };
+    for (const Case& c : cases) {
+        const QString p = desk.filePath(c.file);
+        if (c.link) {
+            ASSERT_TRUE(QFile::link(desk.filePath(name + ".desktop"), p));
+        } else {
+            QFile f(p);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+    }
+    removeDesktopEntryLeftovers(desk.path(), name);
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo(desk.filePath(c.file)).isSymLink() || QFileInfo::exists(desk.filePath(c.file)), !c.removed)
+            << c.file.toStdString();
+    EXPECT_TRUE(readAll(desk.filePath(name + ".desktop")).startsWith("[Desktop Entry]"));
+
+    // A name that is no file name as it stands: its file's leftovers.
+    const QString odd = "a/b";
+    ASSERT_TRUE(writeDesktopEntry(desk.path(), odd, "/bin/true", "/"));
+    const QString leftover = desk.filePath(".a_b.desktop.examsim-partial-AbC123");
+    QFile f(leftover);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    removeDesktopEntryLeftovers(desk.path(), odd);
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(QFile::exists(desk.filePath("a_b.desktop")));
+}
+
 TEST(PlatformTest, OpeningNothingFailsQuietly) {
     RealPlatform p;
     EXPECT_FALSE(p.openFolder("/no/such/folder/anywhere"));
