@@ -73,6 +73,18 @@ QByteArray programOf(const QByteArray& pid) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
+// Whether process `pid` has ended and waits only for its parent to reap it
+// (killed, say, while its parent is busy).
+bool ended(const QByteArray& pid) {
+    QFile f(QString::fromLatin1("/proc/" + pid + "/stat"));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    // "pid (name) state ...": the name may hold anything, even ")".
+    const QByteArray stat = f.read(1024);
+    const qsizetype close = stat.lastIndexOf(')');
+    const QByteArray state = close < 0 ? QByteArray() : stat.mid(close + 1).trimmed().left(1);
+    return state == "Z" || state == "X";
+}
+
 // Who holds a lock file where the kernel gives no locks, one line each:
 // process id, program, host, machine id, boot id.
 QByteArray identity() {
@@ -109,6 +121,7 @@ bool stale(const QByteArray& contents, const struct stat& st) {
         if (!boot.isEmpty() && lines[4] != boot) return true;
     }
     if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+    if (ended(QByteArray::number(pid))) return true;
     const QByteArray running = programOf(QByteArray::number(pid));
     return !lines[1].isEmpty() && !running.isEmpty() && running != lines[1];
 }

@@ -20,6 +20,7 @@
 #include <csignal>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace core;
@@ -264,6 +265,18 @@ qint64 endedProcess() {
     return pid;
 }
 
+// A process that has ended and that its parent, this one, has not reaped
+// yet: it keeps its id until waitpid().
+pid_t unreapedProcess() {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    if (pid < 0) return 0;
+    // Until it has ended it still runs.
+    const QString stat = QStringLiteral("/proc/%1/stat").arg(pid);
+    for (int i = 0; i < 500 && !readAll(stat).section(')', -1).trimmed().startsWith('Z'); ++i) QThread::msleep(10);
+    return pid;
+}
+
 // A file left at `path` with `contents`, last written `ageSeconds` ago, of the
 // probes' user.
 void leave(const QString& path, const QByteArray& contents, int ageSeconds = 0) {
@@ -287,6 +300,7 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         EmptyFile,             // just made
         EmptyFileLongAgo,
         GoneProcess,           // names a process of this host that has ended
+        UnreapedProcess,       // names a process killed, not yet reaped by its parent
         OtherProgram,          // names a process id now running another program
         OtherBoot,             // names a running process, of an earlier boot
         RunningLongAgo,        // names a running process, written long ago
@@ -326,6 +340,7 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         {"no kernel locks: writable module", Fail, true, NoRecords, Nothing, OneCopy},
         {"no kernel locks: a copy killed", Fail, true, RecordsWritable, KilledCopy, OneCopy},
         {"no kernel locks: a process of this host gone", Fail, true, RecordsWritable, GoneProcess, OneCopy},
+        {"no kernel locks: a copy killed, not yet reaped", Fail, true, RecordsWritable, UnreapedProcess, OneCopy},
         {"no kernel locks: its process id now another program's", Fail, true, RecordsWritable, OtherProgram, OneCopy},
         {"no kernel locks: a running process of an earlier boot", Fail, true, RecordsWritable, OtherBoot, OneCopy},
         {"no kernel locks: an empty file from long ago", Fail, true, RecordsWritable, EmptyFileLongAgo, OneCopy},
@@ -366,6 +381,7 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         // The seam of every probe but the first.
         const Seam seam = c.kernelLocks == Seam::FirstLockOnRemovedFile ? Seam::None : c.kernelLocks;
         qint64 child = 0;
+        pid_t unreaped = 0;
         if (c.leftover == KilledCopy || c.leftover == KilledCopyReadOnly || c.leftover == OtherProgram ||
             c.leftover == OtherBoot || c.leftover == RunningLongAgo) {
             // A copy that starts a program which goes on running; killed, or
@@ -405,6 +421,11 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
             case EmptyFile: leave(lockPath, ""); break;
             case EmptyFileLongAgo: leave(lockPath, "", 3600); break;
             case GoneProcess: leave(lockPath, holder(gone, "lock_probe")); break;
+            case UnreapedProcess:
+                unreaped = unreapedProcess();
+                ASSERT_GT(unreaped, 0);
+                leave(lockPath, holder(unreaped, "lock_probe"));
+                break;
             case OtherProgram: leave(lockPath, holder(child, "lock_probe")); break;
             case OtherBoot: leave(lockPath, holder(child, running, QSysInfo::machineUniqueId(), "an earlier boot")); break;
             case RunningLongAgo: leave(lockPath, holder(child, running), 3600); break;
@@ -448,6 +469,7 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         }
 
         if (child > 0) ::kill(static_cast<pid_t>(child), SIGKILL);
+        if (unreaped > 0) ::waitpid(unreaped, nullptr, 0);
         setMode(prog, 0755);
         setMode(records, 0755);
     }
