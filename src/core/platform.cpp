@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -121,8 +120,9 @@ bool stale(const QByteArray& contents, const struct stat& st) {
         if (!boot.isEmpty() && lines[4] != boot) return true;
     }
     if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
-    if (ended(QByteArray::number(pid))) return true;
-    const QByteArray running = programOf(QByteArray::number(pid));
+    const QByteArray id = QByteArray::number(pid);
+    if (ended(id)) return true;
+    const QByteArray running = programOf(id);
     return !lines[1].isEmpty() && !running.isEmpty() && running != lines[1];
 }
 

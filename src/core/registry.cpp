@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <cmath>
@@ -168,7 +167,7 @@ bool saveFile(const QString& path, const RegistryData& d) {
 template <class Change>
 int32_t FileRegistryStore::modifyFile(Change change) {
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    QLockFile lock(path_ + ".lock");
+    QLockFile lock(lockPath());
     const bool wait = !lockBusy();
     if (!lock.tryLock(wait ? LockWaitMs : 0)) {
         if (wait) busySince_.start();
@@ -182,7 +181,7 @@ int32_t FileRegistryStore::modifyFile(Change change) {
 
 void FileRegistryStore::removeLeftovers() {
     // A write in progress elsewhere holds the lock: its temporary file stays.
-    QLockFile lock(path_ + ".lock");
+    QLockFile lock(lockPath());
     if (!lock.tryLock(0)) return;
     const QFileInfo file(path_);
     removePartialWritesOf(file.absolutePath(), file.fileName());

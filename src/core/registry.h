@@ -126,6 +126,8 @@ public:
 private:
     template <class Change>
     int32_t modifyFile(Change change);
+    // The lock file that every writer of the file holds while it writes.
+    QString lockPath() const { return path_ + ".lock"; }
 
     QString path_;
     QElapsedTimer busySince_;

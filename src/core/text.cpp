@@ -166,7 +166,8 @@ namespace {
 void removeLeftovers(const QString& folder, const QString& of) {
     const QDir dir(folder);
     const QString ownPrefix = QStringLiteral(".") + of + QLatin1String(kPartialMark);
-    const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = dir.entryList({QStringLiteral(".*") + QLatin1String(kPartialMark) + u'*'},
+                                            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         if (!isPartialWriteName(name)) continue;
         if (!of.isEmpty() && (!name.startsWith(ownPrefix) || name.size() != ownPrefix.size() + 6)) continue;

@@ -135,6 +135,8 @@ void paintLine(QPainter& p, const core::Control& c) {
     p.restore();
 }
 
+} // namespace
+
 void raisedEdge(QPainter& p, const QRect& r, bool sunken) {
     const QColor light(255, 255, 255), mid(128, 128, 128), dark(64, 64, 64);
     QRect o = r.adjusted(0, 0, -1, -1);
@@ -154,8 +156,6 @@ void raisedEdge(QPainter& p, const QRect& r, bool sunken) {
         p.drawLine(i.topRight(), i.bottomRight());
     }
 }
-
-} // namespace
 
 int pxX(double twips) { return toPixels(twips, core::twipsPerPixelX()); }
 int pxY(double twips) { return toPixels(twips, core::twipsPerPixelY()); }

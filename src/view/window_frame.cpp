@@ -11,6 +11,8 @@
 #include <string>
 #include <xcb/xcb.h>
 
+#include "view/paint.h"
+
 namespace view {
 
 namespace {
@@ -122,13 +124,7 @@ void paintWindowFrame(QPainter& p, QSize outer, QMargins frame, const QString& t
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QFontMetrics(font).elidedText(title, Qt::ElideRight, text.width()));
 
     p.fillRect(box, kFace);
-    if (closeDown) {
-        edges(p, box, kDark, Qt::white);
-        edges(p, box.adjusted(1, 1, -1, -1), kShadow, kFace);
-    } else {
-        edges(p, box, Qt::white, kDark);
-        edges(p, box.adjusted(1, 1, -1, -1), kFace, kShadow);
-    }
+    raisedEdge(p, box.adjusted(0, 0, 1, 1), closeDown);
     // The cross, 8 x 7, two pixels thick.
     const QPoint c = box.topLeft() + QPoint(4, 3) + (closeDown ? QPoint(1, 1) : QPoint());
     p.setPen(Qt::black);

@@ -667,6 +667,9 @@ void settle() {
 
 // Records the regions painted on the widgets it watches.
 struct PaintLog : QObject {
+    PaintLog(std::initializer_list<QWidget*> watched) {
+        for (QWidget* w : watched) w->installEventFilter(this);
+    }
     std::map<QObject*, QRegion> painted;
     int events = 0;
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -684,9 +687,7 @@ TEST_F(ViewTest, TheViewFollowsTheModelAndRepaintsOnlyWhatChanged) {
     QWidget* pic = host.widgetOf(*f.pic);
     ASSERT_TRUE(w && pic);
     settle();
-    PaintLog log;
-    w->installEventFilter(&log);
-    pic->installEventFilter(&log);
+    PaintLog log{w, pic};
 
     // Nobody calls sync: the change itself brings the repaint, of the
     // label's pixels (40 x 20 at 10, 10) and a pixel around them.
@@ -722,9 +723,7 @@ TEST_F(ViewTest, AWholeFormRepaintReachesThePictureBoxes) {
     QWidget* pic = host.widgetOf(*f.pic);
     ASSERT_TRUE(w && pic);
     settle();
-    PaintLog log;
-    w->installEventFilter(&log);
-    pic->installEventFilter(&log);
+    PaintLog log{w, pic};
 
     for (int i = 0; i < 60; ++i) f.lbl->move(150 + 15 * (i % 2), 150);
     f.inner->setBackColor(rgbValue(0, 0, 255));
@@ -938,8 +937,7 @@ TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
             EXPECT_NE(img.pixel(at + QPoint(2, -2)), qRgb(255, 255, 255)) << "no title bar";
         }
         settle();
-        PaintLog log;
-        w->installEventFilter(&log);
+        PaintLog log{w};
         f.lbl->setBackColor(rgbValue(255, 0, 0));
         settle();
         w->removeEventFilter(&log);
