@@ -103,25 +103,47 @@ QByteArray readHead(int fd) {
     return n > 0 ? QByteArray(buf, n) : QByteArray();
 }
 
+// Whether process `pid` runs for another user than this one (its real user
+// id); where that cannot be read, whether signals to it are refused.
+bool otherUsers(const QByteArray& pid, int killError) {
+    QFile f(QString::fromLatin1("/proc/" + pid + "/status"));
+    if (f.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : f.read(4096).split('\n')) {
+            if (!line.startsWith("Uid:")) continue;
+            bool ok = false;
+            const qulonglong uid = line.mid(4).simplified().split(' ').value(0).toULongLong(&ok);
+            if (ok) return uid != ::getuid();
+        }
+    }
+    return killError == EPERM;
+}
+
 // Whether the holder that the lock file `st` names in `contents` is gone: a
-// process of this host that no longer runs, now runs another program or ran
-// before the last boot. Another host's holder is never gone for us, a running
-// one never by age.
+// process of this machine that no longer runs, now runs another program or
+// for another user, or ran before the last boot. The machine id tells this
+// machine, whatever its host name now; the host name only where there is none.
+// Another machine's holder is never gone for us, a running one never by age.
 bool stale(const QByteArray& contents, const struct stat& st) {
     QList<QByteArray> lines = contents.split('\n');
     lines.removeLast();  // what follows the last line end is not written out
     bool ok = false;
     const long long pid = lines.size() >= 3 ? lines[0].toLongLong(&ok) : 0;
     if (!ok || pid <= 0 || pid > INT_MAX) return ::time(nullptr) - st.st_mtime > UnwrittenSeconds;
-    if (lines[2] != QSysInfo::machineHostName().toUtf8()) return false;
-    if (lines.size() > 3 && !lines[3].isEmpty() && lines[3] != QSysInfo::machineUniqueId()) return false;
+    if (lines.size() > 3 && !lines[3].isEmpty()) {
+        if (lines[3] != QSysInfo::machineUniqueId()) return false;
+    } else if (lines[2] != QSysInfo::machineHostName().toUtf8()) {
+        return false;
+    }
     if (lines.size() > 4 && !lines[4].isEmpty()) {
         const QByteArray boot = QSysInfo::bootUniqueId();
         if (!boot.isEmpty() && lines[4] != boot) return true;
     }
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+    const int killError = ::kill(static_cast<pid_t>(pid), 0) == 0 ? 0 : errno;
+    if (killError == ESRCH) return true;
     const QByteArray id = QByteArray::number(pid);
     if (ended(id)) return true;
+    // The file is named for this user: its holder was one of this user's.
+    if (otherUsers(id, killError)) return true;
     const QByteArray running = programOf(id);
     return !lines[1].isEmpty() && !running.isEmpty() && running != lines[1];
 }
@@ -129,15 +151,24 @@ bool stale(const QByteArray& contents, const struct stat& st) {
 enum class Removal { Removed, Kept, Busy, Refused };
 
 // Removes the file at `path` if it is still the file `seen` and stale. It is
-// moved aside first and judged there, so what is judged is what goes; a file
-// moved by mistake (put at the path meanwhile) is put back.
+// judged again as it lies at the path first: a file made there since (which
+// may even have the removed file's inode) is its maker's and is never moved,
+// not even for a moment, as a copy could make a file of its own meanwhile and
+// leave no room to put it back. It is then moved aside and judged there, so
+// what is judged is what goes; a file moved by mistake is put back.
 Removal removeStale(const QByteArray& path, const struct stat& seen) {
+    const int at = ::open(path.constData(), O_RDONLY | OpenFlags);
+    if (at < 0) return errno == ENOENT ? Removal::Removed : Removal::Refused;
+    struct stat now;
+    const bool still = ::fstat(at, &now) == 0 && sameFile(now, seen) && stale(readHead(at), now);
+    ::close(at);
+    if (!still) return Removal::Kept;
     const QByteArray aside = path + '.' + QByteArray::number(::getpid()) + ".stale";
     if (::rename(path.constData(), aside.constData()) != 0)
         return errno == ENOENT ? Removal::Removed : Removal::Refused;
     const int fd = ::open(aside.constData(), O_RDONLY | OpenFlags);
     struct stat st;
-    const bool gone = fd >= 0 && ::fstat(fd, &st) == 0 && sameFile(st, seen) && stale(readHead(fd), st);
+    const bool gone = fd >= 0 && ::fstat(fd, &st) == 0 && sameFile(st, now) && stale(readHead(fd), st);
     if (fd >= 0) ::close(fd);
     if (gone) {
         ::unlink(aside.constData());

@@ -141,7 +141,7 @@ QString instanceLockPath(const QString& programDir);
 // machine, is nobody's. Where the file system has no kernel locks, the claim
 // is the file itself, made exclusively and naming its holder (process,
 // program, host, machine, boot); it is taken over once that holder is gone
-// from this host, never from another host. The claim removes its file when
+// from this machine, never from another machine. The claim removes its file when
 // it ends, where the folder lets it.
 class InstanceLock {
 public:

@@ -2,13 +2,14 @@
 #include "core/service.h"
 
 #include "core/errors.h"
+#include "core/platform.h"
 #include "core/text.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 #include <cmath>
 #include <map>
@@ -167,10 +168,11 @@ bool saveFile(const QString& path, const RegistryData& d) {
 template <class Change>
 int32_t FileRegistryStore::modifyFile(Change change) {
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    QLockFile lock(lockPath());
     const bool wait = !lockBusy();
-    if (!lock.tryLock(wait ? LockWaitMs : 0)) {
-        if (wait) busySince_.start();
+    bool held = false;
+    const std::unique_ptr<InstanceLock> lock = lockWithin(wait ? LockWaitMs : 0, &held);
+    if (!lock) {
+        if (held && wait) busySince_.start();
         return RegIoFailed;
     }
     busySince_.invalidate();
@@ -181,10 +183,24 @@ int32_t FileRegistryStore::modifyFile(Change change) {
 
 void FileRegistryStore::removeLeftovers() {
     // A write in progress elsewhere holds the lock: its temporary file stays.
-    QLockFile lock(lockPath());
-    if (!lock.tryLock(0)) return;
+    const std::unique_ptr<InstanceLock> lock = lockWithin(0, nullptr);
+    if (!lock) return;
     const QFileInfo file(path_);
     removePartialWritesOf(file.absolutePath(), file.fileName());
+}
+
+// The writers' lock, waited for up to `waitMs` while another process holds
+// it; *heldElsewhere tells whether that is why there is none.
+std::unique_ptr<InstanceLock> FileRegistryStore::lockWithin(int waitMs, bool* heldElsewhere) const {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        bool held = false;
+        if (auto lock = lockInstance(lockPath(), &held)) return lock;
+        if (heldElsewhere) *heldElsewhere = held;
+        if (!held || waited.elapsed() >= waitMs) return nullptr;
+        QThread::msleep(20);
+    }
 }
 
 bool FileRegistryStore::lockBusy() const { return busySince_.isValid() && !busySince_.hasExpired(BusyMs); }

@@ -11,6 +11,8 @@
 
 namespace core {
 
+class InstanceLock;
+
 // Root key handle; the only root the program uses.
 inline constexpr int32_t HKEY_CURRENT_USER = static_cast<int32_t>(0x80000001u);
 
@@ -128,6 +130,7 @@ private:
     int32_t modifyFile(Change change);
     // The lock file that every writer of the file holds while it writes.
     QString lockPath() const { return path_ + ".lock"; }
+    std::unique_ptr<InstanceLock> lockWithin(int waitMs, bool* heldElsewhere) const;
 
     QString path_;
     QElapsedTimer busySince_;

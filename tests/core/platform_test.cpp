@@ -14,6 +14,7 @@
 #include <QProcessEnvironment>
 #include <cmath>
 #include <grp.h>
+#include <memory>
 #include <optional>
 #include <vector>
 #include <pwd.h>
@@ -170,8 +171,9 @@ TEST(PlatformTest, StaleInstanceLocksAreTakenOver) {
 
 // The file system as a probe sees it, through the seam library preloaded
 // into it: as it is; without kernel locks (a share without a lock manager);
-// or with the file of its first lock removed just before the lock is taken.
-enum class Seam { None, NoKernelLocks, FirstLockOnRemovedFile };
+// with the file of its first lock removed just before the lock is taken; or
+// without kernel locks, the probe stopping itself at each step of a takeover.
+enum class Seam { None, NoKernelLocks, FirstLockOnRemovedFile, PausedTakeOver };
 
 // A copy of the program as far as its single-instance check goes, run as an
 // ordinary user: when the tests run as root, as nobody, for whom the
@@ -185,6 +187,7 @@ public:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("LD_PRELOAD", seamLibrary());
             if (seam == Seam::FirstLockOnRemovedFile) env.insert("EXAMSIM_LOCK_SEAM", "unlink-first");
+            else if (seam == Seam::PausedTakeOver) env.insert("EXAMSIM_LOCK_SEAM", "pause-takeover");
             else env.remove("EXAMSIM_LOCK_SEAM");
             p_.setProcessEnvironment(env);
         }
@@ -206,6 +209,36 @@ public:
         return QString::fromLocal8Bit(p_.readLine()).trimmed();
     }
     void write(const QByteArray& data) { p_.write(data); p_.waitForBytesWritten(); }
+    // What it has printed on standard error so far.
+    QByteArray errors() {
+        p_.waitForFinished(0);
+        err_ += p_.readAllStandardError();
+        return err_;
+    }
+    // Lets a probe that the seam stopped go on (one just started goes on
+    // anyway) until the seam stops it again or it answers: "pause WHERE", or
+    // its answer.
+    QString advance() {
+        const qsizetype pauses = errors().count("pause ");
+        if (stopped()) ::kill(static_cast<pid_t>(p_.processId()), SIGCONT);
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            if (p_.canReadLine()) return line();
+            const QByteArray err = errors();
+            if (err.count("pause ") > pauses && err.endsWith('\n') && stopped())
+                return QString::fromLocal8Bit(err.trimmed().split('\n').last());
+            p_.waitForReadyRead(5);
+        }
+        return "(neither stopped nor answered: " + QString::fromLocal8Bit(errors()) + ")";
+    }
+    // Advances it until it answers, or until it stops at `where`.
+    QString advanceTo(const QString& where = {}) {
+        for (;;) {
+            const QString at = advance();
+            if (!at.startsWith("pause ") || at == where) return at;
+        }
+    }
     // Lets go of the claim and ends.
     void end() {
         p_.closeWriteChannel();
@@ -222,6 +255,10 @@ public:
         return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(QFile::encodeName(seamLibrary()));
     }
     static QString seamLibrary() { return QCoreApplication::applicationDirPath() + "/liblock_seam.so"; }
+    // Stopped by a signal.
+    bool stopped() const {
+        return readAll(QStringLiteral("/proc/%1/stat").arg(p_.processId())).section(')', -1).trimmed().startsWith('T');
+    }
 
     struct User {
         uid_t uid;
@@ -236,6 +273,7 @@ public:
 
 private:
     QProcess p_;
+    QByteArray err_;
 };
 
 // Hands a path made by the test to the probes' user.
@@ -250,9 +288,9 @@ void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path)
 // A lock file's contents naming a holder, as a copy writes them where the file
 // system has no kernel locks.
 QByteArray holder(qint64 pid, const QByteArray& program, const QByteArray& machine = QSysInfo::machineUniqueId(),
-                  const QByteArray& boot = QSysInfo::bootUniqueId()) {
-    return QByteArray::number(pid) + "\n" + program + "\n" + QSysInfo::machineHostName().toUtf8() + "\n" + machine + "\n" +
-           boot + "\n";
+                  const QByteArray& boot = QSysInfo::bootUniqueId(),
+                  const QByteArray& host = QSysInfo::machineHostName().toUtf8()) {
+    return QByteArray::number(pid) + "\n" + program + "\n" + host + "\n" + machine + "\n" + boot + "\n";
 }
 
 // The id of a process that has ended.
@@ -306,6 +344,9 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         RunningLongAgo,        // names a running process, written long ago
         OtherMachine,
         OtherMachineSameName,  // this host name, another machine id, process gone
+        OtherHostNoMachineId,  // another host name and no machine id, process gone
+        RenamedHost,           // this machine under an earlier host name, process gone
+        OtherUsersProcess,     // names a process id now running for another user
         GuardLeft,             // names a process gone, and a guard of one gone
         Folder,
         DanglingLink,
@@ -343,6 +384,8 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         {"no kernel locks: a copy killed, not yet reaped", Fail, true, RecordsWritable, UnreapedProcess, OneCopy},
         {"no kernel locks: its process id now another program's", Fail, true, RecordsWritable, OtherProgram, OneCopy},
         {"no kernel locks: a running process of an earlier boot", Fail, true, RecordsWritable, OtherBoot, OneCopy},
+        {"no kernel locks: a copy killed before the host was renamed", Fail, true, RecordsWritable, RenamedHost, OneCopy},
+        {"no kernel locks: its process id now another user's", Fail, true, RecordsWritable, OtherUsersProcess, OneCopy},
         {"no kernel locks: an empty file from long ago", Fail, true, RecordsWritable, EmptyFileLongAgo, OneCopy},
         {"no kernel locks: a guard left by a killed copy", Fail, true, RecordsWritable, GuardLeft, OneCopy},
         {"no kernel locks: program folder read-only, records folder writable", Fail, false, RecordsWritable, Nothing,
@@ -353,6 +396,8 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         {"no kernel locks: a running copy's lock from long ago", Fail, true, RecordsWritable, RunningLongAgo, NoCopy},
         {"no kernel locks: another machine's lock", Fail, true, RecordsWritable, OtherMachine, NoCopy},
         {"no kernel locks: another machine of this host name", Fail, true, RecordsWritable, OtherMachineSameName, NoCopy},
+        {"no kernel locks: another host's lock without a machine id", Fail, true, RecordsWritable, OtherHostNoMachineId,
+         NoCopy},
         {"no kernel locks: an empty file being written", Fail, true, RecordsWritable, EmptyFile, NoCopy},
         {"no kernel locks: another machine's lock, module read-only", Fail, false, RecordsReadOnly, OtherMachine, NoCopy},
         // A stale file that cannot be removed holds nothing.
@@ -361,6 +406,18 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
     };
     const qint64 gone = endedProcess();
     ASSERT_GT(gone, 0);
+    // A process of another user than the probes': this one's, where they run
+    // as nobody; else the first process, of the system's user.
+    QProcess othersProcess;
+    qint64 others = 1;
+    if (Probe::user()) {
+        othersProcess.start("sleep", {"600"});
+        ASSERT_TRUE(othersProcess.waitForStarted());
+        others = othersProcess.processId();
+    }
+    ASSERT_NE(readAll(QStringLiteral("/proc/%1/status").arg(others)).section("Uid:", 1).simplified().section(' ', 0, 0),
+              QString::number(Probe::user() ? Probe::user()->uid : ::getuid()))
+        << "process " << others << " runs for the probes' user";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir tmp;
@@ -431,6 +488,13 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
             case RunningLongAgo: leave(lockPath, holder(child, running), 3600); break;
             case OtherMachine: leave(lockPath, "4242\nexamsim\nelsewhere\n0123456789abcdef\nboot\n"); break;
             case OtherMachineSameName: leave(lockPath, holder(gone, "lock_probe", "0123456789abcdef")); break;
+            case OtherHostNoMachineId: leave(lockPath, holder(gone, "lock_probe", "", "boot", "elsewhere")); break;
+            case RenamedHost:
+                ASSERT_FALSE(QSysInfo::machineUniqueId().isEmpty()) << "this machine has no machine id";
+                leave(lockPath, holder(gone, "lock_probe", QSysInfo::machineUniqueId(), QSysInfo::bootUniqueId(),
+                                       "a-former-name"));
+                break;
+            case OtherUsersProcess: leave(lockPath, holder(others, "lock_probe")); break;
             case GuardLeft:
                 leave(lockPath, holder(gone, "lock_probe"));
                 leave(lockPath + ".guard", holder(gone, "lock_probe"));
@@ -473,6 +537,8 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         setMode(prog, 0755);
         setMode(records, 0755);
     }
+    othersProcess.kill();
+    othersProcess.waitForFinished();
 }
 
 TEST(PlatformTest, PairedStartsOnAStaleLockRunOneCopy) {
@@ -529,6 +595,99 @@ TEST(PlatformTest, PairedStartsOnAStaleLockRunOneCopy) {
         EXPECT_EQ(QDir(QFileInfo(lockPath).absolutePath())
                       .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                   QStringList());
+    }
+}
+
+// Three copies find one stale file at once, and the seam holds each where it
+// takes the file over while the others go on, in a set order: one copy runs,
+// however they take turns.
+TEST(PlatformTest, CopiesTakingOverOneStaleFileInTurnsRunOne) {
+    const qint64 gone = endedProcess();
+    ASSERT_GT(gone, 0);
+    enum Until { Answer, MovedAside };
+    struct Turn {
+        int copy;
+        Until until;  // or its answer, whichever comes first
+    };
+    struct Case {
+        const char* what;
+        std::vector<Turn> turns;  // after each copy has stopped after judging the file
+    } cases[] = {
+        // The second copy moves the new holder's file aside while the
+        // first makes a file of its own at the empty path.
+        {"the last takes over, the second moves the new file aside, the first goes on",
+         {{2, Answer}, {1, MovedAside}, {0, Answer}, {1, Answer}}},
+        {"each in turn, last first", {{2, Answer}, {1, Answer}, {0, Answer}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir tmp;
+        const QString prog = tmp.path() + "/prog", records = prog + "/ksdata";
+        ASSERT_TRUE(QDir().mkpath(records));
+        giveToProbeUser(tmp.path());
+        giveToProbeUser(prog);
+        giveToProbeUser(records);
+        QString lockPath;
+        {
+            Probe path(prog, {"--path"});
+            lockPath = path.line();
+        }
+        ASSERT_NO_FATAL_FAILURE(leave(lockPath, holder(gone, "lock_probe")));
+        std::vector<std::unique_ptr<Probe>> copies;
+        for (int i = 0; i < 3; ++i) {
+            copies.push_back(std::make_unique<Probe>(prog, QStringList{}, Seam::PausedTakeOver));
+            // Each has judged the file stale and stops where it takes it over.
+            const QString at = copies.back()->advance();
+            ASSERT_TRUE(at.startsWith("pause ")) << i << ": " << at.toStdString();
+        }
+        ASSERT_TRUE(copies[0]->seamLoaded());
+        std::vector<QString> answers(3);
+        for (const Turn& t : c.turns) {
+            if (!answers[t.copy].isEmpty()) continue;
+            const QString at = copies[t.copy]->advanceTo(t.until == MovedAside ? "pause moved" : "");
+            if (!at.startsWith("pause ")) answers[t.copy] = at;
+        }
+        int ran = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (answers[i].isEmpty()) answers[i] = copies[i]->advanceTo();
+            EXPECT_TRUE(answers[i] == "run" || answers[i] == "refused") << i << ": " << answers[i].toStdString();
+            if (answers[i] == "run") {
+                ++ran;
+                EXPECT_EQ(readAll(lockPath), QString::fromUtf8(holder(copies[i]->pid(), "lock_probe"))) << i;
+            }
+        }
+        EXPECT_EQ(ran, 1);
+        for (auto& p : copies) p->end();
+        // Nothing left of the takeovers.
+        EXPECT_EQ(QDir(records).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
+}
+
+// Where the file system has no kernel locks, a start says nothing of it: not
+// for its own lock, nor for the registry's.
+TEST(PlatformTest, AStartWithoutKernelLocksPrintsNothing) {
+    for (const Seam seam : {Seam::None, Seam::NoKernelLocks}) {
+        SCOPED_TRACE(seam == Seam::None ? "kernel locks" : "no kernel locks");
+        QTemporaryDir tmp;
+        const QString prog = tmp.path() + "/prog", config = tmp.path() + "/config";
+        ASSERT_TRUE(QDir().mkpath(prog));
+        ASSERT_TRUE(QDir().mkpath(config));
+        giveToProbeUser(tmp.path());
+        giveToProbeUser(prog);
+        giveToProbeUser(config);
+        Probe probe(prog, {"--registry", config + "/registry.ini"}, seam);
+        EXPECT_EQ(probe.line(), "run");
+        EXPECT_EQ(probe.line(), "registry 0");
+        EXPECT_TRUE(readAll(config + "/registry.ini").contains("Started")) << readAll(config + "/registry.ini").toStdString();
+        if (seam != Seam::None) {
+            EXPECT_TRUE(probe.seamLoaded());
+        }
+        probe.end();
+        EXPECT_EQ(probe.errors(), QByteArray());
+        // The registry's writers leave no lock behind.
+        EXPECT_EQ(QDir(config).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList{"registry.ini"});
     }
 }
 

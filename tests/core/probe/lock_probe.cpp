@@ -2,12 +2,13 @@
 // tests that start several, as other users or at the same moment.
 //
 //   lock_probe FOLDER --path     prints the lock file's path for this user
-//   lock_probe FOLDER [--wait] [--child]
+//   lock_probe FOLDER [--wait] [--child] [--registry FILE]
 //
 // Asks for the folder's claim and prints "run" or "refused"; holds the claim
 // until its input ends. --wait prints "ready" and waits for a line first, so
 // that several probes ask at the same moment; --child starts a program that
-// outlives the probe and prints "child PID".
+// outlives the probe and prints "child PID"; --registry writes a value to the
+// registry file FILE, as a start does, and prints "registry CODE".
 #include <QProcess>
 #include <QString>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include "core/platform.h"
+#include "core/registry.h"
 
 namespace {
 
@@ -52,6 +54,11 @@ int main(int argc, char** argv) {
         say("child " + QByteArray::number(pid));
     }
     say(run ? "run" : "refused");
+    for (int i = 2; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--registry") != 0) continue;
+        core::FileRegistryStore store(QString::fromLocal8Bit(argv[i + 1]));
+        say("registry " + QByteArray::number(store.setValue("Software\\Probe", "Started", {core::REG_SZ, "yes"})));
+    }
     while (std::fgets(buf, sizeof buf, stdin)) {}
     platform.releaseSingleInstance();
     return 0;

@@ -5,8 +5,14 @@
 //                    with ENOLCK; every other fcntl call is the real one
 //   unlink-first     the file of the process's first flock leaves its path
 //                    just before that lock is taken (its holder ending)
+//   pause-takeover   no lock manager, and the process stops itself (SIGSTOP)
+//                    where it takes over a file: before making a ".guard"
+//                    file, and before and after moving a file aside to a
+//                    ".stale" name; it says where on standard error first
+//                    ("pause guard", "pause move", "pause moved")
 #undef _FILE_OFFSET_BITS
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -18,9 +24,26 @@
 
 namespace {
 
-bool unlinkFirst() {
-    const char* mode = std::getenv("EXAMSIM_LOCK_SEAM");
-    return mode && std::strcmp(mode, "unlink-first") == 0;
+bool mode(const char* name) {
+    const char* m = std::getenv("EXAMSIM_LOCK_SEAM");
+    return m && std::strcmp(m, name) == 0;
+}
+
+bool unlinkFirst() { return mode("unlink-first"); }
+
+bool endsWith(const char* s, const char* tail) {
+    const size_t n = std::strlen(s), t = std::strlen(tail);
+    return n >= t && std::strcmp(s + n - t, tail) == 0;
+}
+
+// Stops here until continued, once the test can tell where.
+void pause(const char* where) {
+    if (!mode("pause-takeover")) return;
+    const int saved = errno;
+    const std::string line = std::string("pause ") + where + "\n";
+    if (::write(2, line.data(), line.size()) < 0) {}
+    ::raise(SIGSTOP);
+    errno = saved;
 }
 
 bool recordLock(int cmd) {
@@ -92,6 +115,38 @@ int fcntl64(int fd, int cmd, ...) {
     void* arg = va_arg(ap, void*);
     va_end(ap);
     return fcntlVia("fcntl64", fd, cmd, arg);
+}
+
+int open(const char* path, int flags, ...) {
+    mode_t m = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list ap;
+        va_start(ap, flags);
+        m = va_arg(ap, mode_t);
+        va_end(ap);
+    }
+    if ((flags & O_CREAT) && (flags & O_EXCL) && endsWith(path, ".guard")) pause("guard");
+    return next<int (*)(const char*, int, ...)>("open")(path, flags, m);
+}
+
+int open64(const char* path, int flags, ...) {
+    mode_t m = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list ap;
+        va_start(ap, flags);
+        m = va_arg(ap, mode_t);
+        va_end(ap);
+    }
+    if ((flags & O_CREAT) && (flags & O_EXCL) && endsWith(path, ".guard")) pause("guard");
+    return next<int (*)(const char*, int, ...)>("open64")(path, flags, m);
+}
+
+int rename(const char* from, const char* to) noexcept {
+    const bool aside = endsWith(to, ".stale");
+    if (aside) pause("move");
+    const int r = next<int (*)(const char*, const char*)>("rename")(from, to);
+    if (aside && r == 0) pause("moved");
+    return r;
 }
 
 } // extern "C"
