@@ -700,9 +700,14 @@ void FormWindow::syncFocus() {
     }
 }
 
+bool hasFixedBorder(const core::Form& f) { return f.borderStyle() == 1 || f.borderStyle() == 3; }
+
 Qt::WindowFlags windowFlagsOf(const core::Form& f) {
     Qt::WindowFlags fl = Qt::Window;
     if (f.borderStyle() == 0) fl |= Qt::FramelessWindowHint;
+    // A fixed border: title bar and close box, no minimise or maximise.
+    if (hasFixedBorder(f))
+        fl |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (f.topmost()) fl |= Qt::WindowStaysOnTopHint;
     // A tool window has no taskbar entry.
     if (!f.showInTaskbar()) fl = (fl & ~Qt::WindowType_Mask) | Qt::Tool;
@@ -728,7 +733,10 @@ void FormWindow::syncFromModel() {
     if (!shown_ && !renderOnly) {
         // Where no window manager frames it, the view frames it itself.
         drawnFrame_ = f.borderStyle() != 0 && !windowManagerFrames();
-        setWindowFlags(windowFlagsOf(f) | (drawnFrame_ ? Qt::FramelessWindowHint : Qt::WindowFlags()));
+        Qt::WindowFlags fl = windowFlagsOf(f);
+        // The close box's hint would bring the platform's frame back.
+        if (drawnFrame_) fl = (fl & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | Qt::FramelessWindowHint;
+        setWindowFlags(fl);
         raiseSeen = f.raiseRequest();
     }
     if (const QString title = windowTitleOf(f); windowTitle() != title) setWindowTitle(title);
@@ -793,6 +801,12 @@ void FormWindow::syncFromModel() {
              : s == core::StateMinimized ? Qt::WindowMinimized
                                          : Qt::WindowNoState;
     };
+    // A fixed border holds the window at the form's size: a window manager
+    // neither stretches nor maximises it. A form the program maximises is
+    // let go.
+    const bool fixedSize = hasFixedBorder(f) && state != core::StateMaximized;
+    setMinimumSize(fixedSize ? want.size() : QSize(0, 0));
+    setMaximumSize(fixedSize ? want.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     if (!shown_ || reshow) {
         if (state == core::StateNormal) {
             move(want.topLeft());

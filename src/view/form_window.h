@@ -24,6 +24,8 @@ class FormWindow;
 int pxX(double twips);
 int pxY(double twips);
 
+// A fixed single or fixed dialog border: the window keeps the form's size.
+bool hasFixedBorder(const core::Form& f);
 // Window flags of a form's top-level window: frame, topmost, and a tool
 // window (no taskbar entry) for a form not shown in the taskbar.
 Qt::WindowFlags windowFlagsOf(const core::Form& f);

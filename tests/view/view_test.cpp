@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include "core/clock.h"
 #include "core/forms.h"
@@ -901,6 +902,8 @@ TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
         {"fixed dialog, no window manager", 3, false, QMargins(4, 23, 4, 4)},
         {"borderless, no window manager", 0, false, QMargins()},
         {"fixed single, window manager", 1, true, QMargins()},
+        {"fixed dialog, window manager", 3, true, QMargins()},
+        {"sizable, window manager", 2, true, QMargins()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -917,6 +920,34 @@ TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
         EXPECT_EQ(w->clientOrigin(), at);
         EXPECT_EQ(w->closeBox().isEmpty(), c.frame.isNull());
         EXPECT_EQ(w->windowFlags().testFlag(Qt::FramelessWindowHint), c.border == 0 || !c.frame.isNull());
+        // A fixed border: the window keeps the form's size, without a
+        // minimise or maximise button; a sizable one keeps both.
+        const bool fixed = c.border == 1 || c.border == 3;
+        const QSize any(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        EXPECT_EQ(w->minimumSize(), fixed ? w->size() : QSize(0, 0));
+        EXPECT_EQ(w->maximumSize(), fixed ? w->size() : any);
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(w->windowHandle()->minimumSize(), w->minimumSize());
+        EXPECT_EQ(w->windowHandle()->maximumSize(), w->maximumSize());
+        const Qt::WindowFlags shown = w->windowHandle()->flags();
+        if (c.windowManager && c.border != 0) {
+            EXPECT_EQ(shown.testFlag(Qt::WindowMaximizeButtonHint), !fixed);
+            EXPECT_EQ(shown.testFlag(Qt::WindowMinimizeButtonHint), !fixed);
+            EXPECT_TRUE(shown.testFlag(Qt::WindowCloseButtonHint));
+        }
+        // The limits follow the model's size; a maximised form is let go.
+        f.setWidth(f.width() + 300);
+        host.sync();
+        EXPECT_EQ(w->size(), QSize(220, 150).grownBy(c.frame));
+        EXPECT_EQ(w->maximumSize(), fixed ? w->size() : any);
+        f.setWindowState(StateMaximized);
+        host.sync();
+        EXPECT_EQ(w->maximumSize(), any);
+        f.setWindowState(StateNormal);
+        f.move(1500, 750, 3000 + 2 * f.frameLeft(), 2250 + f.frameTop() + f.frameLeft());
+        host.sync();
+        EXPECT_EQ(w->size(), QSize(200, 150).grownBy(c.frame));
+        EXPECT_EQ(w->minimumSize(), fixed ? w->size() : QSize(0, 0));
         QWidget* pic = host.widgetOf(*f.pic);
         EXPECT_EQ(pic->geometry(), QRect(at + QPoint(100, 10), QSize(80, 60)));
 
