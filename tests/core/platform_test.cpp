@@ -211,7 +211,6 @@ public:
     void write(const QByteArray& data) { p_.write(data); p_.waitForBytesWritten(); }
     // What it has printed on standard error so far.
     QByteArray errors() {
-        p_.waitForFinished(0);
         err_ += p_.readAllStandardError();
         return err_;
     }
