@@ -44,8 +44,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export QT_QPA_PLATFORM=offscreen
 
-mod="$bd"            # the generated sample module
-sep=$'\n#--#\n'       # part separator of multi-file inputs
+mod="$bd/sample-module"  # the generated sample module, as the build made it
+sep=$'\n#--#\n'         # part separator of multi-file inputs
 
 # Seeds of each target from the sample module.
 seeds() {
