@@ -1,5 +1,5 @@
 // Session assembly, question load and step set-up on a copy of the sample
-// module (the build tree's program folder, or $EXAMSIM_SAMPLE).
+// module (the build tree's sample-module/, or $EXAMSIM_SAMPLE).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #pragma once
-// A fresh copy of the sample module (the build tree's program folder, or
+// A fresh copy of the sample module (the build tree's sample-module/, or
 // $EXAMSIM_SAMPLE) for the benchmarks, with the windows registered; and a
 // prompt service that ends the program on any box a benchmark did not ask
 // for, so that a run never waits for a click nobody will give.
@@ -100,7 +100,7 @@ inline bool setUpModule() {
     std::unique_ptr<QTemporaryDir>& module = moduleCopy();
     if (module) return true;
     const QString sample = QDir::cleanPath(
-        qEnvironmentVariable("EXAMSIM_SAMPLE", QCoreApplication::applicationDirPath() + "/.."));
+        qEnvironmentVariable("EXAMSIM_SAMPLE", QCoreApplication::applicationDirPath() + "/../sample-module"));
     auto fail = [&](const QString& what) {
         std::fprintf(stderr,
                      "no sample module at %s (%s): build the sample_module target or set EXAMSIM_SAMPLE\n",

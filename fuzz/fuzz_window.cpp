@@ -105,7 +105,7 @@ void dropAddedFiles() {
 QString sampleDir() {
     const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
     if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath() + "/..";
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath() + "/../sample-module";
 }
 
 bool copyTree(const QString& from, const QString& to) {

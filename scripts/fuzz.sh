@@ -21,7 +21,11 @@ jobs=${FUZZ_BUILD_JOBS:-3}
 targets=$(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//' | sort)
 case ${1:-} in
   --list) echo "$targets"; exit 0 ;;
-  ""|-h|--help) sed -n 2,14p "$0" | sed 's/^# \{0,1\}//'; exit 1 ;;
+  ""|-h|--help) sed -n '1d; /^#/!q; s/^# \{0,1\}//; p' "$0"; exit 1 ;;
+  --replay) ;;
+  *)  # refused before the build, which takes minutes
+    grep -qxF -- "$1" <<<"$targets" || { echo "fuzz.sh: no target $1; targets:" $targets >&2; exit 1; }
+    [[ ${2:-} =~ ^[0-9]+$ ]] || { echo "fuzz.sh: $1 needs SECONDS, a whole number: scripts/fuzz.sh $1 SECONDS" >&2; exit 1; } ;;
 esac
 
 # FUZZ_NO_BUILD=1 runs what is built (for several runs at once).
@@ -44,8 +48,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}
 export QT_QPA_PLATFORM=offscreen
 
-mod="$bd"            # the generated sample module
-sep=$'\n#--#\n'       # part separator of multi-file inputs
+mod="$bd/sample-module"  # the generated sample module, as the build made it
+sep=$'\n#--#\n'         # part separator of multi-file inputs
 
 # Seeds of each target from the sample module.
 seeds() {

@@ -16,7 +16,7 @@ TEST(Quit, ClosingTheCoverAndAnsweringYesEndsCleanly) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString prog = tmp.path() + "/prog";
-    const QString src = e2e::buildDir();
+    const QString src = e2e::sampleDir();
     ASSERT_TRUE(e2e::copyTree(src + "/wdata", prog + "/wdata"));
     ASSERT_TRUE(e2e::copyTree(src + "/examdata", prog + "/examdata"));
     for (const char* f : {"ver.txt", "updata.txt", "sMenu.sys"}) ASSERT_TRUE(QFile::copy(src + "/" + f, prog + "/" + f));

@@ -17,12 +17,12 @@ int32_t centreX(const Control& c) { return int32_t(roundHalfEven(c.left() + c.wi
 int32_t centreY(const Control& c) { return int32_t(roundHalfEven(c.top() + c.height() / 2)); }
 QRectF rect(const Control& c) { return QRectF(c.left(), c.top(), c.width(), c.height()); }
 
-// The generated sample module: EXAMSIM_SAMPLE, else the folder above the
-// test program.
+// The generated sample module: EXAMSIM_SAMPLE, else sample-module/ in the
+// build tree above the test program.
 QString sampleDir() {
     const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
     if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    return QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
+    return QDir(QCoreApplication::applicationDirPath() + "/../sample-module").absolutePath();
 }
 
 class DemoSampleTest : public DemoTest {

@@ -44,7 +44,7 @@ using e2e::unitCounts;
 
 std::vector<Case> demoCases() {
     std::vector<Case> out;
-    const std::vector<int> counts = unitCounts(e2e::buildDir());
+    const std::vector<int> counts = unitCounts(e2e::sampleDir());
     for (int u = 0; u < int(counts.size()); ++u)
         for (int q = 1; q <= counts[u]; ++q)
             for (int speed : {1, 2}) out.push_back({u, q, speed});

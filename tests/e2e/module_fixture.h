@@ -38,7 +38,7 @@ protected:
     // The suite's copy of the generated module, never run on itself.
     static void SetUpTestSuite() {
         master_ = new QTemporaryDir;
-        copied_ = copyModule(buildDir(), master_->path() + "/prog");
+        copied_ = copyModule(sampleDir(), master_->path() + "/prog");
     }
     static void TearDownTestSuite() {
         delete master_;
@@ -46,7 +46,7 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(copied_) << "no generated module in " << qPrintable(buildDir());
+        ASSERT_TRUE(copied_) << "no generated module in " << qPrintable(sampleDir());
         core::resetSharedState();
         demo::resetDemoMembers();
         core::pictureStore().clear();
@@ -173,7 +173,7 @@ template <class Case>
 class QuestionFixture : public ModuleFixture, public ::testing::WithParamInterface<Case> {
 protected:
     void SetUp() override {
-        ASSERT_NE(this->GetParam().unit, -1) << "no generated module in " << qPrintable(buildDir());
+        ASSERT_NE(this->GetParam().unit, -1) << "no generated module in " << qPrintable(sampleDir());
         ModuleFixture::SetUp();
         if (HasFatalFailure()) return;
         core::pictureStore().setFailureListener([this](const QString& path, core::PictureStatus status) {

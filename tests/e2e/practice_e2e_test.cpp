@@ -66,11 +66,11 @@ bool hasMenuShortcut(const QStringList& steps) {
 
 std::vector<Case> sampleCases() {
     std::vector<Case> out;
-    const std::vector<int> counts = unitCounts(e2e::buildDir());
+    const std::vector<int> counts = unitCounts(e2e::sampleDir());
     for (int u = 0; u < int(counts.size()); ++u)
         for (int q = 1; q <= counts[u]; ++q) {
             out.push_back({u, q});
-            if (hasMenuShortcut(questionSteps(e2e::buildDir(), u, q))) out.push_back({u, q, true});
+            if (hasMenuShortcut(questionSteps(e2e::sampleDir(), u, q))) out.push_back({u, q, true});
         }
     if (out.empty()) out.push_back({});  // reported as a failure: no module
     return out;

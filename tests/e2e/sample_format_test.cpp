@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
@@ -19,7 +20,7 @@
 
 namespace {
 
-using e2e::buildDir;
+using e2e::sampleDir;
 
 // Reading rule of the settings file: six-digit groups, 200000 + code of a
 // single-byte character, 500000 + code of a double-byte one.
@@ -91,7 +92,7 @@ TEST_F(SampleModule, FreshInstallFilesAndFixedPictures) {
     EXPECT_FALSE(QFile::exists(file("288897"))) << "a fresh install has no launch counter";
     EXPECT_EQ(core::readFirstLine(root() + "/updata.txt").value_or("?"), "0");
     EXPECT_FALSE(core::readFirstLine(file("288895")).value_or("").isEmpty());
-    EXPECT_TRUE(QDir(buildDir() + "/ksdata").exists());
+    EXPECT_TRUE(QDir(sampleDir() + "/ksdata").exists());
     const struct { const char* name; QSize size; } fixed[] = {
         {"9l0059", {440, 99}}, {"l62009", {116, 23}}, {"310001", {800, 600}},
         {"9l0056", {800, 600}}, {"9l0057", {800, 600}}, {"9l0058", {800, 600}}};
@@ -411,21 +412,40 @@ TEST_F(SampleModule, PreOpenedPaletteLiesOnItsPageAndShadingEndsLightYellow) {
     EXPECT_GT(lightYellow, 5000) << "no light yellow shading at the end of the shading question";
 }
 
+// Files by their hashes, folders as "/".
 QMap<QString, QByteArray> snapshot(const QString& dir) {
     QMap<QString, QByteArray> out;
-    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString p = it.next();
         QFile f(p);
-        if (f.open(QIODevice::ReadOnly))
+        if (it.fileInfo().isDir())
+            out.insert(QDir(dir).relativeFilePath(p), "/");
+        else if (f.open(QIODevice::ReadOnly))
             out.insert(QDir(dir).relativeFilePath(p), QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1));
     }
     return out;
 }
 
+// Paths missing from, added to or changed in `now` against `was`.
+QStringList differences(const QMap<QString, QByteArray>& was, const QMap<QString, QByteArray>& now) {
+    QStringList out;
+    for (auto it = was.begin(); it != was.end(); ++it)
+        if (!now.contains(it.key())) out << "missing " + it.key();
+        else if (now.value(it.key()) != it.value()) out << "changed " + it.key();
+    for (auto it = now.begin(); it != now.end(); ++it)
+        if (!was.contains(it.key())) out << "added " + it.key();
+    return out;
+}
+
+void generate(const QString& dir) {
+    QProcess p;
+    p.start(QStringLiteral(EXAMSIM_MAKE_SAMPLE), {dir});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+}
+
 TEST(SampleGenerator, DeterministicAndKeepsRecordsOfAUsedFolder) {
-    const QString exe = buildDir() + "/sample/make_sample";
-    if (!QFile::exists(exe)) GTEST_SKIP() << "generator not built";
     QTemporaryDir a, b;
     ASSERT_TRUE(a.isValid() && b.isValid());
     // b is a folder a person used: records and a launch counter exist.
@@ -433,12 +453,7 @@ TEST(SampleGenerator, DeterministicAndKeepsRecordsOfAUsedFolder) {
     ASSERT_TRUE(QDir().mkpath(b.path() + "/wdata"));
     ASSERT_TRUE(core::writeLines(b.path() + "/ksdata/288893.rar", {"TTFF"}));
     ASSERT_TRUE(core::writeLines(b.path() + "/wdata/288897.rar", {"5"}));
-    for (const QString& dir : {a.path(), b.path()}) {
-        QProcess p;
-        p.start(exe, {dir});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    }
+    for (const QString& dir : {a.path(), b.path()}) ASSERT_NO_FATAL_FAILURE(generate(dir));
     EXPECT_EQ(core::readFirstLine(b.path() + "/ksdata/288893.rar").value_or(""), "TTFF");
     EXPECT_EQ(core::readFirstLine(b.path() + "/wdata/288897.rar").value_or(""), "5");
     QMap<QString, QByteArray> sa = snapshot(a.path()), sb = snapshot(b.path());
@@ -446,6 +461,24 @@ TEST(SampleGenerator, DeterministicAndKeepsRecordsOfAUsedFolder) {
     sb.remove("wdata/288897.rar");
     EXPECT_EQ(sa, sb);
     EXPECT_GT(sa.size(), 50);
+}
+
+// The suites read the module exactly as the generator makes it, whatever
+// the program wrote into the folder it runs in (launch counter, first-run
+// flag, records); that folder still holds the whole module.
+TEST(SampleGenerator, SuitesReadTheModuleAsGeneratedNotTheProgramFolder) {
+    const QString module = QFileInfo(sampleDir()).canonicalFilePath();
+    const QString program = QFileInfo(QStringLiteral(EXAMSIM_PROGRAM_DIR)).canonicalFilePath();
+    ASSERT_FALSE(module.isEmpty()) << "no module at " << qPrintable(sampleDir());
+    EXPECT_NE(module, program) << "the suites read the folder the program runs in";
+    QTemporaryDir fresh;
+    ASSERT_TRUE(fresh.isValid());
+    ASSERT_NO_FATAL_FAILURE(generate(fresh.path()));
+    const QMap<QString, QByteArray> made = snapshot(fresh.path());
+    EXPECT_GT(made.size(), 50);
+    const QStringList diff = differences(made, snapshot(module));
+    EXPECT_TRUE(diff.isEmpty()) << diff.size() << " differences: " << qPrintable(diff.mid(0, 8).join(", "));
+    for (const QString& f : made.keys()) EXPECT_TRUE(QFileInfo::exists(program + "/" + f)) << qPrintable(f);
 }
 
 } // namespace

@@ -17,14 +17,14 @@
 
 namespace e2e {
 
-// The build tree holding the generated module: EXAMSIM_SAMPLE, else the
-// folder above the test program.
-inline QString buildDir() {
+// The generated module as the build made it: EXAMSIM_SAMPLE, else
+// sample-module/ in the build tree above the test program.
+inline QString sampleDir() {
     const QByteArray env = qgetenv("EXAMSIM_SAMPLE");
     if (!env.isEmpty()) return QString::fromLocal8Bit(env);
     const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
                                                         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    return QDir(exeDir + "/..").absolutePath();
+    return QDir(exeDir + "/../sample-module").absolutePath();
 }
 
 inline bool copyTree(const QString& from, const QString& to) {
