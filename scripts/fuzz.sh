@@ -67,7 +67,7 @@ seeds() {
       printf '; registry values\n[Software\\Microsoft]\nProPath01=1:2f746d702f70726f6700\nProName01=1:6578616d73696d00\nN=4:01000000\n' >"$d/registry.ini" ;;
     fuzz_pictures)
       find "$mod/wdata" "$mod/examdata" -name '*.rar' -size -8k -exec file {} + | grep -E 'GIF|bitmap|JPEG' |
-        cut -d: -f1 | head -n 12 | while read -r f; do cp "$f" "$d/$(basename "$f")"; done || true ;;  # head ends file early
+        cut -d: -f1 | awk 'NR <= 12' | while read -r f; do cp "$f" "$d/$(basename "$f")"; done || true ;;  # awk reads to the end: no writer is cut off by a broken pipe
     fuzz_text_table)
       { cat "$mod/wdata/288890.rar"; printf '%s' "$sep"; printf '001\n005\n012\n040\n'; printf '%s' "$sep";
         head -n 5 "$mod/wdata/288890.rar" | cut -c4-; } >"$d/table" ;;
