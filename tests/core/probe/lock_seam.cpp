@@ -77,6 +77,11 @@ int fcntlVia(const char* name, int fd, int cmd, void* arg) {
     return next<Fcntl>(name)(fd, cmd, arg);
 }
 
+int openVia(const char* name, const char* path, int flags, mode_t mode) {
+    if ((flags & O_CREAT) && (flags & O_EXCL) && endsWith(path, ".guard")) pause("guard");
+    return next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
+}
+
 } // namespace
 
 extern "C" {
@@ -118,27 +123,19 @@ int fcntl64(int fd, int cmd, ...) {
 }
 
 int open(const char* path, int flags, ...) {
-    mode_t m = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list ap;
-        va_start(ap, flags);
-        m = va_arg(ap, mode_t);
-        va_end(ap);
-    }
-    if ((flags & O_CREAT) && (flags & O_EXCL) && endsWith(path, ".guard")) pause("guard");
-    return next<int (*)(const char*, int, ...)>("open")(path, flags, m);
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t m = flags & (O_CREAT | O_TMPFILE) ? va_arg(ap, mode_t) : 0;
+    va_end(ap);
+    return openVia("open", path, flags, m);
 }
 
 int open64(const char* path, int flags, ...) {
-    mode_t m = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list ap;
-        va_start(ap, flags);
-        m = va_arg(ap, mode_t);
-        va_end(ap);
-    }
-    if ((flags & O_CREAT) && (flags & O_EXCL) && endsWith(path, ".guard")) pause("guard");
-    return next<int (*)(const char*, int, ...)>("open64")(path, flags, m);
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t m = flags & (O_CREAT | O_TMPFILE) ? va_arg(ap, mode_t) : 0;
+    va_end(ap);
+    return openVia("open64", path, flags, m);
 }
 
 int rename(const char* from, const char* to) noexcept {
