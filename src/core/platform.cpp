@@ -72,16 +72,30 @@ QByteArray programOf(const QByteArray& pid) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
-// Whether process `pid` has ended and waits only for its parent to reap it
-// (killed, say, while its parent is busy).
-bool ended(const QByteArray& pid) {
-    QFile f(QString::fromLatin1("/proc/" + pid + "/stat"));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    // "pid (name) state ...": the name may hold anything, even ")".
-    const QByteArray stat = f.read(1024);
-    const qsizetype close = stat.lastIndexOf(')');
-    const QByteArray state = close < 0 ? QByteArray() : stat.mid(close + 1).trimmed().left(1);
-    return state == "Z" || state == "X";
+// What the system tells of process `pid`: whether it has ended and waits
+// only for its parent to reap it (killed, say, while its parent is busy),
+// and its real user id (-1 where that cannot be read).
+struct ProcessStatus {
+    bool ended = false;
+    long long uid = -1;
+};
+
+ProcessStatus statusOf(const QByteArray& pid) {
+    ProcessStatus out;
+    QFile f(QString::fromLatin1("/proc/" + pid + "/status"));
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    // One field a line; the name's line has its line ends escaped.
+    for (const QByteArray& line : f.read(4096).split('\n')) {
+        if (line.startsWith("State:")) {
+            const QByteArray state = line.mid(6).trimmed().left(1);
+            out.ended = state == "Z" || state == "X";
+        } else if (line.startsWith("Uid:")) {
+            bool ok = false;
+            const long long uid = line.mid(4).simplified().split(' ').value(0).toLongLong(&ok);
+            if (ok) out.uid = uid;
+        }
+    }
+    return out;
 }
 
 // Who holds a lock file where the kernel gives no locks, one line each:
@@ -101,21 +115,6 @@ QByteArray readHead(int fd) {
     char buf[1024];
     const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
     return n > 0 ? QByteArray(buf, n) : QByteArray();
-}
-
-// Whether process `pid` runs for another user than this one (its real user
-// id); where that cannot be read, whether signals to it are refused.
-bool otherUsers(const QByteArray& pid, int killError) {
-    QFile f(QString::fromLatin1("/proc/" + pid + "/status"));
-    if (f.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : f.read(4096).split('\n')) {
-            if (!line.startsWith("Uid:")) continue;
-            bool ok = false;
-            const qulonglong uid = line.mid(4).simplified().split(' ').value(0).toULongLong(&ok);
-            if (ok) return uid != ::getuid();
-        }
-    }
-    return killError == EPERM;
 }
 
 // Whether the holder that the lock file `st` names in `contents` is gone: a
@@ -141,11 +140,18 @@ bool stale(const QByteArray& contents, const struct stat& st) {
     const int killError = ::kill(static_cast<pid_t>(pid), 0) == 0 ? 0 : errno;
     if (killError == ESRCH) return true;
     const QByteArray id = QByteArray::number(pid);
-    if (ended(id)) return true;
-    // The file is named for this user: its holder was one of this user's.
-    if (otherUsers(id, killError)) return true;
+    const ProcessStatus status = statusOf(id);
+    if (status.ended) return true;
+    // The file is named for this user: its holder was one of this user's;
+    // where the user cannot be read, a refused signal tells another's.
+    if (status.uid >= 0 ? status.uid != ::getuid() : killError == EPERM) return true;
     const QByteArray running = programOf(id);
     return !lines[1].isEmpty() && !running.isEmpty() && running != lines[1];
+}
+
+// Whether the file open as `fd` is the file `as` and stale; `st` is what it is.
+bool staleFile(int fd, const struct stat& as, struct stat& st) {
+    return fd >= 0 && ::fstat(fd, &st) == 0 && sameFile(st, as) && stale(readHead(fd), st);
 }
 
 enum class Removal { Removed, Kept, Busy, Refused };
@@ -160,7 +166,7 @@ Removal removeStale(const QByteArray& path, const struct stat& seen) {
     const int at = ::open(path.constData(), O_RDONLY | OpenFlags);
     if (at < 0) return errno == ENOENT ? Removal::Removed : Removal::Refused;
     struct stat now;
-    const bool still = ::fstat(at, &now) == 0 && sameFile(now, seen) && stale(readHead(at), now);
+    const bool still = staleFile(at, seen, now);
     ::close(at);
     if (!still) return Removal::Kept;
     const QByteArray aside = path + '.' + QByteArray::number(::getpid()) + ".stale";
@@ -168,7 +174,7 @@ Removal removeStale(const QByteArray& path, const struct stat& seen) {
         return errno == ENOENT ? Removal::Removed : Removal::Refused;
     const int fd = ::open(aside.constData(), O_RDONLY | OpenFlags);
     struct stat st;
-    const bool gone = fd >= 0 && ::fstat(fd, &st) == 0 && sameFile(st, now) && stale(readHead(fd), st);
+    const bool gone = staleFile(fd, now, st);
     if (fd >= 0) ::close(fd);
     if (gone) {
         ::unlink(aside.constData());

@@ -700,13 +700,19 @@ void FormWindow::syncFocus() {
     }
 }
 
+namespace {
+
+// A fixed single or fixed dialog border: the window keeps the form's size.
 bool hasFixedBorder(const core::Form& f) { return f.borderStyle() == 1 || f.borderStyle() == 3; }
 
-Qt::WindowFlags windowFlagsOf(const core::Form& f) {
+} // namespace
+
+Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame) {
     Qt::WindowFlags fl = Qt::Window;
-    if (f.borderStyle() == 0) fl |= Qt::FramelessWindowHint;
+    // No frame, or the one the view draws itself.
+    if (f.borderStyle() == 0 || drawnFrame) fl |= Qt::FramelessWindowHint;
     // A fixed border: title bar and close box, no minimise or maximise.
-    if (hasFixedBorder(f))
+    else if (hasFixedBorder(f))
         fl |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (f.topmost()) fl |= Qt::WindowStaysOnTopHint;
     // A tool window has no taskbar entry.
@@ -733,10 +739,7 @@ void FormWindow::syncFromModel() {
     if (!shown_ && !renderOnly) {
         // Where no window manager frames it, the view frames it itself.
         drawnFrame_ = f.borderStyle() != 0 && !windowManagerFrames();
-        Qt::WindowFlags fl = windowFlagsOf(f);
-        // The close box's hint would bring the platform's frame back.
-        if (drawnFrame_) fl = (fl & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | Qt::FramelessWindowHint;
-        setWindowFlags(fl);
+        setWindowFlags(windowFlagsOf(f, drawnFrame_));
         raiseSeen = f.raiseRequest();
     }
     if (const QString title = windowTitleOf(f); windowTitle() != title) setWindowTitle(title);

@@ -24,11 +24,10 @@ class FormWindow;
 int pxX(double twips);
 int pxY(double twips);
 
-// A fixed single or fixed dialog border: the window keeps the form's size.
-bool hasFixedBorder(const core::Form& f);
-// Window flags of a form's top-level window: frame, topmost, and a tool
-// window (no taskbar entry) for a form not shown in the taskbar.
-Qt::WindowFlags windowFlagsOf(const core::Form& f);
+// Window flags of a form's top-level window: frame (none where the view
+// draws it, `drawnFrame`), topmost, and a tool window (no taskbar entry) for
+// a form not shown in the taskbar.
+Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame = false);
 // Title of a form's window for the taskbar and the window switcher: its
 // caption, else the application title.
 QString windowTitleOf(const core::Form& f);
