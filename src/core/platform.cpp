@@ -422,6 +422,13 @@ ScreenInfo RealPlatform::screen() {
                 info.widthTwips = size.width() * info.twipsPerPixelX;
                 info.heightTwips = size.height() * info.twipsPerPixelY;
             }
+            const QRect work = s->availableGeometry().translated(-s->geometry().topLeft());
+            if (work.width() > 0 && work.height() > 0) {
+                info.workLeftTwips = work.left() * info.twipsPerPixelX;
+                info.workTopTwips = work.top() * info.twipsPerPixelY;
+                info.workWidthTwips = work.width() * info.twipsPerPixelX;
+                info.workHeightTwips = work.height() * info.twipsPerPixelY;
+            }
         }
     }
     return info;

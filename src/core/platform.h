@@ -13,6 +13,17 @@ struct ScreenInfo {
     double heightTwips = 768 * 15;
     double twipsPerPixelX = 15;
     double twipsPerPixelY = 15;
+    // The work area, where the desktop's panels leave room (empty: the
+    // whole screen). A maximised window fills it.
+    double workLeftTwips = 0, workTopTwips = 0, workWidthTwips = 0, workHeightTwips = 0;
+
+    struct Area {
+        double left, top, width, height;
+    };
+    Area workArea() const {
+        if (workWidthTwips > 0 && workHeightTwips > 0) return {workLeftTwips, workTopTwips, workWidthTwips, workHeightTwips};
+        return {0, 0, widthTwips, heightTwips};
+    }
 };
 
 class Platform {

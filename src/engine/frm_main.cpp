@@ -23,10 +23,11 @@ void FrmMain::Form_Load() {
     const core::ScreenInfo scr = core::platform().screen();
 
     // Maximised, or 800 x 600 pixels centred on a screen higher than
-    // 650 pixels. A maximised window covers the screen, and the docking
-    // below uses that size.
+    // 650 pixels. A maximised window covers the work area the desktop's
+    // panels leave, and the docking below uses that place and size.
     setWindowState(core::StateMaximized);
-    move(0, 0, scr.widthTwips, scr.heightTwips);
+    const core::ScreenInfo::Area work = scr.workArea();
+    move(work.left, work.top, work.width, work.height);
     if (screenHeightPixels() > 650 * sy()) {
         setWindowState(core::StateNormal);
         setWidth(12000 * sx());

@@ -111,7 +111,8 @@ void FrmChengji::Form_Load() {
 
     const ScreenInfo scr = platform().screen();
     setWindowState(StateMaximized);
-    move(0, 0, scr.widthTwips, scr.heightTwips);
+    const ScreenInfo::Area work = scr.workArea();
+    move(work.left, work.top, work.width, work.height);
 
     Command3.setVisible(true);
     // A missing page shows a plain page.

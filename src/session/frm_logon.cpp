@@ -105,7 +105,8 @@ void FrmLogon::Form_Load() {
     const double sx = cfg.ScaleX, sy = cfg.ScaleY;
     const ScreenInfo scr = platform().screen();
     setWindowState(StateMaximized);
-    move(0, 0, scr.widthTwips, scr.heightTwips);
+    const ScreenInfo::Area work = scr.workArea();
+    move(work.left, work.top, work.width, work.height);
 
     TxtZwh.move(5070 * sx, 4440 * sy, 3255, 360);
     TxtSFZ.move(TxtZwh.left(), 4905 * sy, 3255, 360);

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolTip>
 #include <QWindow>
 #include <algorithm>
@@ -702,8 +703,10 @@ void FormWindow::syncFocus() {
 
 namespace {
 
-// A fixed single or fixed dialog border: the window keeps the form's size.
+// A fixed single or fixed dialog border: title bar and close box only.
 bool hasFixedBorder(const core::Form& f) { return f.borderStyle() == 1 || f.borderStyle() == 3; }
+// No border or a fixed one: nothing for the user to size the window by.
+bool hasFixedSize(const core::Form& f) { return f.borderStyle() == 0 || hasFixedBorder(f); }
 
 } // namespace
 
@@ -719,6 +722,34 @@ Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame) {
     if (!f.showInTaskbar()) fl = (fl & ~Qt::WindowType_Mask) | Qt::Tool;
     return fl;
 }
+
+void showAgainWhenMinimised(QWidget* w) {
+    if (!w->isMinimized()) return;
+    // After the platform's own handling of the change.
+    QTimer::singleShot(0, w, [w] {
+        if (!w->isMinimized() || !w->isVisible()) return;
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->show();
+        w->raise();
+        w->activateWindow();
+    });
+}
+
+namespace {
+
+// Keeps a box on the screen: see showAgainWhenMinimised.
+class StaysOnScreen : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::WindowStateChange && o->isWidgetType()) showAgainWhenMinimised(static_cast<QWidget*>(o));
+        return false;
+    }
+};
+
+} // namespace
+
+void keepOnScreen(QWidget* box) { box->installEventFilter(new StaysOnScreen(box)); }
 
 void setProgramIdentity() {
     QCoreApplication::setApplicationName(QString::fromLatin1(core::DesktopAppId));
@@ -804,24 +835,38 @@ void FormWindow::syncFromModel() {
              : s == core::StateMinimized ? Qt::WindowMinimized
                                          : Qt::WindowNoState;
     };
-    // A fixed border holds the window at the form's size: a window manager
-    // neither stretches nor maximises it. A form the program maximises is
-    // let go.
-    const bool fixedSize = hasFixedBorder(f) && state != core::StateMaximized;
+    // Where a window manager runs, a borderless window in the normal state
+    // that covers the work area is maximised through it: some take such a
+    // window for a full-screen one and raise it over the topmost windows
+    // while it has the focus. The form stays in the normal state.
+    bool fill = false;
+    if (state == core::StateNormal && f.borderStyle() == 0 && windowManagerFrames()) {
+        QScreen* sc = QGuiApplication::screenAt(want.center());
+        if (!sc) sc = screen();
+        fill = sc && want == sc->availableGeometry();
+    }
+    filling_ = fill;
+    const int shownState = fill ? core::StateMaximized : state;
+    // A window without a border or with a fixed one keeps the form's size:
+    // a window manager neither stretches nor maximises it. The size follows
+    // the form's, and a window maximised is let go.
+    const bool fixedSize = hasFixedSize(f) && shownState != core::StateMaximized;
     setMinimumSize(fixedSize ? want.size() : QSize(0, 0));
     setMaximumSize(fixedSize ? want.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    auto applyGeometry = [&] {
+        const bool first = !shown_ || reshow;
+        if (first || want.topLeft() != appliedGeom_.topLeft()) move(want.topLeft());
+        if (first || want.size() != appliedGeom_.size()) resize(want.size());
+        appliedGeom_ = want;
+        sinceApply_.restart();
+    };
     if (!shown_ || reshow) {
-        if (state == core::StateNormal) {
-            move(want.topLeft());
-            resize(want.size());
-            appliedGeom_ = want;
-            sinceApply_.restart();
-        }
-        appliedState_ = state;
-        if (state == core::StateMaximized) {
+        if (state == core::StateNormal) applyGeometry();
+        appliedState_ = shownState;
+        if (shownState == core::StateMaximized) {
             watchMaximisedShow();
             showMaximized();
-        } else if (state == core::StateMinimized) {
+        } else if (shownState == core::StateMinimized) {
             showMinimized();
         } else {
             show();
@@ -833,19 +878,17 @@ void FormWindow::syncFromModel() {
         shown_ = true;
         if (state == core::StateMaximized) pendingWriteBack_ = true;
     } else {
-        if (state != appliedState_) {
-            appliedState_ = state;
-            if (state == core::StateMaximized) watchMaximisedShow();
-            setWindowState(qtState(state));
+        // Into the filling: the normal place first, which the window keeps
+        // under the maximised state.
+        if (fill && appliedState_ != core::StateMaximized && want != appliedGeom_) applyGeometry();
+        if (shownState != appliedState_) {
+            appliedState_ = shownState;
+            if (shownState == core::StateMaximized) watchMaximisedShow();
+            setWindowState(qtState(shownState));
             if (!isVisible()) show();
             if (state == core::StateMaximized) pendingWriteBack_ = true;
         }
-        if (state == core::StateNormal && want != appliedGeom_) {
-            if (want.topLeft() != appliedGeom_.topLeft()) move(want.topLeft());
-            if (want.size() != appliedGeom_.size()) resize(want.size());
-            appliedGeom_ = want;
-            sinceApply_.restart();
-        }
+        if (state == core::StateNormal && !fill && want != appliedGeom_) applyGeometry();
     }
     syncFocus();
     if (host_->hover_ && (host_->hover_ == this || isAncestorOf(host_->hover_)))
@@ -985,7 +1028,7 @@ bool FormWindow::showToolTip(QWidget* source, QHelpEvent* e, const core::Control
 }
 
 void FormWindow::writeBackSize() {
-    if (!alive() || !(windowState() & Qt::WindowMaximized)) return;
+    if (!alive() || !(windowState() & Qt::WindowMaximized) || filling_) return;
     core::Form& f = *form_;
     QSize s = size().shrunkBy(frameMargins());
     // A frameless window that the platform has not maximised yet: it will
@@ -1023,8 +1066,9 @@ void FormWindow::fillScreenIfNotMaximised() {
         return;
     const QRect avail = screen()->availableGeometry();
     // A window manager gives a maximised window about that area; a window
-    // smaller in both directions was not maximised by anyone.
-    if (width() >= avail.width() || height() >= avail.height()) return;
+    // smaller in either direction (the form's own size may already match
+    // the screen in the other) was not maximised by anyone.
+    if (width() >= avail.width() && height() >= avail.height()) return;
     setGeometry(avail);
     // The resize took the widget's maximised state away; it still is.
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -1178,10 +1222,12 @@ void FormWindow::resizeEvent(QResizeEvent* e) {
 
 void FormWindow::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
-    // A bordered window dragged by its title bar. Echoes of our own moves
-    // arrive shortly after we make them; those are not the user's.
+    // Wherever a window manager puts the window (a bordered one dragged by
+    // its title bar, any one it places), the form follows. Echoes of our
+    // own moves arrive shortly after we make them; those are not its. A
+    // move the program started writes back when it ends.
     if (!host_ || host_->syncing() || !e->spontaneous() || !alive()) return;
-    if (form_->borderStyle() == 0 || windowState() != Qt::WindowNoState) return;
+    if (windowState() != Qt::WindowNoState || windowMoveRunning(this)) return;
     if (sinceApply_.elapsed() < 500 || pos() == appliedGeom_.topLeft()) return;
     writeBackPosition();
 }
@@ -1190,9 +1236,17 @@ void FormWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && drawnFrame_) update(QRect(0, 0, width(), clientOrigin().y()));
     if (e->type() != QEvent::WindowStateChange || !host_ || host_->syncing() || !alive()) return;
-    const int s = isMinimized() ? core::StateMinimized : isMaximized() ? core::StateMaximized : core::StateNormal;
+    // A modal form blocks the others; minimised, it would have nothing to
+    // come back by.
+    if (form_->modal() && isMinimized()) {
+        showAgainWhenMinimised(this);
+        return;
+    }
+    const int shown = isMinimized() ? core::StateMinimized : isMaximized() ? core::StateMaximized : core::StateNormal;
+    // Maximised on the form's behalf, the form is in the normal state.
+    const int s = shown == core::StateMaximized && filling_ ? core::StateNormal : shown;
     if (s == form_->windowState()) return;
-    appliedState_ = s;
+    appliedState_ = shown;
     InputScope scope(this);
     guarded("state", [&] { form_->setWindowState(s); });
     if (s == core::StateMaximized) writeBackSize();

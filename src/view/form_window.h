@@ -32,6 +32,12 @@ Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame = false);
 // caption, else the application title.
 QString windowTitleOf(const core::Form& f);
 
+// A box that blocks the program's other windows comes back at once when a
+// window manager minimises it: it has no taskbar entry to come back by.
+void showAgainWhenMinimised(QWidget* w);
+// Does that for a box whenever it is minimised.
+void keepOnScreen(QWidget* box);
+
 // The application name and desktop file name of the running program.
 void setProgramIdentity();
 
@@ -242,6 +248,9 @@ private:
     QElapsedTimer sinceApply_;
     bool pendingWriteBack_ = false;
     bool checkMaximised_ = false;
+    // Maximised through the window manager on behalf of a form in the
+    // normal state that covers the work area.
+    bool filling_ = false;
     // The view draws this window's frame (set when it is first shown).
     bool drawnFrame_ = false;
     // The mouse was pressed on the drawn frame; on its close box.

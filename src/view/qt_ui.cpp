@@ -116,6 +116,7 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& prompt, int style, co
 
 int QtUi::msgBox(const QString& prompt, int style, const QString& title) {
     auto box = makeMessageBox(prompt, style, title);
+    keepOnScreen(box.get());
     boxes_.emplace_back(box.get());
     {
         ViewHost::ModalScope modal(nullptr, box.get());

@@ -116,6 +116,8 @@ private:
 // (a system move where the platform offers one, else the window follows
 // the mouse); then the form's Left and Top are updated and afterMove runs.
 void startWindowMove(core::Form& form, std::function<void()> afterMove);
+// Whether w is being moved that way now.
+bool windowMoveRunning(const QWidget* w);
 
 // The form as it looks on screen (rendered offscreen when it has no window).
 QImage renderForm(core::Form& form);

@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRegion>
+#include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #include <cstring>
@@ -84,6 +85,47 @@ bool windowManagerFrames() {
 }
 
 void assumeNoWindowManager(bool on) { g_assumeNone = on; }
+
+void endWindowManagerMove(const QWidget* window) {
+    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x ? x->connection() : nullptr;
+    if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return;
+    const xcb_atom_t moveResize = atomIfExists(c, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE) return;
+    const auto win = static_cast<xcb_window_t>(window->winId());
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, win), nullptr);
+    if (!g) return;
+    const xcb_window_t root = g->root;
+    std::free(g);
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = win;
+    ev.type = moveResize;
+    ev.data.data32[2] = 11;  // cancel
+    ev.data.data32[3] = 1;   // the left button
+    ev.data.data32[4] = 1;   // asked by the program itself
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+}
+
+bool serverClientPosition(const QWidget* window, QPoint* at) {
+    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x ? x->connection() : nullptr;
+    if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return false;
+    const auto win = static_cast<xcb_window_t>(window->winId());
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, win), nullptr);
+    if (!g) return false;
+    const xcb_window_t root = g->root;
+    std::free(g);
+    xcb_translate_coordinates_reply_t* r =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, win, root, 0, 0), nullptr);
+    if (!r) return false;
+    *at = QPoint(r->dst_x, r->dst_y);
+    std::free(r);
+    return true;
+}
 
 QRect titleBarRect(QSize outer, QMargins frame) {
     // The border is as wide above the title bar as at the sides.

@@ -8,6 +8,8 @@
 #include <QString>
 
 class QPainter;
+class QWidget;
+class QPoint;
 
 namespace view {
 
@@ -17,6 +19,15 @@ bool windowManagerFrames();
 // For tests: on, the view acts as if no window manager ran; off, it asks
 // the platform again.
 void assumeNoWindowManager(bool on);
+// Where the X server has the client area of a top-level window now, in
+// root coordinates (the toolkit learns of a window manager's moves later);
+// false where there is no X server to ask.
+bool serverClientPosition(const QWidget* window, QPoint* at);
+// Asks the window manager to end a move of the window that it may still
+// run: one it started after the button that asked for it was already up
+// (a quick click) would otherwise carry the window with the pointer until
+// the next click. A move already over is not touched.
+void endWindowManagerMove(const QWidget* window);
 
 // Parts of a window `outer` pixels large whose client area lies `frame`
 // inside it: the title bar (above the client area, within the border) and

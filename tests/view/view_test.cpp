@@ -904,6 +904,7 @@ TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
         {"fixed single, window manager", 1, true, QMargins()},
         {"fixed dialog, window manager", 3, true, QMargins()},
         {"sizable, window manager", 2, true, QMargins()},
+        {"borderless, window manager", 0, true, QMargins()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -920,9 +921,10 @@ TEST_F(ViewTest, TheViewFramesABorderedWindowOnlyWhereNoWindowManagerDoes) {
         EXPECT_EQ(w->clientOrigin(), at);
         EXPECT_EQ(w->closeBox().isEmpty(), c.frame.isNull());
         EXPECT_EQ(w->windowFlags().testFlag(Qt::FramelessWindowHint), c.border == 0 || !c.frame.isNull());
-        // A fixed border: the window keeps the form's size, without a
-        // minimise or maximise button; a sizable one keeps both.
-        const bool fixed = c.border == 1 || c.border == 3;
+        // No border or a fixed one: the window keeps the form's size (a
+        // fixed border without a minimise or maximise button); a sizable
+        // one keeps both.
+        const bool fixed = c.border != 2;
         const QSize any(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         EXPECT_EQ(w->minimumSize(), fixed ? w->size() : QSize(0, 0));
         EXPECT_EQ(w->maximumSize(), fixed ? w->size() : any);
