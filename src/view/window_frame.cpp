@@ -64,6 +64,20 @@ bool xWindowManagerRuns(xcb_connection_t* c) {
     return false;
 }
 
+// The X connection, native window and root window of a top-level window
+// that has its native window; false where there is no X server.
+bool xWindowOf(const QWidget* window, xcb_connection_t** c, xcb_window_t* win, xcb_window_t* root) {
+    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    *c = x ? x->connection() : nullptr;
+    if (!*c || !window || !window->testAttribute(Qt::WA_WState_Created)) return false;
+    *win = static_cast<xcb_window_t>(window->winId());
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(*c, xcb_get_geometry(*c, *win), nullptr);
+    if (!g) return false;
+    *root = g->root;
+    std::free(g);
+    return true;
+}
+
 void edges(QPainter& p, QRect r, QColor topLeft, QColor bottomRight) {
     p.setPen(topLeft);
     p.drawLine(r.topLeft(), r.topRight());
@@ -87,16 +101,11 @@ bool windowManagerFrames() {
 void assumeNoWindowManager(bool on) { g_assumeNone = on; }
 
 void endWindowManagerMove(const QWidget* window) {
-    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x ? x->connection() : nullptr;
-    if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return;
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (!xWindowOf(window, &c, &win, &root)) return;
     const xcb_atom_t moveResize = atomIfExists(c, "_NET_WM_MOVERESIZE");
     if (moveResize == XCB_ATOM_NONE) return;
-    const auto win = static_cast<xcb_window_t>(window->winId());
-    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, win), nullptr);
-    if (!g) return;
-    const xcb_window_t root = g->root;
-    std::free(g);
     xcb_client_message_event_t ev{};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
@@ -111,14 +120,9 @@ void endWindowManagerMove(const QWidget* window) {
 }
 
 bool serverClientPosition(const QWidget* window, QPoint* at) {
-    auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x ? x->connection() : nullptr;
-    if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return false;
-    const auto win = static_cast<xcb_window_t>(window->winId());
-    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, win), nullptr);
-    if (!g) return false;
-    const xcb_window_t root = g->root;
-    std::free(g);
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (!xWindowOf(window, &c, &win, &root)) return false;
     xcb_translate_coordinates_reply_t* r =
         xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, win, root, 0, 0), nullptr);
     if (!r) return false;
