@@ -94,7 +94,7 @@ void clickThroughWindow(core::Control& c) {
 
 int px(double twips) { return int(std::lround(twips / 15)); }
 
-// One part of a command: an action, then a condition waited for.
+// One step of a command: an action, then a condition waited for.
 struct Step {
     std::function<void()> act;
     std::function<bool()> until;
