@@ -1,0 +1,106 @@
+#pragma once
+// An X server of the tests' own (Xvfb on a free display), optionally with a
+// window manager and a bottom panel, and what the tests ask of it: window
+// geometry and map state as the server has them, the window under the
+// pointer, and real input through xdotool.
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace wmtest {
+
+enum class Wm { None, Openbox, Metacity, Xfwm4 };
+const char* wmName(Wm wm);
+
+// Every program a test of this kind runs; empty when all are installed,
+// else what is missing.
+QString missingTools(Wm wm);
+
+// Polls `done` until it holds or `timeout` passes; returns its last answer.
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                std::chrono::milliseconds every = std::chrono::milliseconds(25));
+
+// A window as the X server has it: the client area in root coordinates.
+struct XWindow {
+    QRect rect;
+    bool viewable = false;
+};
+
+class XSession {
+public:
+    struct Options {
+        int width = 1024;
+        int height = 768;
+        Wm wm = Wm::None;
+        // A dock window along the bottom edge that reserves this many
+        // pixels (_NET_WM_STRUT_PARTIAL); 0: none.
+        int panel = 0;
+    };
+
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // Starts the server, the window manager and the panel and waits until
+    // they are ready; false with the reason when something did not come.
+    bool start(const Options& o, QString* why);
+    // Ends every program it started (also done by the destructor).
+    void stop();
+
+    QString display() const { return display_; }
+    const Options& options() const { return options_; }
+    // The environment for a client of this server.
+    QProcessEnvironment clientEnvironment() const;
+
+    // ---- what the server says ----
+    std::optional<XWindow> window(quint64 id) const;
+    // The top-level window (a child of the root: a window manager's frame,
+    // or the client itself without one) that holds `id`.
+    quint64 topLevelOf(quint64 id) const;
+    // The window under the pointer after moving it to (x, y), as xdotool
+    // names it: the top-level window there (a window manager's frame), or
+    // the client inside it where xdotool finds one.
+    quint64 windowAt(int x, int y) const;
+
+    // ---- input and window-manager requests, through xdotool and wmctrl ----
+    void click(int x, int y, int button = 1) const;
+    // Press at `from`, move in steps to `to`, release there.
+    void drag(QPoint from, QPoint to, int button = 1) const;
+    void minimise(quint64 id) const;
+    void resizeByXdotool(quint64 id, int w, int h) const;
+    void resizeByWmctrl(quint64 id, int w, int h) const;
+
+    // Saves the screen as a picture (where ImageMagick's import is
+    // installed); false when it could not.
+    bool screenshot(const QString& path) const;
+
+    // Output of a client tool run on this server (empty on failure).
+    QString run(const QString& program, const QStringList& args) const;
+
+private:
+    bool startWm(QString* why);
+    // The tests' own connection, for the windows they make.
+    bool connectClient(QString* why);
+    // Waits until the window manager manages a window that is mapped.
+    bool waitUntilManaging(QString* why);
+    bool startPanel(QString* why);
+    QProcess* spawn(const QString& program, const QStringList& args, const QProcessEnvironment& env);
+
+    Options options_;
+    QString display_;
+    QString home_;  // the window manager's home and config folders
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::vector<std::unique_ptr<QProcess>> procs_;  // the server first
+    qint64 group_ = 0;                              // their process group
+    struct Client;
+    std::unique_ptr<Client> client_;  // the tests' connection, holding the panel
+};
+
+} // namespace wmtest
