@@ -252,7 +252,9 @@ class SmallScreen : public WindowManagerTest, public ::testing::WithParamInterfa
 
 // On a screen too low for the 800x600 window the practice window is
 // maximised; the question window stays above it in every kind of session,
-// also after the candidate clicks into the practice window.
+// also after the candidate clicks into the practice window, restores the
+// question window from its minimise bar, closes the input-method help or
+// watches a demonstration.
 TEST_P(SmallScreen, TheQuestionWindowStaysAboveTheMaximisedPracticeWindow) {
     const QSize screen = GetParam();
     LAUNCH({screen.width(), screen.height(), Wm::Openbox});
@@ -271,6 +273,37 @@ TEST_P(SmallScreen, TheQuestionWindowStaysAboveTheMaximisedPracticeWindow) {
 
     run("practice 0");
     check("in a unit's practice");
+    if (HasFatalFailure()) return;
+
+    // The question window's minimise button (pixels (268, 12) of it) makes
+    // it a bar at the practice window's bottom-left corner; a click on the
+    // bar restores it.
+    const auto tm = rectOf("FrmTm");
+    ASSERT_TRUE(tm) << "the question window is not on screen";
+    x.click(tm->left() + 268, tm->top() + 12);
+    std::optional<QRect> bar;
+    ASSERT_TRUE(eventually([&] { return (bar = rectOf("FrmTm")) && bar->height() < tm->height(); }, kSettle))
+        << "the question window's minimise button left it at " << str(bar.value_or(QRect()));
+    x.click(bar->center().x(), bar->center().y());
+    ASSERT_TRUE(eventually([&] { return rectOf("FrmTm") == tm; }, kSettle))
+        << "the minimise bar restored the question window to " << str(rectOf("FrmTm").value_or(QRect()));
+    check("after the minimise bar was restored");
+    if (HasFatalFailure()) return;
+
+    // The input-method help from the question window's "?" (pixels
+    // (313, 222) of it), closed as the desktop closes a window.
+    x.click(tm->left() + 313, tm->top() + 222);
+    std::optional<Seen> help;
+    ASSERT_TRUE(eventually([&] { return (help = seen("FrmIME")) && help->x.viewable; }, kSettle))
+        << "the input-method help did not open";
+    x.run("wmctrl", {"-i", "-c", QString::number(help->form.xid)});
+    ASSERT_TRUE(eventually([&] { return !seen("FrmIME"); }, kSettle)) << "the input-method help did not close";
+    check("after the input-method help closed");
+    if (HasFatalFailure()) return;
+
+    run("demo");
+    run("demoend 120", 150000);
+    check("after a demonstration");
     if (HasFatalFailure()) return;
     run("endpractice");
     run("exam 0");
