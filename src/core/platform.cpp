@@ -1,4 +1,5 @@
 #include "core/platform.h"
+#include "core/forms.h"
 #include "core/service.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -423,15 +424,18 @@ ScreenInfo RealPlatform::screen() {
                 info.heightTwips = size.height() * info.twipsPerPixelY;
             }
             const QRect work = s->availableGeometry().translated(-s->geometry().topLeft());
-            if (work.width() > 0 && work.height() > 0) {
-                info.workLeftTwips = work.left() * info.twipsPerPixelX;
-                info.workTopTwips = work.top() * info.twipsPerPixelY;
-                info.workWidthTwips = work.width() * info.twipsPerPixelX;
-                info.workHeightTwips = work.height() * info.twipsPerPixelY;
-            }
+            if (work.width() > 0 && work.height() > 0)
+                info.work = {work.left() * info.twipsPerPixelX, work.top() * info.twipsPerPixelY,
+                             work.width() * info.twipsPerPixelX, work.height() * info.twipsPerPixelY};
         }
     }
     return info;
+}
+
+void maximiseOnWorkArea(Form& f) {
+    const ScreenInfo::Area work = platform().screen().workArea();
+    f.setWindowState(StateMaximized);
+    f.move(work.left, work.top, work.width, work.height);
 }
 
 QDateTime RealPlatform::now() { return QDateTime::currentDateTime(); }

@@ -13,18 +13,19 @@ struct ScreenInfo {
     double heightTwips = 768 * 15;
     double twipsPerPixelX = 15;
     double twipsPerPixelY = 15;
-    // The work area, where the desktop's panels leave room (empty: the
-    // whole screen). A maximised window fills it.
-    double workLeftTwips = 0, workTopTwips = 0, workWidthTwips = 0, workHeightTwips = 0;
-
+    // The work area, where the desktop's panels leave room, in twips
+    // (empty: the whole screen).
     struct Area {
-        double left, top, width, height;
+        double left = 0, top = 0, width = 0, height = 0;
     };
-    Area workArea() const {
-        if (workWidthTwips > 0 && workHeightTwips > 0) return {workLeftTwips, workTopTwips, workWidthTwips, workHeightTwips};
-        return {0, 0, widthTwips, heightTwips};
-    }
+    Area work;
+    Area workArea() const { return work.width > 0 && work.height > 0 ? work : Area{0, 0, widthTwips, heightTwips}; }
 };
+
+class Form;
+// Maximises the form over the screen's work area, as a window manager
+// maximises a window.
+void maximiseOnWorkArea(Form& f);
 
 class Platform {
 public:

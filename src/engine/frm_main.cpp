@@ -25,9 +25,7 @@ void FrmMain::Form_Load() {
     // Maximised, or 800 x 600 pixels centred on a screen higher than
     // 650 pixels. A maximised window covers the work area the desktop's
     // panels leave, and the docking below uses that place and size.
-    setWindowState(core::StateMaximized);
-    const core::ScreenInfo::Area work = scr.workArea();
-    move(work.left, work.top, work.width, work.height);
+    core::maximiseOnWorkArea(*this);
     if (screenHeightPixels() > 650 * sy()) {
         setWindowState(core::StateNormal);
         setWidth(12000 * sx());

@@ -109,10 +109,7 @@ void FrmChengji::Form_Load() {
     unloadPracticeWindow();
     if (frmTm().loaded()) frmTm()().unload();
 
-    const ScreenInfo scr = platform().screen();
-    setWindowState(StateMaximized);
-    const ScreenInfo::Area work = scr.workArea();
-    move(work.left, work.top, work.width, work.height);
+    maximiseOnWorkArea(*this);
 
     Command3.setVisible(true);
     // A missing page shows a plain page.

@@ -103,10 +103,7 @@ FrmLogon::FrmLogon()
 void FrmLogon::Form_Load() {
     const ModuleConfig& cfg = config();
     const double sx = cfg.ScaleX, sy = cfg.ScaleY;
-    const ScreenInfo scr = platform().screen();
-    setWindowState(StateMaximized);
-    const ScreenInfo::Area work = scr.workArea();
-    move(work.left, work.top, work.width, work.height);
+    maximiseOnWorkArea(*this);
 
     TxtZwh.move(5070 * sx, 4440 * sy, 3255, 360);
     TxtSFZ.move(TxtZwh.left(), 4905 * sy, 3255, 360);

@@ -723,6 +723,10 @@ Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame) {
     return fl;
 }
 
+namespace {
+
+// A box that blocks the program's other windows comes back at once when a
+// window manager minimises it: it has no taskbar entry to come back by.
 void showAgainWhenMinimised(QWidget* w) {
     if (!w->isMinimized()) return;
     // After the platform's own handling of the change.
@@ -734,8 +738,6 @@ void showAgainWhenMinimised(QWidget* w) {
         w->activateWindow();
     });
 }
-
-namespace {
 
 // Keeps a box on the screen: see showAgainWhenMinimised.
 class StaysOnScreen : public QObject {

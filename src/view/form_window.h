@@ -32,10 +32,9 @@ Qt::WindowFlags windowFlagsOf(const core::Form& f, bool drawnFrame = false);
 // caption, else the application title.
 QString windowTitleOf(const core::Form& f);
 
-// A box that blocks the program's other windows comes back at once when a
-// window manager minimises it: it has no taskbar entry to come back by.
-void showAgainWhenMinimised(QWidget* w);
-// Does that for a box whenever it is minimised.
+// A box that blocks the program's other windows (a modal form does the same
+// itself) comes back at once whenever a window manager minimises it: it has
+// no taskbar entry to come back by.
 void keepOnScreen(QWidget* box);
 
 // The application name and desktop file name of the running program.

@@ -9,7 +9,6 @@
 
 class QPainter;
 class QWidget;
-class QPoint;
 
 namespace view {
 

@@ -62,7 +62,8 @@ public:
     // the window where it put it only after that: the move ends once the
     // window knows the place the X server has for it, or a while later.
     void settle() {
-        if (manual_ || settling_ || done_) {
+        if (settling_ || done_) return;
+        if (manual_) {
             finish();
             return;
         }

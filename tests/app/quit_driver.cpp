@@ -2,29 +2,18 @@
 // acts as a user who closes the cover and answers Yes to its question.
 #include <QApplication>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
 #include "core/forms.h"
 #include "cover/frm_fengmian.h"
+#include "support/window_click.h"
 #include "view/form_window.h"
 #include "view/view_host.h"
 
 namespace {
 
-// Presses and releases the left button over a control, through its window.
-void clickThroughWindow(core::Control& c) {
-    view::ViewHost* host = view::ViewHost::instance();
-    QWidget* w = host ? host->windowOf(*c.form()) : nullptr;
-    if (!w) return;
-    const QPointF at((c.formX() + c.width() / 2) / 15, (c.formY() + c.height() / 2) / 15);
-    const QPointF global = w->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &release);
-}
+using testsupport::clickThroughWindow;
 
 void drive() {
     auto* timer = new QTimer(qApp);

@@ -282,6 +282,15 @@ void giveToProbeUser(const QString& path) {
     }
 }
 
+// `root` and the folders below it (made here), owned by the probes' user.
+void probeFolders(const QString& root, const QStringList& below) {
+    giveToProbeUser(root);
+    for (const QString& f : below) {
+        ASSERT_TRUE(QDir().mkpath(root + "/" + f)) << f.toStdString();
+        giveToProbeUser(root + "/" + f);
+    }
+}
+
 void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path).constData(), mode); }
 
 // A lock file's contents naming a holder, as a copy writes them where the file
@@ -421,13 +430,8 @@ TEST(PlatformTest, OneCopyWhereverTheRecordsCanBeWritten) {
         SCOPED_TRACE(c.what);
         QTemporaryDir tmp;
         const QString prog = tmp.path() + "/prog", records = prog + "/ksdata";
-        ASSERT_TRUE(QDir().mkpath(prog));
-        giveToProbeUser(tmp.path());
-        giveToProbeUser(prog);
-        if (c.records != NoRecords) {
-            ASSERT_TRUE(QDir().mkpath(records));
-            giveToProbeUser(records);
-        }
+        ASSERT_NO_FATAL_FAILURE(probeFolders(tmp.path(), c.records != NoRecords ? QStringList{"prog", "prog/ksdata"}
+                                                                                 : QStringList{"prog"}));
         QString lockPath;
         {
             Probe path(prog, {"--path"});
@@ -622,10 +626,7 @@ TEST(PlatformTest, CopiesTakingOverOneStaleFileInTurnsRunOne) {
         SCOPED_TRACE(c.what);
         QTemporaryDir tmp;
         const QString prog = tmp.path() + "/prog", records = prog + "/ksdata";
-        ASSERT_TRUE(QDir().mkpath(records));
-        giveToProbeUser(tmp.path());
-        giveToProbeUser(prog);
-        giveToProbeUser(records);
+        ASSERT_NO_FATAL_FAILURE(probeFolders(tmp.path(), {"prog", "prog/ksdata"}));
         QString lockPath;
         {
             Probe path(prog, {"--path"});
@@ -670,11 +671,7 @@ TEST(PlatformTest, AStartWithoutKernelLocksPrintsNothing) {
         SCOPED_TRACE(seam == Seam::None ? "kernel locks" : "no kernel locks");
         QTemporaryDir tmp;
         const QString prog = tmp.path() + "/prog", config = tmp.path() + "/config";
-        ASSERT_TRUE(QDir().mkpath(prog));
-        ASSERT_TRUE(QDir().mkpath(config));
-        giveToProbeUser(tmp.path());
-        giveToProbeUser(prog);
-        giveToProbeUser(config);
+        ASSERT_NO_FATAL_FAILURE(probeFolders(tmp.path(), {"prog", "config"}));
         Probe probe(prog, {"--registry", config + "/registry.ini"}, seam);
         EXPECT_EQ(probe.line(), "run");
         EXPECT_EQ(probe.line(), "registry 0");

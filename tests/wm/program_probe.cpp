@@ -19,18 +19,8 @@ bool ProgramProbe::start(const XSession& x, QString* why) {
     // The program writes into its folder: a copy of the generated module,
     // with empty records.
     const QString prog = dir_.path() + "/prog";
-    const QString src = e2e::sampleDir();
-    for (const QFileInfo& fi : QDir(src).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString to = prog + "/" + fi.fileName();
-        const bool ok = fi.isDir() ? fi.fileName() == "ksdata" || e2e::copyTree(fi.filePath(), to)
-                                   : QDir().mkpath(prog) && QFile::copy(fi.filePath(), to);
-        if (!ok) {
-            *why = "could not copy " + fi.filePath();
-            return false;
-        }
-    }
-    if (!QFile::exists(prog + "/ver.txt") || !QDir().mkpath(prog + "/ksdata")) {
-        *why = "no generated module in " + src;
+    if (!e2e::copyModule(e2e::sampleDir(), prog)) {
+        *why = "could not copy the generated module in " + e2e::sampleDir();
         return false;
     }
     const QString runtime = dir_.path() + "/run";

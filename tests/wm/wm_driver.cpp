@@ -6,13 +6,13 @@
 //
 //   ready              the cover is on screen
 //   practice U         unit U's practice started; its windows on screen
-//   exam P             paper P's mock exam started, logged in; its windows on screen
+//   exam P             paper P's mock exam started, logged in as the login page offers; its windows on screen
 //   handin             the hand-in button and both confirmations; the score report on screen
 //   review             the report's review of the wrong questions; its windows on screen
 //   endpractice        the question window's end button; the cover on screen
 //   demo               the question window's demonstration button; the demonstration on screen
 //   demoend [S]        waits (at most S seconds, 120) until the demonstration has handed back
-//   about              the cover's about box open
+//   about              the cover's about line: the about box open
 //   quitbox            the cover's close button: its question open
 //   handinbox          the hand-in button: its first confirmation (重要提示) open
 //   viewanswer         the view-answer button: its warning (操作提示) open
@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
@@ -46,6 +45,7 @@
 #include "session/frm_logon.h"
 #include "session/frm_tm.h"
 #include "session/session_start.h"
+#include "support/window_click.h"
 #include "view/form_window.h"
 #include "view/view_host.h"
 
@@ -78,19 +78,7 @@ QMessageBox* openBox() {
     return nullptr;
 }
 
-// Presses and releases the left button over the centre of a control,
-// through its window.
-void clickThroughWindow(core::Control& c) {
-    view::FormWindow* w = windowOf(c.form());
-    if (!w) return;
-    const QPointF at = QPointF((c.formX() + c.width() / 2) / 15, (c.formY() + c.height() / 2) / 15) +
-                       QPointF(w->clientOrigin());
-    const QPointF global = w->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &release);
-}
+using testsupport::clickThroughWindow;
 
 int px(double twips) { return int(std::lround(twips / 15)); }
 
@@ -232,6 +220,11 @@ private:
             s.push_back(waitFor(sessionOnScreen, what));
             s.push_back(settle(300));
         };
+        // The hand-in button, up to its first confirmation (重要提示).
+        auto handInBox = [&] {
+            clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(8); }, "the hand-in button");
+            s.push_back(waitFor([] { return onScreen(session::frmEnd1()); }, "the first confirmation did not come"));
+        };
         if (cmd == "ready") {
             s.push_back(waitFor([] { return onScreen(cover::frmFengmian()); }, "the cover did not come"));
         } else if (cmd == "practice") {
@@ -242,15 +235,11 @@ private:
             s.push_back(waitFor(
                 [] { return onScreen(session::frmLogon()) && session::frmLogon().peek()->Picture1.visible(); },
                 "the login did not come"));
-            s.push_back(act([] {
-                session::FrmLogon& l = session::frmLogon()();
-                l.TxtZwh.setText("5");
-                clickThroughWindow(l.CmdLog);
-            }));
+            // The seat and number the login page shows.
+            s.push_back(act([] { clickThroughWindow(session::frmLogon()().CmdLog); }));
             sessionUp("the exam windows did not come after the login");
         } else if (cmd == "handin") {
-            clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(8); }, "the hand-in button");
-            s.push_back(waitFor([] { return onScreen(session::frmEnd1()); }, "the first confirmation did not come"));
+            handInBox();
             s.push_back(act([] { clickThroughWindow(session::frmEnd1()().Command1); }));
             s.push_back(waitFor([] { return onScreen(session::frmEnd2()); }, "the second confirmation did not come"));
             s.push_back(act([] { clickThroughWindow(session::frmEnd2()().Command1); }));
@@ -275,14 +264,13 @@ private:
                                 "the demonstration did not hand back", seconds * 1000));
             s.push_back(settle(300));
         } else if (cmd == "about") {
-            s.push_back(act([] { cover::showAbout(); }));
+            clickWhenShown(s, cover::frmFengmian(), [](auto& f) -> core::Control& { return f.LblAbout; }, "the cover's about line");
             s.push_back(waitFor([] { return onScreen(cover::frmAbout()); }, "the about box did not come"));
         } else if (cmd == "quitbox") {
             clickWhenShown(s, cover::frmFengmian(), [](auto& f) -> core::Control& { return f.LblClose; }, "the cover's close button");
             s.push_back(waitFor([] { return openBox() != nullptr; }, "the close question did not come"));
         } else if (cmd == "handinbox") {
-            clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(8); }, "the hand-in button");
-            s.push_back(waitFor([] { return onScreen(session::frmEnd1()); }, "the first confirmation did not come"));
+            handInBox();
         } else if (cmd == "viewanswer") {
             clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(10); }, "the view-answer button");
             s.push_back(waitFor([] { return onScreen(session::frmCZTS()); }, "the view-answer warning did not come"));

@@ -296,7 +296,7 @@ TEST_P(SmallScreen, TheQuestionWindowStaysAboveTheMaximisedPracticeWindow) {
     std::optional<Seen> help;
     ASSERT_TRUE(eventually([&] { return (help = seen("FrmIME")) && help->x.viewable; }, kSettle))
         << "the input-method help did not open";
-    x.run("wmctrl", {"-i", "-c", QString::number(help->form.xid)});
+    x.close(help->form.xid);
     ASSERT_TRUE(eventually([&] { return !seen("FrmIME"); }, kSettle)) << "the input-method help did not close";
     check("after the input-method help closed");
     if (HasFatalFailure()) return;

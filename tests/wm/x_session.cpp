@@ -210,13 +210,18 @@ bool XSession::connectClient(QString* why) {
     return true;
 }
 
+xcb_screen_t* XSession::clientScreen() const {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(client_->c));
+    for (int i = 0; i < client_->screen; ++i) xcb_screen_next(&it);
+    return it.data;
+}
+
 bool XSession::waitUntilManaging(QString* why) {
     xcb_connection_t* c = client_->c;
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < client_->screen; ++i) xcb_screen_next(&it);
+    xcb_screen_t* s = clientScreen();
     const xcb_window_t win = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, win, it.data->root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      it.data->root_visual, 0, nullptr);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, win, s->root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      s->root_visual, 0, nullptr);
     const bool managed = mapManaged(*this, c, win);
     xcb_destroy_window(c, win);
     xcb_flush(c);
@@ -226,9 +231,7 @@ bool XSession::waitUntilManaging(QString* why) {
 
 bool XSession::startPanel(QString* why) {
     xcb_connection_t* c = client_->c;
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < client_->screen; ++i) xcb_screen_next(&it);
-    xcb_screen_t* s = it.data;
+    xcb_screen_t* s = clientScreen();
     const int w = options_.width, h = options_.panel, y = options_.height - h;
     const xcb_window_t win = xcb_generate_id(c);
     const uint32_t back = 0x404040;
@@ -359,6 +362,8 @@ bool XSession::screenshot(const QString& path) const {
 }
 
 void XSession::minimise(quint64 id) const { run("xdotool", {"windowminimize", QString::number(id)}); }
+
+void XSession::close(quint64 id) const { run("wmctrl", {"-i", "-c", QString::number(id)}); }
 
 void XSession::resizeByXdotool(quint64 id, int w, int h) const {
     run("xdotool", {"windowsize", QString::number(id), QString::number(w), QString::number(h)});

@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+struct xcb_screen_t;
+
 namespace wmtest {
 
 enum class Wm { None, Openbox, Metacity, Xfwm4 };
@@ -74,6 +76,8 @@ public:
     // Press at `from`, move in steps to `to`, release there.
     void drag(QPoint from, QPoint to, int button = 1) const;
     void minimise(quint64 id) const;
+    // As the desktop closes a window (its close button, Alt+F4).
+    void close(quint64 id) const;
     void resizeByXdotool(quint64 id, int w, int h) const;
     void resizeByWmctrl(quint64 id, int w, int h) const;
 
@@ -91,6 +95,8 @@ private:
     // Waits until the window manager manages a window that is mapped.
     bool waitUntilManaging(QString* why);
     bool startPanel(QString* why);
+    // The screen of the tests' own connection.
+    xcb_screen_t* clientScreen() const;
     QProcess* spawn(const QString& program, const QStringList& args, const QProcessEnvironment& env);
 
     Options options_;
