@@ -52,6 +52,8 @@ std::string wmParamName(const ::testing::TestParamInfo<Wm>& i) {
     case Wm::Openbox: return "Openbox";
     case Wm::Metacity: return "Metacity";
     case Wm::Xfwm4: return "Xfwm4";
+    case Wm::Mutter: return "Mutter";
+    case Wm::Kwin: return "Kwin";
     }
     return "Unknown";
 }

@@ -21,6 +21,8 @@ QString wmProgram(Wm wm) {
     case Wm::Openbox: return "openbox";
     case Wm::Metacity: return "metacity";
     case Wm::Xfwm4: return "xfwm4";
+    case Wm::Mutter: return "mutter";
+    case Wm::Kwin: return "kwin_x11";
     case Wm::None: break;
     }
     return {};
@@ -50,6 +52,8 @@ const char* wmName(Wm wm) {
     case Wm::Openbox: return "openbox";
     case Wm::Metacity: return "metacity";
     case Wm::Xfwm4: return "xfwm4";
+    case Wm::Mutter: return "mutter";
+    case Wm::Kwin: return "kwin";
     }
     return "?";
 }
@@ -57,7 +61,8 @@ const char* wmName(Wm wm) {
 QString missingTools(Wm wm) {
     QStringList need = {"Xvfb", "xdotool", "xwininfo", "xprop", "wmctrl"};
     if (wm != Wm::None) need << wmProgram(wm);
-    if (wm == Wm::Xfwm4) need << "dbus-run-session";  // its settings come over a session bus
+    // Their settings come over a session bus.
+    if (wm == Wm::Xfwm4 || wm == Wm::Mutter || wm == Wm::Kwin) need << "dbus-run-session";
     QStringList missing;
     for (const QString& p : need)
         if (!installed(p)) missing << p;
@@ -157,6 +162,15 @@ bool XSession::startWm(QString* why) {
     case Wm::Metacity: args = {"--replace", "--sm-disable", "--no-composite"}; break;
     case Wm::Xfwm4:
         args = {"--", program, "--compositor=off", "--sm-client-disable"};
+        program = "dbus-run-session";
+        break;
+    case Wm::Mutter:
+        args = {"--", program, "--x11", "--replace", "--sm-disable"};
+        program = "dbus-run-session";
+        break;
+    case Wm::Kwin:
+        env.insert("KWIN_COMPOSE", "N");
+        args = {"--", program, "--replace"};
         program = "dbus-run-session";
         break;
     case Wm::None: return true;
@@ -371,6 +385,42 @@ void XSession::resizeByXdotool(quint64 id, int w, int h) const {
 
 void XSession::resizeByWmctrl(quint64 id, int w, int h) const {
     run("wmctrl", {"-i", "-r", QString::number(id), "-e", QString("0,-1,-1,%1,%2").arg(w).arg(h)});
+}
+
+void XSession::tap(int x, int y, int button) const {
+    const QString b = QString::number(button);
+    run("xdotool", {"mousemove", QString::number(x), QString::number(y), "sleep", "0.05", "mousedown", b, "mouseup", b});
+}
+
+void XSession::pointerTo(int x, int y) const { run("xdotool", {"mousemove", QString::number(x), QString::number(y)}); }
+
+void XSession::key(const QString& keys) const { run("xdotool", {"key", keys}); }
+
+void XSession::moveWindow(quint64 id, int x, int y) const {
+    run("xdotool", {"windowmove", QString::number(id), QString::number(x), QString::number(y)});
+}
+
+void XSession::unmaximise(quint64 id) const {
+    run("wmctrl", {"-i", "-r", QString::number(id), "-b", "remove,maximized_vert,maximized_horz"});
+}
+
+quint64 XSession::activeWindow() const {
+    const auto m = QRegularExpression("window id # (0x[0-9a-f]+)").match(run("xprop", {"-root", "_NET_ACTIVE_WINDOW"}));
+    return m.hasMatch() ? parseId(m.captured(1)) : 0;
+}
+
+QStringList XSession::netWmState(quint64 id) const {
+    const QString out = run("xprop", {"-id", QString::number(id), "_NET_WM_STATE"});
+    const qsizetype eq = out.indexOf('=');
+    if (eq < 0) return {};
+    QStringList atoms;
+    for (const QString& a : out.mid(eq + 1).split(',', Qt::SkipEmptyParts)) atoms << a.trimmed();
+    return atoms;
+}
+
+QString XSession::wmState(quint64 id) const {
+    const auto m = QRegularExpression("window state: (\\w+)").match(run("xprop", {"-id", QString::number(id), "WM_STATE"}));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 } // namespace wmtest

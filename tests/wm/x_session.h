@@ -17,7 +17,7 @@ struct xcb_screen_t;
 
 namespace wmtest {
 
-enum class Wm { None, Openbox, Metacity, Xfwm4 };
+enum class Wm { None, Openbox, Metacity, Xfwm4, Mutter, Kwin };
 const char* wmName(Wm wm);
 
 // Every program a test of this kind runs; empty when all are installed,
@@ -80,6 +80,21 @@ public:
     void close(quint64 id) const;
     void resizeByXdotool(quint64 id, int w, int h) const;
     void resizeByWmctrl(quint64 id, int w, int h) const;
+    // Press and release at once, as a touchpad's tap sends them.
+    void tap(int x, int y, int button = 1) const;
+    void pointerTo(int x, int y) const;
+    // Keys as xdotool names them ("alt+F5"), to the window with the focus.
+    void key(const QString& keys) const;
+    // The window manager places the window (xdotool windowmove).
+    void moveWindow(quint64 id, int x, int y) const;
+    // The window manager's restore of a maximised window (wmctrl).
+    void unmaximise(quint64 id) const;
+    // The client window the window manager names active (0: none).
+    quint64 activeWindow() const;
+    // The atoms of the window's _NET_WM_STATE, by name.
+    QStringList netWmState(quint64 id) const;
+    // The window's ICCCM state: "Normal", "Iconic", "Withdrawn" or empty.
+    QString wmState(quint64 id) const;
 
     // Saves the screen as a picture (where ImageMagick's import is
     // installed); false when it could not.
