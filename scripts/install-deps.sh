@@ -6,7 +6,8 @@ pkgs=(build-essential cmake qt6-base-dev libgtest-dev libbenchmark-dev
       libxcb1-dev  # the view asks the X server whether a window manager runs
       fonts-wqy-microhei  # the sample's pictures
       fonts-arphic-uming  # a Song face for the view's text
-      xvfb openbox xfwm4 dbus-daemon  # window-manager tests: X server, window managers (xfwm4's settings come over a session bus)
+      xvfb openbox metacity xfwm4 mutter dbus-daemon  # window-manager tests: X server, window managers (xfwm4's and mutter's settings come over a session bus; kwin-x11, large, only for WM_TEST_KWIN=1)
+      imagemagick  # window-manager tests: the screen of a failed case (WM_TEST_SCREENSHOTS)
       xdotool wmctrl x11-utils  # window-manager tests: real input, requests to the window manager, window queries
       clang libclang-rt-14-dev file)  # fuzzing: libFuzzer and the sanitizers; seeds picked by content
 missing=()

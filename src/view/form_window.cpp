@@ -773,6 +773,10 @@ void FormWindow::syncFromModel() {
         // Where no window manager frames it, the view frames it itself.
         drawnFrame_ = f.borderStyle() != 0 && !windowManagerFrames();
         setWindowFlags(windowFlagsOf(f, drawnFrame_));
+        // A window beside the main one (the question window) takes no focus
+        // when it shows: a window manager would give it the focus the
+        // program gives the main window.
+        setAttribute(Qt::WA_ShowWithoutActivating, !f.showInTaskbar() && !f.modal());
         raiseSeen = f.raiseRequest();
     }
     if (const QString title = windowTitleOf(f); windowTitle() != title) setWindowTitle(title);
@@ -847,13 +851,16 @@ void FormWindow::syncFromModel() {
         if (!sc) sc = screen();
         fill = sc && want == sc->availableGeometry();
     }
-    filling_ = fill;
+    // Minimised, the window keeps what it was.
+    if (state != core::StateMinimized) maximisedOnBehalf_ = fill;
     const int shownState = fill ? core::StateMaximized : state;
     // A window without a border or with a fixed one keeps the form's size:
     // a window manager neither stretches nor maximises it. The size follows
-    // the form's, and a window maximised is let go.
+    // the form's, and a window maximised is let go. One maximised on the
+    // form's behalf can't be made smaller than the form, also when a window
+    // manager restores it.
     const bool fixedSize = hasFixedSize(f) && shownState != core::StateMaximized;
-    setMinimumSize(fixedSize ? want.size() : QSize(0, 0));
+    setMinimumSize(fixedSize || fill ? want.size() : QSize(0, 0));
     setMaximumSize(fixedSize ? want.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     auto applyGeometry = [&] {
         const bool first = !shown_ || reshow;
@@ -1030,14 +1037,16 @@ bool FormWindow::showToolTip(QWidget* source, QHelpEvent* e, const core::Control
 }
 
 void FormWindow::writeBackSize() {
-    if (!alive() || !(windowState() & Qt::WindowMaximized) || filling_) return;
+    if (!alive() || !(windowState() & Qt::WindowMaximized) || maximisedOnBehalf_) return;
     core::Form& f = *form_;
     QSize s = size().shrunkBy(frameMargins());
     // A frameless window that the platform has not maximised yet: it will
-    // fill the available screen.
-    if (f.borderStyle() == 0 && screen() && s.width() < screen()->availableGeometry().width() &&
-        s.height() < screen()->availableGeometry().height())
-        s = screen()->availableGeometry().size();
+    // fill the available screen. Its size so far may already match the
+    // screen's one way (an 800x600 window on a screen 600 high).
+    if (f.borderStyle() == 0 && screen()) {
+        const QSize avail = screen()->availableGeometry().size();
+        if (s.width() < avail.width() || s.height() < avail.height()) s = avail;
+    }
     const double w = s.width() * core::twipsPerPixelX() + (f.width() - f.scaleWidth());
     const double h = s.height() * core::twipsPerPixelY() + (f.height() - f.scaleHeight());
     if (pxX(f.scaleWidth()) == s.width() && pxY(f.scaleHeight()) == s.height()) return;
@@ -1076,9 +1085,10 @@ void FormWindow::fillScreenIfNotMaximised() {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void FormWindow::writeBackPosition() {
+void FormWindow::writeBackPosition() { writeBackPosition(pos()); }
+
+void FormWindow::writeBackPosition(QPoint p) {
     if (!alive()) return;
-    const QPoint p = pos();
     appliedGeom_.moveTopLeft(p);
     core::Form& f = *form_;
     if (pxX(f.left()) == p.x() && pxY(f.top()) == p.y()) return;
@@ -1232,26 +1242,48 @@ void FormWindow::moveEvent(QMoveEvent* e) {
     if (windowState() != Qt::WindowNoState || windowMoveRunning(this)) return;
     if (sinceApply_.elapsed() < 500 || pos() == appliedGeom_.topLeft()) return;
     writeBackPosition();
+    windowManagerMoved(this);
 }
 
 void FormWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && drawnFrame_) update(QRect(0, 0, width(), clientOrigin().y()));
     if (e->type() != QEvent::WindowStateChange || !host_ || host_->syncing() || !alive()) return;
-    // A modal form blocks the others; minimised, it would have nothing to
-    // come back by.
-    if (form_->modal() && isMinimized()) {
+    // Minimised by the window manager, a modal form (it blocks the others)
+    // or one without a taskbar entry would have nothing to come back by.
+    if ((form_->modal() || !form_->showInTaskbar()) && isMinimized() && form_->windowState() != core::StateMinimized) {
         showAgainWhenMinimised(this);
         return;
     }
     const int shown = isMinimized() ? core::StateMinimized : isMaximized() ? core::StateMaximized : core::StateNormal;
-    // Maximised on the form's behalf, the form is in the normal state.
-    const int s = shown == core::StateMaximized && filling_ ? core::StateNormal : shown;
+    // Maximised on the form's behalf, the form is in the normal state, and
+    // the window stays maximised.
+    if (maximisedOnBehalf_ && shown == core::StateNormal) keepMaximisedOnBehalf();
+    const int s = shown == core::StateMaximized && maximisedOnBehalf_ ? core::StateNormal : shown;
     if (s == form_->windowState()) return;
     appliedState_ = shown;
     InputScope scope(this);
     guarded("state", [&] { form_->setWindowState(s); });
     if (s == core::StateMaximized) writeBackSize();
+}
+
+void FormWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Before the window maps: a window manager reads the state then, and
+    // drops it when the window is hidden.
+    if (alive() && !form_->showInTaskbar()) skipTaskbar(this);
+}
+
+void FormWindow::keepMaximisedOnBehalf() {
+    // After the platform's own handling of the change.
+    QTimer::singleShot(0, this, [this] {
+        if (!alive() || !maximisedOnBehalf_ || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+            return;
+        // Size hints of a fixed size would keep some window managers from
+        // maximising it.
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    });
 }
 
 bool FormWindow::event(QEvent* e) {

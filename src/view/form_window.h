@@ -190,6 +190,7 @@ public:
     // Model's client size in twips from the window's size (maximised).
     void writeBackSize();
     void writeBackPosition();
+    void writeBackPosition(QPoint outer);
     // A frameless maximised window that the platform left smaller than the
     // screen's available area when it showed it (no window manager): the
     // view gives it that area itself.
@@ -207,6 +208,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -248,8 +250,11 @@ private:
     bool pendingWriteBack_ = false;
     bool checkMaximised_ = false;
     // Maximised through the window manager on behalf of a form in the
-    // normal state that covers the work area.
-    bool filling_ = false;
+    // normal state that covers the work area; it stays so whatever the
+    // window manager is asked for.
+    bool maximisedOnBehalf_ = false;
+    // Maximises such a window again after the window manager restored it.
+    void keepMaximisedOnBehalf();
     // The view draws this window's frame (set when it is first shown).
     bool drawnFrame_ = false;
     // The mouse was pressed on the drawn frame; on its close box.

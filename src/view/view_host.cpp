@@ -1,4 +1,5 @@
 #include "view/view_host.h"
+#include "view/window_frame.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -189,19 +190,33 @@ void ViewHost::applyRaises() {
     for (auto& [f, w] : windows_)
         if (w->alive() && w->form()->raiseRequest() > w->raiseSeen) todo.emplace_back(w->form()->raiseRequest(), w);
     std::sort(todo.begin(), todo.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (todo.empty() && !stackingChanged_) return;
+    const bool managed = windowManagerFrames();
     for (auto& [req, w] : todo) {
         if (!w) continue;
         w->raiseSeen = req;
-        raiseWindow(w);
-        w->activateWindow();
+        // A window manager keeps a topmost window above the others by its
+        // state; some give the focus to a window that is raised.
+        if (managed && w->form()->topmost())
+            cameForward(w);
+        else
+            raiseWindow(w);
+        // A window that takes no focus when it shows takes none when it
+        // comes forward either; where it is not mapped yet, the toolkit
+        // would ask for it only once it is, after the windows that come
+        // forward behind it.
+        if (!w->testAttribute(Qt::WA_ShowWithoutActivating)) w->activateWindow();
         stackingChanged_ = true;
     }
     if (!stackingChanged_) return;
     stackingChanged_ = false;
-    // Topmost windows stay above the others, also where no window manager
-    // keeps them there, in the order they came forward.
-    for (QWidget* w : stackingOrder())
-        if (auto* fw = dynamic_cast<FormWindow*>(w); fw && fw->alive() && fw->form()->topmost()) raiseWindow(fw);
+    // Topmost windows stay above the others where no window manager keeps
+    // them there, in the order they came forward. (A window manager keeps
+    // them above by their state, and some give the focus to a window that
+    // is raised.)
+    if (!managed)
+        for (QWidget* w : stackingOrder())
+            if (auto* fw = dynamic_cast<FormWindow*>(w); fw && fw->alive() && fw->form()->topmost()) raiseWindow(fw);
     // The open modal boxes above them all: each blocks every window below,
     // and the innermost alone takes input.
     QWidget* innermost = nullptr;

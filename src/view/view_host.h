@@ -118,6 +118,9 @@ private:
 void startWindowMove(core::Form& form, std::function<void()> afterMove);
 // Whether w is being moved that way now.
 bool windowMoveRunning(const QWidget* w);
+// A window manager moved w on its own: right after a move of w ended, that
+// is the end of the move too, and its afterMove runs again.
+void windowManagerMoved(FormWindow* w);
 
 // The form as it looks on screen (rendered offscreen when it has no window).
 QImage renderForm(core::Form& form);

@@ -1,5 +1,6 @@
 #include "view/window_frame.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -7,9 +8,11 @@
 #include <QRegion>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <xcb/xcb.h>
 
 #include "view/paint.h"
@@ -91,31 +94,149 @@ const QColor kFace(212, 208, 200), kShadow(128, 128, 128), kDark(64, 64, 64);
 
 } // namespace
 
+namespace {
+// The answer of the X server about a window manager, kept until a window
+// manager comes or goes: it names itself in the roots' check property.
+class WmCheckCache : public QAbstractNativeEventFilter {
+public:
+    explicit WmCheckCache(xcb_connection_t* c) : c_(c), check_(atomIfExists(c, "_NET_SUPPORTING_WM_CHECK")) {
+        // The roots' property changes, added to what the toolkit hears of.
+        for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it)) {
+            xcb_get_window_attributes_reply_t* a =
+                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, it.data->root), nullptr);
+            const uint32_t mask = (a ? a->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
+            std::free(a);
+            xcb_change_window_attributes(c, it.data->root, XCB_CW_EVENT_MASK, &mask);
+        }
+        xcb_flush(c);
+        qApp->installNativeEventFilter(this);
+    }
+
+    xcb_connection_t* connection() const { return c_; }
+
+    bool answer() {
+        if (!known_) {
+            runs_ = xWindowManagerRuns(c_);
+            known_ = true;
+        }
+        return runs_;
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        auto* e = static_cast<xcb_generic_event_t*>(message);
+        if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+            auto* pe = reinterpret_cast<xcb_property_notify_event_t*>(e);
+            if (pe->atom == check_ || check_ == XCB_ATOM_NONE) known_ = false;
+        }
+        return false;
+    }
+
+private:
+    xcb_connection_t* c_;
+    xcb_atom_t check_;
+    bool known_ = false;
+    bool runs_ = false;
+};
+} // namespace
+
 bool windowManagerFrames() {
     if (g_assumeNone) return false;
     auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x || !x->connection()) return true;
-    return xWindowManagerRuns(x->connection());
+    static WmCheckCache* cache = nullptr;
+    if (!cache || cache->connection() != x->connection()) cache = new WmCheckCache(x->connection());
+    return cache->answer();
 }
 
 void assumeNoWindowManager(bool on) { g_assumeNone = on; }
 
-void endWindowManagerMove(const QWidget* window) {
+namespace {
+// Sends the window manager a _NET_WM_MOVERESIZE request for `window`;
+// false where there is no X server or the request has no atom.
+bool sendMoveResize(const QWidget* window, QPoint at, uint32_t direction) {
     xcb_connection_t* c = nullptr;
     xcb_window_t win = XCB_NONE, root = XCB_NONE;
-    if (!xWindowOf(window, &c, &win, &root)) return;
+    if (!xWindowOf(window, &c, &win, &root)) return false;
     const xcb_atom_t moveResize = atomIfExists(c, "_NET_WM_MOVERESIZE");
-    if (moveResize == XCB_ATOM_NONE) return;
+    if (moveResize == XCB_ATOM_NONE) return false;
     xcb_client_message_event_t ev{};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
     ev.window = win;
     ev.type = moveResize;
-    ev.data.data32[2] = 11;  // cancel
-    ev.data.data32[3] = 1;   // the left button
-    ev.data.data32[4] = 1;   // asked by the program itself
+    ev.data.data32[0] = uint32_t(at.x());
+    ev.data.data32[1] = uint32_t(at.y());
+    ev.data.data32[2] = direction;
+    ev.data.data32[3] = 1;  // the left button
+    ev.data.data32[4] = 1;  // asked by the program itself
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+    return true;
+}
+} // namespace
+
+bool startWindowManagerMove(const QWidget* window, QPoint pressedAt) {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (!xWindowOf(window, &c, &win, &root)) return false;
+    // The press gave the program the pointer; the window manager takes it.
+    xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    return sendMoveResize(window, pressedAt, 8 /* move */);
+}
+
+void cancelWindowManagerMove(const QWidget* window) { sendMoveResize(window, {}, 11 /* cancel */); }
+
+std::optional<bool> leftButtonDown(const QWidget* window) {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (!xWindowOf(window, &c, &win, &root)) return std::nullopt;
+    xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+    if (!r) return std::nullopt;
+    const bool down = r->mask & XCB_KEY_BUT_MASK_BUTTON_1;
+    std::free(r);
+    return down;
+}
+
+void skipTaskbar(const QWidget* window) {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (!xWindowOf(window, &c, &win, &root)) return;
+    const xcb_atom_t state = atomIfExists(c, "_NET_WM_STATE");
+    const xcb_atom_t skip[2] = {atomIfExists(c, "_NET_WM_STATE_SKIP_TASKBAR"), atomIfExists(c, "_NET_WM_STATE_SKIP_PAGER")};
+    if (state == XCB_ATOM_NONE || skip[0] == XCB_ATOM_NONE || skip[1] == XCB_ATOM_NONE) return;
+    xcb_get_window_attributes_reply_t* a =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, win), nullptr);
+    const bool mapped = a && a->map_state != XCB_MAP_STATE_UNMAPPED;
+    std::free(a);
+    if (mapped) {
+        xcb_client_message_event_t ev{};
+        ev.response_type = XCB_CLIENT_MESSAGE;
+        ev.format = 32;
+        ev.window = win;
+        ev.type = state;
+        ev.data.data32[0] = 1;  // add
+        ev.data.data32[1] = skip[0];
+        ev.data.data32[2] = skip[1];
+        ev.data.data32[3] = 1;  // asked by the program itself
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&ev));
+    } else {
+        // Added to what the state holds already; the toolkit adds its own
+        // when it maps the window.
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, win, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+        std::vector<xcb_atom_t> atoms;
+        if (r && r->type == XCB_ATOM_ATOM && r->format == 32) {
+            const auto* v = static_cast<const xcb_atom_t*>(xcb_get_property_value(r));
+            atoms.assign(v, v + xcb_get_property_value_length(r) / 4);
+        }
+        std::free(r);
+        for (xcb_atom_t s : skip)
+            if (std::find(atoms.begin(), atoms.end(), s) == atoms.end()) atoms.push_back(s);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, state, XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
+    }
     xcb_flush(c);
 }
 

@@ -15,72 +15,60 @@ namespace view {
 
 namespace {
 
-// Watches the mouse until the move ends; in the manual mode it also moves
-// the window. The mouse events of the move belong to it, not to the form.
+// The last move that ended, for a window manager's move right after it.
+struct EndedMove {
+    QPointer<FormWindow> win;
+    core::Form* form = nullptr;
+    std::function<void()> after;
+    QElapsedTimer since;
+};
+EndedMove& endedMove() {
+    static EndedMove m;
+    return m;
+}
+// How long after a move a window manager's own move of the window still
+// counts as part of it.
+constexpr int kEndedMoveMs = 1000;
+
+// Runs a move's afterMove, if the form is still the window's.
+void runAfterMove(FormWindow* w, core::Form* form, const std::function<void()>& after) {
+    if (after && w && w->form() == form && w->alive()) form->dispatch("Move", after);
+}
+
+// Watches the mouse from the press until the move ends. The window moves
+// only once the mouse has gone the drag distance with the button held: a
+// click or a tap moves nothing. Then the window manager carries the move
+// where one runs, else the window follows the mouse. The mouse events of
+// the move belong to it, not to the form.
 class WindowMover : public QObject {
 public:
-    WindowMover(FormWindow* w, core::Form* f, std::function<void()> after, bool manual, QPointF startGlobal)
-        : win_(w), form_(f), after_(std::move(after)), manual_(manual), start_(startGlobal), startPos_(w->pos()) {
-        if (!manual_) {
-            // The platform may end its move without sending the release to
-            // the window; its button state still tells.
-            connect(&poll_, &QTimer::timeout, this, [this] {
-                if (settling_) {
-                    if (settled()) finish();
-                } else if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
-                    settle();
-                }
-            });
-            poll_.start(30);
-        }
+    WindowMover(FormWindow* w, core::Form* f, std::function<void()> after, QPointF startGlobal)
+        : win_(w), form_(f), after_(std::move(after)), start_(startGlobal), startPos_(w->pos()) {
+        // The window manager's move takes the pointer: the program hears of
+        // its release only from the X server.
+        connect(&poll_, &QTimer::timeout, this, [this] {
+            const std::optional<bool> down = phase_ == Phase::System && win_ ? leftButtonDown(win_) : std::nullopt;
+            if (!down.value_or(QGuiApplication::mouseButtons() & Qt::LeftButton)) buttonUp(false);
+        });
+        poll_.start(30);
     }
 
     bool eventFilter(QObject*, QEvent* e) override {
-        if (settling_) {
-            // The button is up; a new press ends the wait for the window.
-            if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) finish();
-            return false;
-        }
         switch (e->type()) {
         case QEvent::MouseMove: {
             auto* me = static_cast<QMouseEvent*>(e);
             if (!(me->buttons() & Qt::LeftButton)) {
-                settle();
+                buttonUp(false);
                 return false;
             }
-            if (manual_ && win_) win_->move(startPos_ + (me->globalPosition() - start_).toPoint());
+            follow(me->globalPosition());
             return true;
         }
-        case QEvent::MouseButtonRelease: settle(); return true;
+        case QEvent::MouseButtonRelease: buttonUp(true); return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: finish(); return false;
         default: return false;
         }
-    }
-
-    // The button is up. A window manager that carried out the move may tell
-    // the window where it put it only after that: the move ends once the
-    // window knows the place the X server has for it, or a while later.
-    void settle() {
-        if (settling_ || done_) return;
-        if (manual_) {
-            finish();
-            return;
-        }
-        settling_ = true;
-        settleTime_.start();
-        if (win_) endWindowManagerMove(win_);
-        if (settled()) {
-            finish();
-            return;
-        }
-        poll_.start(10);
-    }
-
-    bool settled() const {
-        QPoint at;
-        if (!win_ || settleTime_.elapsed() > kSettleMs || !serverClientPosition(win_, &at)) return true;
-        return at == win_->geometry().topLeft();
     }
 
     void finish() {
@@ -90,9 +78,16 @@ public:
         qApp->removeEventFilter(this);
         deleteLater();
         if (!win_ || win_->form() != form_ || !win_->alive()) return;
+        // Where a window manager carried the move, the X server has the
+        // window's place before the toolkit hears of it.
+        QPoint at = win_->pos();
+        if (phase_ == Phase::System) serverClientPosition(win_, &at);
         InputScope scope(win_);
-        win_->writeBackPosition();
-        if (after_ && ViewHost::isLoaded(form_)) form_->dispatch("Move", after_);
+        win_->writeBackPosition(at);
+        EndedMove& ended = endedMove();
+        ended = {win_, form_, after_, {}};
+        ended.since.start();
+        if (ViewHost::isLoaded(form_)) runAfterMove(win_, form_, after_);
     }
 
     // Whether w is the window this move carries.
@@ -104,16 +99,38 @@ public:
     }
 
 private:
+    enum class Phase { Pressed, Manual, System };
+
+    void follow(QPointF global) {
+        if (!win_) return;
+        const QPoint by = (global - start_).toPoint();
+        if (phase_ == Phase::Pressed) {
+            if (by.manhattanLength() < QApplication::startDragDistance()) return;
+            // Without a window manager nobody carries out the move. The
+            // window manager's move starts from the press, so that the
+            // window keeps its offset to the pointer.
+            phase_ = windowManagerFrames() && startWindowManagerMove(win_, start_.toPoint()) ? Phase::System
+                                                                                              : Phase::Manual;
+        }
+        if (phase_ == Phase::Manual) win_->move(startPos_ + by);
+    }
+
+    // The button is up. `released`: the release came to the program, so
+    // the window manager had not taken the pointer yet and might still
+    // start the move it was asked for, with the button up.
+    void buttonUp(bool released) {
+        if (done_) return;
+        if (released && phase_ == Phase::System && win_) cancelWindowManagerMove(win_);
+        finish();
+    }
+
     QPointer<FormWindow> win_;
     core::Form* form_;
     std::function<void()> after_;
-    bool manual_;
     QPointF start_;
     QPoint startPos_;
+    Phase phase_ = Phase::Pressed;
     bool done_ = false;
-    bool settling_ = false;
-    QElapsedTimer settleTime_;
-    static constexpr int kSettleMs = 500;
     QTimer poll_;
 };
 
@@ -122,6 +139,13 @@ private:
 bool windowMoveRunning(const QWidget* w) {
     WindowMover* m = WindowMover::current();
     return m && m->carries(w);
+}
+
+void windowManagerMoved(FormWindow* w) {
+    EndedMove& ended = endedMove();
+    if (!w || ended.win != w || !ended.since.isValid() || ended.since.elapsed() > kEndedMoveMs) return;
+    ended.since.invalidate();
+    runAfterMove(w, ended.form, ended.after);
 }
 
 void startWindowMove(core::Form& form, std::function<void()> afterMove) {
@@ -135,10 +159,7 @@ void startWindowMove(core::Form& form, std::function<void()> afterMove) {
         if (afterMove) form.dispatch("Move", afterMove);
         return;
     }
-    QWindow* handle = w->windowHandle();
-    // Without a window manager nobody carries out a system move.
-    const bool system = handle && windowManagerFrames() && handle->startSystemMove();
-    auto* m = new WindowMover(w, &form, std::move(afterMove), !system, h->lastGlobalMouse());
+    auto* m = new WindowMover(w, &form, std::move(afterMove), h->lastGlobalMouse());
     WindowMover::current() = m;
     qApp->installEventFilter(m);
 }

@@ -43,3 +43,23 @@ TEST(Quit, ClosingTheCoverAndAnsweringYesEndsCleanly) {
     EXPECT_TRUE(lock.startsWith(QFileInfo(prog).canonicalFilePath() + "/")) << lock.toStdString();
     EXPECT_FALSE(QFile::exists(lock)) << lock.toStdString();
 }
+
+// Where no platform can start (no X display), the program says what it
+// needs in one line and exits with 1, not with Qt's abort.
+TEST(Start, WithoutAnXDisplayTheProgramSaysSoAndExitsWithOne) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + "/quit_program", {});
+    ASSERT_TRUE(p.waitForStarted());
+    ASSERT_TRUE(p.waitForFinished(60000)) << "the program did not end";
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err.toStdString();
+    EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
+    EXPECT_EQ(err.trimmed().toStdString(),
+              "This program needs an X display: set DISPLAY, or QT_QPA_PLATFORM to a platform that works here.")
+        << "the program says so in one line";
+}

@@ -10,6 +10,7 @@
 //   handin             the hand-in button and both confirmations; the score report on screen
 //   review             the report's review of the wrong questions; its windows on screen
 //   endpractice        the question window's end button; the cover on screen
+//   next / prev        the question window's 下一题 / 上一题 button; the other question loaded
 //   demo               the question window's demonstration button; the demonstration on screen
 //   demoend [S]        waits (at most S seconds, 120) until the demonstration has handed back
 //   about              the cover's about line: the about box open
@@ -32,6 +33,7 @@
 #include <deque>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <unistd.h>
 
 #include "core/forms.h"
@@ -253,6 +255,15 @@ private:
         } else if (cmd == "endpractice") {
             clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(5); }, "the end button");
             s.push_back(waitFor([] { return onScreen(cover::frmFengmian()); }, "the cover did not come back"));
+            s.push_back(settle(300));
+        } else if (cmd == "next" || cmd == "prev") {
+            const int button = cmd == "next" ? 1 : 0;
+            auto from = std::make_shared<int>(0);
+            s.push_back(act([from] { *from = core::session().CurrentQuestion; }));
+            clickWhenShown(s, session::frmTm(), [button](auto& f) -> core::Control& { return f.CmdGN(button); },
+                           cmd == "next" ? "下一题" : "上一题");
+            s.push_back(waitFor([from] { return core::session().CurrentQuestion != *from && sessionOnScreen(); },
+                                "the other question did not load"));
             s.push_back(settle(300));
         } else if (cmd == "demo") {
             clickWhenShown(s, session::frmTm(), [](auto& f) -> core::Control& { return f.CmdGN(7); }, "the demonstration button");

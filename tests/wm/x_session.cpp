@@ -6,8 +6,16 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -29,6 +37,126 @@ QString wmProgram(Wm wm) {
 }
 
 bool installed(const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
+
+// ---- the sessions' process groups end with the test program ----
+//
+// Each session's programs share one process group (the server's pid), which
+// a signal to the test program does not reach. The groups alive are kept
+// where a signal handler can read them; the handlers for the signals that
+// end the program kill them, then let the signal take its course. Against
+// SIGKILL a guard process, told of every group, kills them when its socket
+// to the test program closes.
+
+constexpr int kMaxGroups = 64;
+std::atomic<pid_t> liveGroups[kMaxGroups];
+int guardSocket = -1;
+
+void killLiveGroups() {
+    for (auto& g : liveGroups)
+        if (const pid_t p = g.load(); p > 0) ::kill(-p, SIGKILL);
+}
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+
+void onEndingSignal(int sig) {
+    killLiveGroups();
+    // The action is the default again (SA_RESETHAND) and the signal not
+    // blocked (SA_NODEFER): it ends the program here.
+    ::raise(sig);
+}
+
+void installHandlers() {
+    for (const int sig : kEndingSignals) {
+        struct sigaction old {};
+        if (::sigaction(sig, nullptr, &old) != 0) continue;
+        // Ignored (nohup) or taken by someone else: left alone.
+        if ((old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL) continue;
+        struct sigaction sa {};
+        sa.sa_handler = onEndingSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESETHAND | SA_NODEFER;
+        ::sigaction(sig, &sa, nullptr);
+    }
+}
+
+// Reads group numbers (negative: ended) until the socket closes, then kills
+// the groups still alive. Runs in the forked child: async-signal-safe calls
+// only.
+[[noreturn]] void guard(int fd) {
+    struct sigaction dfl {}, ign {};
+    dfl.sa_handler = SIG_DFL;
+    ign.sa_handler = SIG_IGN;
+    for (const int sig : kEndingSignals) ::sigaction(sig, &dfl, nullptr);
+    // Not ended with the terminal's foreground group before its work.
+    ::sigaction(SIGINT, &ign, nullptr);
+    ::sigaction(SIGHUP, &ign, nullptr);
+    ::sigaction(SIGQUIT, &ign, nullptr);
+    ::setpgid(0, 0);
+    ::prctl(PR_SET_NAME, "wm-test-guard");
+    const int null = ::open("/dev/null", O_RDWR);
+    for (int i = 0; i < 3; ++i) ::dup2(null, i);
+    ::dup2(fd, 3);
+    ::close_range(4, ~0U, 0);
+    pid_t groups[kMaxGroups] = {};
+    for (;;) {
+        int32_t v = 0;
+        const ssize_t n = ::read(3, &v, sizeof v);
+        if (n < 0 && errno == EINTR) continue;
+        if (n != sizeof v) break;
+        for (pid_t& g : groups)
+            if (v > 0 ? g == 0 : g == -v) {
+                g = v > 0 ? v : 0;
+                break;
+            }
+    }
+    for (const pid_t g : groups)
+        if (g > 0) ::kill(-g, SIGKILL);
+    ::_exit(0);
+}
+
+void startGuard() {
+    int fds[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return;
+    const pid_t pid = ::fork();
+    if (pid == 0) guard(fds[1]);
+    ::close(fds[1]);
+    if (pid < 0) {
+        ::close(fds[0]);
+        return;
+    }
+    guardSocket = fds[0];
+}
+
+void tellGuard(int32_t v) {
+    if (guardSocket >= 0) (void)::send(guardSocket, &v, sizeof v, MSG_NOSIGNAL);
+}
+
+void registerGroup(pid_t group) {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        installHandlers();
+        startGuard();
+        std::atexit(killLiveGroups);
+    });
+    for (auto& g : liveGroups) {
+        pid_t free = 0;
+        if (g.compare_exchange_strong(free, group)) break;
+    }
+    tellGuard(group);
+}
+
+void unregisterGroup(pid_t group) {
+    for (auto& g : liveGroups) {
+        pid_t mine = group;
+        if (g.compare_exchange_strong(mine, 0)) break;
+    }
+    tellGuard(-group);
+}
+
+QStringList& skipped() {
+    static QStringList s;
+    return s;
+}
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
@@ -69,6 +197,17 @@ QString missingTools(Wm wm) {
     return missing.join(", ");
 }
 
+bool missingToolsFail() { return qgetenv("CI") == "true"; }
+
+bool kwinCasesEnabled() { return qgetenv("WM_TEST_KWIN") == "1"; }
+
+void noteSkipped(const QString& missing) {
+    for (const QString& p : missing.split(", ", Qt::SkipEmptyParts))
+        if (!skipped().contains(p)) skipped() << p;
+}
+
+QStringList skippedFor() { return skipped(); }
+
 bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout, std::chrono::milliseconds every) {
     QElapsedTimer t;
     t.start();
@@ -96,9 +235,15 @@ QProcess* XSession::spawn(const QString& program, const QStringList& args, const
     p->setProgram(program);
     p->setArguments(args);
     // One process group for all of them, so that nothing they start
-    // themselves outlives the session.
+    // themselves outlives the session; and killed when the test program's
+    // main thread ends, even by SIGKILL.
     const qint64 group = group_;
-    p->setChildProcessModifier([group] { ::setpgid(0, pid_t(group)); });
+    const pid_t parent = ::getpid();
+    p->setChildProcessModifier([group, parent] {
+        ::setpgid(0, pid_t(group));
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) ::_exit(127);
+    });
     p->start();
     if (!p->waitForStarted(5000)) return nullptr;
     procs_.push_back(std::move(p));
@@ -122,6 +267,7 @@ bool XSession::start(const Options& o, QString* why) {
         return false;
     }
     group_ = x->processId();
+    registerGroup(pid_t(group_));
     QByteArray out;
     QElapsedTimer t;
     t.start();
@@ -290,6 +436,7 @@ void XSession::stop() {
         for (auto& p : procs_) p->waitForFinished(3000);
         // What the programs started themselves, still in the group.
         ::kill(-pid_t(group_), SIGKILL);
+        unregisterGroup(pid_t(group_));
     }
     procs_.clear();
     group_ = 0;
