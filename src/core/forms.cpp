@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/clock.h"
+#include "core/platform.h"
 #include "core/state.h"
 #include "core/ui.h"
 
@@ -838,6 +839,12 @@ void unloadAllForms() {
         f->unload();
     }
     collectUnloadedForms();
+}
+
+void maximiseOnWorkArea(Form& f) {
+    const ScreenInfo::Area work = platform().screen().workArea();
+    f.setWindowState(StateMaximized);
+    f.move(work.left, work.top, work.width, work.height);
 }
 
 } // namespace core

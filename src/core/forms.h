@@ -610,6 +610,10 @@ private:
 // The form whose handler runs innermost now (nullptr: none).
 Form* handlerForm();
 
+// Maximises the form over the screen's work area, as a window manager
+// maximises a window.
+void maximiseOnWorkArea(Form& f);
+
 // All loaded forms, in load order (the view shows the visible ones).
 const std::vector<Form*>& loadedForms();
 // Frees unloaded forms whose handlers have all returned.

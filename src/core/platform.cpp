@@ -1,5 +1,4 @@
 #include "core/platform.h"
-#include "core/forms.h"
 #include "core/service.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -430,12 +429,6 @@ ScreenInfo RealPlatform::screen() {
         }
     }
     return info;
-}
-
-void maximiseOnWorkArea(Form& f) {
-    const ScreenInfo::Area work = platform().screen().workArea();
-    f.setWindowState(StateMaximized);
-    f.move(work.left, work.top, work.width, work.height);
 }
 
 QDateTime RealPlatform::now() { return QDateTime::currentDateTime(); }

@@ -22,11 +22,6 @@ struct ScreenInfo {
     Area workArea() const { return work.width > 0 && work.height > 0 ? work : Area{0, 0, widthTwips, heightTwips}; }
 };
 
-class Form;
-// Maximises the form over the screen's work area, as a window manager
-// maximises a window.
-void maximiseOnWorkArea(Form& f);
-
 class Platform {
 public:
     virtual ~Platform() = default;

@@ -635,6 +635,14 @@ TEST_P(Tap, ATapMovesNoWindowAndTheQuestionWindowFollowsMovesThatAreMade) {
     dragPractice(QPoint(60, 40), &now);
     if (HasFatalFailure()) return;
     expectDocked("after the practice window was dragged by its title bar to " + str(now.topLeft()));
+
+    // A window manager's own move right after the drag ends is the drag's
+    // end too.
+    x.moveWindow(main->form.xid, now.left() + 30, now.top() + 20);
+    ASSERT_TRUE(eventually([&] { return pair(&placed, &t) && placed.topLeft() != now.topLeft(); }, kSettle))
+        << "the window manager did not move the practice window";
+    expectDocked("after the window manager moved the practice window to " + str(placed.topLeft()) +
+                 " right after a drag");
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManagers, Tap, ::testing::Values(Wm::Openbox, Wm::Metacity, Wm::Xfwm4, Wm::Mutter, Wm::Kwin),
@@ -645,30 +653,37 @@ INSTANTIATE_TEST_SUITE_P(WindowManagers, Tap, ::testing::Values(Wm::Openbox, Wm:
 struct RestoreCase {
     Wm wm;
     QSize screen;
-    bool key;  // the window manager's un-maximise key (Alt+F5), else wmctrl
+    bool key;            // the window manager's un-maximise key (Alt+F5), else wmctrl
+    bool cover = false;  // the cover, else the practice window
 };
-void PrintTo(const RestoreCase& c, std::ostream* os) { *os << wmtest::wmName(c.wm) << " " << str(c.screen); }
+void PrintTo(const RestoreCase& c, std::ostream* os) {
+    *os << wmtest::wmName(c.wm) << " " << str(c.screen) << (c.cover ? " cover" : "");
+}
 
 class Restore : public WindowManagerTest, public ::testing::WithParamInterface<RestoreCase> {};
 
-// On a low screen the practice window is maximised on the program's behalf:
-// a restore or a resize asked of the window manager leaves it covering the
-// screen, and the question window docked above it.
-TEST_P(Restore, ThePracticeWindowKeepsCoveringALowScreen) {
+// On a low screen the practice window (and at 800x600 the cover) is
+// maximised on the program's behalf: a restore or a resize asked of the
+// window manager leaves it covering the screen, and the question window
+// docked above it.
+TEST_P(Restore, TheWindowKeepsCoveringALowScreen) {
     const RestoreCase& c = GetParam();
     LAUNCH({c.screen.width(), c.screen.height(), c.wm});
-    run("practice 0");
+    const char* form = c.cover ? "FrmFengmian" : "FrmMain";
+    const std::string what = c.cover ? "the cover" : "the practice window";
+    if (!c.cover) run("practice 0");
     const QRect full(QPoint(0, 0), c.screen);
-    const auto main = seen("FrmMain");
-    ASSERT_TRUE(main) << "the practice window is not on screen";
-    ASSERT_EQ(main->x.rect, full) << "the practice window at the start";
+    const auto main = seen(form);
+    ASSERT_TRUE(main) << what << " is not on screen";
+    ASSERT_EQ(main->x.rect, full) << what << " at the start";
 
     const auto expectCovering = [&](const std::string& after) {
         std::optional<QRect> r;
-        EXPECT_TRUE(eventually([&] { return (r = rectOf("FrmMain")) == full; }, kSettle) &&
-                    !eventually([&] { return rectOf("FrmMain") != full; }, 300ms))
-            << after << ", the practice window covers " << str(r.value_or(QRect())) << " of the " << str(c.screen)
+        EXPECT_TRUE(eventually([&] { return (r = rectOf(form)) == full; }, kSettle) &&
+                    !eventually([&] { return rectOf(form) != full; }, 300ms))
+            << after << ", " << what << " covers " << str(r.value_or(QRect())) << " of the " << str(c.screen)
             << " screen";
+        if (c.cover) return;
         std::optional<QRect> t;
         EXPECT_TRUE(eventually([&] { return (t = rectOf("FrmTm")) && docked(full, *t); }, kSettle))
             << after << ", the question window stands at " << str(t.value_or(QRect())) << ", not docked";
@@ -682,18 +697,21 @@ TEST_P(Restore, ThePracticeWindowKeepsCoveringALowScreen) {
 
     XWatch watch(x, main->form.xid);
     if (c.key) {
+        // Into the window first, so that the key goes to it: the practice
+        // window's document, the cover's empty middle.
         x.click(c.screen.width() / 4, c.screen.height() / 2);
         x.key("alt+F5");
     } else {
         x.unmaximise(main->form.xid);
     }
     ASSERT_TRUE(eventually([&] { return watch.propertyChanged("_NET_WM_STATE") || watch.resized(c.screen); }, 2s))
-        << "the window manager did not restore the practice window";
+        << "the window manager did not restore " << what;
     expectCovering(std::string("after the window manager's restore (") + (c.key ? "Alt+F5" : "wmctrl") + ")");
 
     x.resizeByXdotool(main->form.xid, 600, 400);
     expectCovering("after a resize to 600x400 (xdotool)");
 
+    if (c.cover) return;
     run("next");
     expectCovering("after 下一题");
 }
@@ -701,10 +719,11 @@ TEST_P(Restore, ThePracticeWindowKeepsCoveringALowScreen) {
 INSTANTIATE_TEST_SUITE_P(
     WindowManagers, Restore,
     ::testing::Values(RestoreCase{Wm::Openbox, {800, 600}, false}, RestoreCase{Wm::Openbox, {1024, 600}, false},
-                      RestoreCase{Wm::Metacity, {800, 600}, true}, RestoreCase{Wm::Xfwm4, {800, 600}, false},
+                      RestoreCase{Wm::Openbox, {800, 600}, false, true}, RestoreCase{Wm::Metacity, {800, 600}, true},
+                      RestoreCase{Wm::Metacity, {800, 600}, true, true}, RestoreCase{Wm::Xfwm4, {800, 600}, false},
                       RestoreCase{Wm::Mutter, {800, 600}, false}, RestoreCase{Wm::Kwin, {800, 600}, false}),
     [](const ::testing::TestParamInfo<RestoreCase>& i) {
-        return wmParamName({i.param.wm, i.index}) + "Screen" + str(i.param.screen);
+        return wmParamName({i.param.wm, i.index}) + "Screen" + str(i.param.screen) + (i.param.cover ? "Cover" : "");
     });
 
 // ---------------------------------------------------------------- the question window and the taskbar
