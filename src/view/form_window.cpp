@@ -1279,9 +1279,6 @@ void FormWindow::keepMaximisedOnBehalf() {
     QTimer::singleShot(0, this, [this] {
         if (!alive() || !maximisedOnBehalf_ || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
             return;
-        // Size hints of a fixed size would keep some window managers from
-        // maximising it.
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         setWindowState(windowState() | Qt::WindowMaximized);
     });
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -67,13 +68,15 @@ bool xWindowManagerRuns(xcb_connection_t* c) {
     return false;
 }
 
-// The X connection, native window and root window of a top-level window
-// that has its native window; false where there is no X server.
-bool xWindowOf(const QWidget* window, xcb_connection_t** c, xcb_window_t* win, xcb_window_t* root) {
+// The X connection, native window and (where asked for: one more round
+// trip) root window of a top-level window that has its native window;
+// false where there is no X server.
+bool xWindowOf(const QWidget* window, xcb_connection_t** c, xcb_window_t* win, xcb_window_t* root = nullptr) {
     auto* x = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     *c = x ? x->connection() : nullptr;
     if (!*c || !window || !window->testAttribute(Qt::WA_WState_Created)) return false;
     *win = static_cast<xcb_window_t>(window->winId());
+    if (!root) return true;
     xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(*c, xcb_get_geometry(*c, *win), nullptr);
     if (!g) return false;
     *root = g->root;
@@ -92,9 +95,6 @@ void edges(QPainter& p, QRect r, QColor topLeft, QColor bottomRight) {
 
 const QColor kFace(212, 208, 200), kShadow(128, 128, 128), kDark(64, 64, 64);
 
-} // namespace
-
-namespace {
 // The answer of the X server about a window manager, kept until a window
 // manager comes or goes: it names itself in the roots' check property.
 class WmCheckCache : public QAbstractNativeEventFilter {
@@ -152,29 +152,31 @@ bool windowManagerFrames() {
 void assumeNoWindowManager(bool on) { g_assumeNone = on; }
 
 namespace {
-// Sends the window manager a _NET_WM_MOVERESIZE request for `window`;
-// false where there is no X server or the request has no atom.
-bool sendMoveResize(const QWidget* window, QPoint at, uint32_t direction) {
-    xcb_connection_t* c = nullptr;
-    xcb_window_t win = XCB_NONE, root = XCB_NONE;
-    if (!xWindowOf(window, &c, &win, &root)) return false;
-    const xcb_atom_t moveResize = atomIfExists(c, "_NET_WM_MOVERESIZE");
-    if (moveResize == XCB_ATOM_NONE) return false;
+
+// Sends a client message about `win` to the window manager, through the
+// root window as the EWMH asks.
+void sendToWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t win, xcb_atom_t type,
+                         std::array<uint32_t, 5> data) {
     xcb_client_message_event_t ev{};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
     ev.window = win;
-    ev.type = moveResize;
-    ev.data.data32[0] = uint32_t(at.x());
-    ev.data.data32[1] = uint32_t(at.y());
-    ev.data.data32[2] = direction;
-    ev.data.data32[3] = 1;  // the left button
-    ev.data.data32[4] = 1;  // asked by the program itself
+    ev.type = type;
+    std::copy(data.begin(), data.end(), ev.data.data32);
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
     xcb_flush(c);
+}
+
+// A _NET_WM_MOVERESIZE request for the window with the left button, asked
+// by the program itself; false where the request has no atom.
+bool sendMoveResize(xcb_connection_t* c, xcb_window_t root, xcb_window_t win, QPoint at, uint32_t direction) {
+    const xcb_atom_t moveResize = atomIfExists(c, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE) return false;
+    sendToWindowManager(c, root, win, moveResize, {uint32_t(at.x()), uint32_t(at.y()), direction, 1, 1});
     return true;
 }
+
 } // namespace
 
 bool startWindowManagerMove(const QWidget* window, QPoint pressedAt) {
@@ -183,16 +185,21 @@ bool startWindowManagerMove(const QWidget* window, QPoint pressedAt) {
     if (!xWindowOf(window, &c, &win, &root)) return false;
     // The press gave the program the pointer; the window manager takes it.
     xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
-    return sendMoveResize(window, pressedAt, 8 /* move */);
+    return sendMoveResize(c, root, win, pressedAt, 8 /* move */);
 }
 
-void cancelWindowManagerMove(const QWidget* window) { sendMoveResize(window, {}, 11 /* cancel */); }
+void cancelWindowManagerMove(const QWidget* window) {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t win = XCB_NONE, root = XCB_NONE;
+    if (xWindowOf(window, &c, &win, &root)) sendMoveResize(c, root, win, {}, 11 /* cancel */);
+}
 
 std::optional<bool> leftButtonDown(const QWidget* window) {
     xcb_connection_t* c = nullptr;
-    xcb_window_t win = XCB_NONE, root = XCB_NONE;
-    if (!xWindowOf(window, &c, &win, &root)) return std::nullopt;
-    xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+    xcb_window_t win = XCB_NONE;
+    if (!xWindowOf(window, &c, &win)) return std::nullopt;
+    // The button mask is the pointer's, whichever window is asked.
+    xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, win), nullptr);
     if (!r) return std::nullopt;
     const bool down = r->mask & XCB_KEY_BUT_MASK_BUTTON_1;
     std::free(r);
@@ -211,32 +218,22 @@ void skipTaskbar(const QWidget* window) {
     const bool mapped = a && a->map_state != XCB_MAP_STATE_UNMAPPED;
     std::free(a);
     if (mapped) {
-        xcb_client_message_event_t ev{};
-        ev.response_type = XCB_CLIENT_MESSAGE;
-        ev.format = 32;
-        ev.window = win;
-        ev.type = state;
-        ev.data.data32[0] = 1;  // add
-        ev.data.data32[1] = skip[0];
-        ev.data.data32[2] = skip[1];
-        ev.data.data32[3] = 1;  // asked by the program itself
-        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&ev));
-    } else {
-        // Added to what the state holds already; the toolkit adds its own
-        // when it maps the window.
-        xcb_get_property_reply_t* r =
-            xcb_get_property_reply(c, xcb_get_property(c, 0, win, state, XCB_ATOM_ATOM, 0, 64), nullptr);
-        std::vector<xcb_atom_t> atoms;
-        if (r && r->type == XCB_ATOM_ATOM && r->format == 32) {
-            const auto* v = static_cast<const xcb_atom_t*>(xcb_get_property_value(r));
-            atoms.assign(v, v + xcb_get_property_value_length(r) / 4);
-        }
-        std::free(r);
-        for (xcb_atom_t s : skip)
-            if (std::find(atoms.begin(), atoms.end(), s) == atoms.end()) atoms.push_back(s);
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, state, XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
+        sendToWindowManager(c, root, win, state, {1 /* add */, skip[0], skip[1], 1 /* asked by the program */, 0});
+        return;
     }
+    // Added to what the state holds already; the toolkit adds its own when
+    // it maps the window.
+    xcb_get_property_reply_t* r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, win, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+    std::vector<xcb_atom_t> atoms;
+    if (r && r->type == XCB_ATOM_ATOM && r->format == 32) {
+        const auto* v = static_cast<const xcb_atom_t*>(xcb_get_property_value(r));
+        atoms.assign(v, v + xcb_get_property_value_length(r) / 4);
+    }
+    std::free(r);
+    for (xcb_atom_t s : skip)
+        if (std::find(atoms.begin(), atoms.end(), s) == atoms.end()) atoms.push_back(s);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, state, XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
     xcb_flush(c);
 }
 

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
-#include <QWindow>
 
 #include "view/form_window.h"
 #include "view/view_host.h"

@@ -7,9 +7,8 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <string>
@@ -18,7 +17,6 @@
 #include "wm/program_probe.h"
 #include "wm/x_session.h"
 
-#include <xcb/xcb.h>
 
 namespace {
 std::string str(QPoint p) { return "(" + std::to_string(p.x()) + "," + std::to_string(p.y()) + ")"; }
@@ -155,6 +153,17 @@ protected:
         return false;
     }
 
+    // The question window reachable as it is, and again after a click into
+    // the practice window at `into`.
+    void expectReachableAlsoAfterAClick(const std::string& when, QPoint into) {
+        for (const bool clicked : {false, true}) {
+            if (clicked) x.click(into.x(), into.y());
+            const std::string phase = when + (clicked ? ", after a click into the practice window at " + str(into) : "");
+            std::string where;
+            EXPECT_TRUE(eventually([&] { return questionWindowReachable(&where); }, kSettle)) << phase << ": " << where;
+        }
+    }
+
     XSession x;
     wmtest::ProgramProbe p;  // after the server: it ends first
 };
@@ -162,111 +171,6 @@ protected:
 #define LAUNCH(...)                                  \
     launch(__VA_ARGS__);                             \
     if (IsSkipped() || HasFatalFailure()) return
-
-// ---------------------------------------------------------------- what the window manager did
-
-// Events of one window as the X server sends them to a connection of the
-// test's own: whether the window was unmapped, took another size, or had a
-// property changed. Shows that the window manager acted before the test
-// looks at the program's answer, however quickly the program answered.
-class XWatch {
-public:
-    XWatch(const XSession& x, quint64 id) : c_(xcb_connect(x.display().toLocal8Bit().constData(), nullptr)), id_(id) {
-        if (xcb_connection_has_error(c_)) return;
-        const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_change_window_attributes(c_, xcb_window_t(id), XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(c_);
-    }
-    ~XWatch() { xcb_disconnect(c_); }
-    XWatch(const XWatch&) = delete;
-    XWatch& operator=(const XWatch&) = delete;
-
-    bool unmapped() { return drain(), unmapped_; }
-    // A size the window had other than `than`.
-    std::optional<QSize> resized(QSize than) {
-        drain();
-        for (const QSize s : sizes_)
-            if (s != than) return s;
-        return std::nullopt;
-    }
-    bool propertyChanged(const char* name) {
-        drain();
-        const xcb_atom_t a = atom(name);
-        return std::find(props_.begin(), props_.end(), a) != props_.end();
-    }
-
-private:
-    void drain() {
-        if (xcb_connection_has_error(c_)) return;
-        while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-            switch (e->response_type & 0x7f) {
-            case XCB_UNMAP_NOTIFY:
-                if (reinterpret_cast<xcb_unmap_notify_event_t*>(e)->window == id_) unmapped_ = true;
-                break;
-            case XCB_CONFIGURE_NOTIFY: {
-                auto* ce = reinterpret_cast<xcb_configure_notify_event_t*>(e);
-                if (ce->window == id_) sizes_.push_back(QSize(ce->width, ce->height));
-                break;
-            }
-            case XCB_PROPERTY_NOTIFY: props_.push_back(reinterpret_cast<xcb_property_notify_event_t*>(e)->atom); break;
-            }
-            std::free(e);
-        }
-    }
-    xcb_atom_t atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(r);
-        return a;
-    }
-
-    xcb_connection_t* c_;
-    quint64 id_;
-    bool unmapped_ = false;
-    std::vector<QSize> sizes_;
-    std::vector<xcb_atom_t> props_;
-};
-
-// The least and the largest size of the window's WM_NORMAL_HINTS, where
-// it gives both.
-std::optional<std::pair<QSize, QSize>> sizeHints(const XSession& x, quint64 id) {
-    std::optional<std::pair<QSize, QSize>> out;
-    xcb_connection_t* c = xcb_connect(x.display().toLocal8Bit().constData(), nullptr);
-    if (!xcb_connection_has_error(c)) {
-        auto* r = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, xcb_window_t(id), XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18), nullptr);
-        if (r && r->format == 32 && xcb_get_property_value_length(r) >= 9 * 4) {
-            const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(r));
-            constexpr uint32_t kMin = 16, kMax = 32;  // PMinSize, PMaxSize
-            if ((v[0] & kMin) && (v[0] & kMax))
-                out = std::make_pair(QSize(int(v[5]), int(v[6])), QSize(int(v[7]), int(v[8])));
-        }
-        std::free(r);
-    }
-    xcb_disconnect(c);
-    return out;
-}
-
-// One row of the screen as the X server shows it (0xRRGGBB a pixel; empty
-// when it could not be read).
-std::vector<uint32_t> screenRow(const XSession& x, int y) {
-    std::vector<uint32_t> out;
-    xcb_connection_t* c = xcb_connect(x.display().toLocal8Bit().constData(), nullptr);
-    if (!xcb_connection_has_error(c)) {
-        const xcb_screen_t* s = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-        auto* r = xcb_get_image_reply(
-            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, s->root, 0, int16_t(y), s->width_in_pixels, 1, ~0u), nullptr);
-        // 24-bit depth: four bytes a pixel, blue first.
-        if (r && xcb_get_image_data_length(r) >= 4 * s->width_in_pixels) {
-            const uint8_t* d = xcb_get_image_data(r);
-            for (int i = 0; i < s->width_in_pixels; ++i)
-                out.push_back(uint32_t(d[4 * i + 2]) << 16 | uint32_t(d[4 * i + 1]) << 8 | d[4 * i]);
-        }
-        std::free(r);
-    }
-    xcb_disconnect(c);
-    return out;
-}
 
 // ---------------------------------------------------------------- docking
 
@@ -382,13 +286,7 @@ TEST_P(SmallScreen, TheQuestionWindowStaysAboveTheMaximisedPracticeWindow) {
 
     auto check = [&](const std::string& when) {
         ASSERT_TRUE(rectOf("FrmMain")) << when << ": the practice window is not on screen";
-        for (const bool clicked : {false, true}) {
-            if (clicked) x.click(intoPractice.x(), intoPractice.y());
-            const std::string phase = when + (clicked ? ", after a click into the practice window at " + str(intoPractice) : "");
-            std::string where;
-            EXPECT_TRUE(eventually([&] { return questionWindowReachable(&where); }, kSettle))
-                << phase << ": " << where;
-        }
+        expectReachableAlsoAfterAClick(when, intoPractice);
     };
 
     run("practice 0");
@@ -507,7 +405,7 @@ TEST_P(ModalBox, ComesBackAtOnceWhenTheWindowManagerMinimisesIt) {
     ASSERT_NE(id, 0u) << c.what << " is not open";
     ASSERT_TRUE(boxViewable()) << c.what << " is not on screen";
 
-    XWatch watch(x, id);
+    wmtest::XWatch watch(x, id);
     x.minimise(id);
     QElapsedTimer t;
     t.start();
@@ -551,7 +449,7 @@ TEST_P(Resize, TheBorderlessWindowKeepsItsSize) {
     ASSERT_TRUE(before) << c.what << " is not on screen";
     ASSERT_EQ(before->x.rect.size(), c.size) << c.what << " at the start";
 
-    XWatch watch(x, before->form.xid);
+    wmtest::XWatch watch(x, before->form.xid);
     if (c.wmctrl)
         x.resizeByWmctrl(before->form.xid, 900, 700);
     else
@@ -561,7 +459,7 @@ TEST_P(Resize, TheBorderlessWindowKeepsItsSize) {
     // the window's size hints.
     const bool resized = eventually([&] { return watch.resized(c.size).has_value(); }, 1s);
     if (!resized) {
-        const auto hints = sizeHints(x, before->form.xid);
+        const auto hints = x.sizeHints(before->form.xid);
         ASSERT_TRUE(hints && hints->first == c.size && hints->second == c.size)
             << "the window manager did not resize " << c.what << ", and its size hints do not fix it at " << str(c.size)
             << " (min " << str(hints.value_or(std::pair<QSize, QSize>()).first) << ", max "
@@ -591,32 +489,32 @@ class Tap : public Docking {};
 // nothing; a placement by the window manager and a real drag still re-dock
 // the question window.
 TEST_P(Tap, ATapMovesNoWindowAndTheQuestionWindowFollowsMovesThatAreMade) {
+    // Three taps at `grip` (a little further right each time), each followed
+    // by a move of the pointer; `after` checks more after each.
+    const auto taps = [&](const char* form, QPoint grip, const std::string& where, const std::function<void(int)>& after) {
+        const auto before = rectOf(form);
+        ASSERT_TRUE(before) << where << " is not on screen";
+        for (int i = 0; i < 3; ++i) {
+            const QPoint at = before->topLeft() + grip + QPoint(10 * i, 0);
+            x.tap(at.x(), at.y());
+            x.pointerTo(at.x() + 24, at.y() + 18);
+            EXPECT_FALSE(eventually([&] { return rectOf(form) != before; }, 400ms))
+                << "tap " << i + 1 << " on " << where << " at " << str(at) << " and a move of the pointer moved it from "
+                << str(before->topLeft()) << " to " << str(rectOf(form).value_or(QRect()).topLeft());
+            if (after) after(i);
+        }
+    };
+
     LAUNCH({1024, 768, GetParam()});
-    const auto cover = rectOf("FrmFengmian");
-    ASSERT_TRUE(cover) << "the cover is not on screen";
-    for (int i = 0; i < 3; ++i) {
-        const QPoint at = cover->topLeft() + QPoint(400 + 10 * i, 400);
-        x.tap(at.x(), at.y());
-        x.pointerTo(at.x() + 24, at.y() + 18);
-        EXPECT_FALSE(eventually([&] { return rectOf("FrmFengmian") != cover; }, 400ms))
-            << "tap " << i + 1 << " on the cover's body at " << str(at) << " and a move of the pointer moved the cover from "
-            << str(cover->topLeft()) << " to " << str(rectOf("FrmFengmian").value_or(QRect()).topLeft());
-    }
+    taps("FrmFengmian", QPoint(400, 400), "the cover's body", nullptr);
 
     run("practice 0");
     QRect m, t;
     ASSERT_TRUE(pair(&m, &t)) << kNoPair;
     ASSERT_TRUE(docked(m, t)) << "at the start the question window stands at " << str(t);
-    for (int i = 0; i < 3; ++i) {
-        const QPoint at = m.topLeft() + QPoint(400 + 10 * i, 12);
-        x.tap(at.x(), at.y());
-        x.pointerTo(at.x() + 24, at.y() + 18);
-        EXPECT_FALSE(eventually([&] { return rectOf("FrmMain") != m; }, 400ms))
-            << "tap " << i + 1 << " on the practice window's title bar at " << str(at)
-            << " and a move of the pointer moved it from " << str(m.topLeft()) << " to "
-            << str(rectOf("FrmMain").value_or(QRect()).topLeft());
+    taps("FrmMain", QPoint(400, 12), "the practice window's title bar", [&](int i) {
         expectDocked("after tap " + std::to_string(i + 1) + " on the practice window's title bar");
-    }
+    });
     if (HasFailure()) return;
 
     // The window manager places the practice window; a right-click on its
@@ -687,15 +585,13 @@ TEST_P(Restore, TheWindowKeepsCoveringALowScreen) {
         std::optional<QRect> t;
         EXPECT_TRUE(eventually([&] { return (t = rectOf("FrmTm")) && docked(full, *t); }, kSettle))
             << after << ", the question window stands at " << str(t.value_or(QRect())) << ", not docked";
-        for (const bool clicked : {false, true}) {
-            if (clicked) x.click(c.screen.width() / 4, c.screen.height() / 2);
-            std::string where;
-            EXPECT_TRUE(eventually([&] { return questionWindowReachable(&where); }, kSettle))
-                << after << (clicked ? " and a click into the practice window" : "") << ": " << where;
-        }
+        expectReachableAlsoAfterAClick(after, QPoint(c.screen.width() / 4, c.screen.height() / 2));
     };
 
-    XWatch watch(x, main->form.xid);
+    // Only a window the window manager holds maximised can be restored.
+    ASSERT_TRUE(eventually([&] { return x.netWmState(main->form.xid).contains("_NET_WM_STATE_MAXIMIZED_VERT"); }, kSettle))
+        << "the window manager does not hold " << what << " maximised";
+    wmtest::XWatch watch(x, main->form.xid);
     if (c.key) {
         // Into the window first, so that the key goes to it: the practice
         // window's document, the cover's empty middle.
@@ -745,7 +641,7 @@ TEST_P(QuestionWindow, HasNoTaskbarButtonAndComesBackWhenMinimised) {
 
     // Mutter minimises a utility window only with the window it belongs to.
     if (GetParam() == Wm::Mutter) return;
-    XWatch watch(x, tm->form.xid);
+    wmtest::XWatch watch(x, tm->form.xid);
     x.minimise(tm->form.xid);
     ASSERT_TRUE(eventually([&] { return watch.unmapped(); }, 2s)) << "the window manager did not minimise the question window";
     std::optional<Seen> back;
@@ -817,7 +713,7 @@ TEST_P(ScorePage, IsCentredOnALowScreen) {
     int left = -1, right = -1;
     const bool centred = eventually(
         [&] {
-            const std::vector<uint32_t> row = screenRow(x, 20);
+            const std::vector<uint32_t> row = x.screenRow(20);
             left = right = -1;
             for (int i = 0; i < int(row.size()); ++i)
                 if (isBand(row[size_t(i)])) {

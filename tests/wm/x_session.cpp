@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -568,6 +569,82 @@ QStringList XSession::netWmState(quint64 id) const {
 QString XSession::wmState(quint64 id) const {
     const auto m = QRegularExpression("window state: (\\w+)").match(run("xprop", {"-id", QString::number(id), "WM_STATE"}));
     return m.hasMatch() ? m.captured(1) : QString();
+}
+
+std::optional<std::pair<QSize, QSize>> XSession::sizeHints(quint64 id) const {
+    if (!client_) return std::nullopt;
+    xcb_connection_t* c = client_->c;
+    auto* r = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, xcb_window_t(id), XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18), nullptr);
+    std::optional<std::pair<QSize, QSize>> out;
+    if (r && r->format == 32 && xcb_get_property_value_length(r) >= 9 * 4) {
+        const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(r));
+        constexpr uint32_t kMin = 16, kMax = 32;  // PMinSize, PMaxSize
+        if ((v[0] & kMin) && (v[0] & kMax)) out = std::make_pair(QSize(int(v[5]), int(v[6])), QSize(int(v[7]), int(v[8])));
+    }
+    free(r);
+    return out;
+}
+
+std::vector<uint32_t> XSession::screenRow(int y) const {
+    std::vector<uint32_t> out;
+    if (!client_) return out;
+    xcb_connection_t* c = client_->c;
+    const xcb_screen_t* s = clientScreen();
+    auto* r = xcb_get_image_reply(
+        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, s->root, 0, int16_t(y), s->width_in_pixels, 1, ~0u), nullptr);
+    // 24-bit depth: four bytes a pixel, blue first.
+    if (r && xcb_get_image_data_length(r) >= 4 * s->width_in_pixels) {
+        const uint8_t* d = xcb_get_image_data(r);
+        for (int i = 0; i < s->width_in_pixels; ++i)
+            out.push_back(uint32_t(d[4 * i + 2]) << 16 | uint32_t(d[4 * i + 1]) << 8 | d[4 * i]);
+    }
+    free(r);
+    return out;
+}
+
+XWatch::XWatch(const XSession& x, quint64 id) : c_(xcb_connect(x.display().toLocal8Bit().constData(), nullptr)), id_(id) {
+    if (xcb_connection_has_error(c_)) return;
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c_, xcb_window_t(id), XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c_);
+}
+
+XWatch::~XWatch() { xcb_disconnect(c_); }
+
+bool XWatch::unmapped() {
+    drain();
+    return unmapped_;
+}
+
+std::optional<QSize> XWatch::resized(QSize than) {
+    drain();
+    for (const QSize s : sizes_)
+        if (s != than) return s;
+    return std::nullopt;
+}
+
+bool XWatch::propertyChanged(const char* name) {
+    drain();
+    return std::find(props_.begin(), props_.end(), atom(c_, name)) != props_.end();
+}
+
+void XWatch::drain() {
+    if (xcb_connection_has_error(c_)) return;
+    while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+        switch (e->response_type & 0x7f) {
+        case XCB_UNMAP_NOTIFY:
+            if (reinterpret_cast<xcb_unmap_notify_event_t*>(e)->window == id_) unmapped_ = true;
+            break;
+        case XCB_CONFIGURE_NOTIFY: {
+            auto* ce = reinterpret_cast<xcb_configure_notify_event_t*>(e);
+            if (ce->window == id_) sizes_.push_back(QSize(ce->width, ce->height));
+            break;
+        }
+        case XCB_PROPERTY_NOTIFY: props_.push_back(reinterpret_cast<xcb_property_notify_event_t*>(e)->atom); break;
+        }
+        free(e);
+    }
 }
 
 } // namespace wmtest

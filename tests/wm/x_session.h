@@ -5,6 +5,7 @@
 // pointer, and real input through xdotool.
 #include <QProcess>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -12,8 +13,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 struct xcb_screen_t;
+struct xcb_connection_t;
 
 namespace wmtest {
 
@@ -108,6 +112,13 @@ public:
     // The window's ICCCM state: "Normal", "Iconic", "Withdrawn" or empty.
     QString wmState(quint64 id) const;
 
+    // The least and the largest size of the window's WM_NORMAL_HINTS, where
+    // it gives both.
+    std::optional<std::pair<QSize, QSize>> sizeHints(quint64 id) const;
+    // One row of the screen as the server shows it (0xRRGGBB a pixel; empty
+    // when it could not be read).
+    std::vector<uint32_t> screenRow(int y) const;
+
     // Saves the screen as a picture (where ImageMagick's import is
     // installed); false when it could not.
     bool screenshot(const QString& path) const;
@@ -134,6 +145,32 @@ private:
     qint64 group_ = 0;                              // their process group
     struct Client;
     std::unique_ptr<Client> client_;  // the tests' connection, holding the panel
+};
+
+// Events of one window as the X server sends them to a connection of the
+// test's own: whether the window was unmapped, took another size, or had a
+// property changed. Shows that the window manager acted before the test
+// looks at the program's answer, however quickly the program answered.
+class XWatch {
+public:
+    XWatch(const XSession& x, quint64 id);
+    ~XWatch();
+    XWatch(const XWatch&) = delete;
+    XWatch& operator=(const XWatch&) = delete;
+
+    bool unmapped();
+    // A size the window had other than `than`.
+    std::optional<QSize> resized(QSize than);
+    bool propertyChanged(const char* name);
+
+private:
+    void drain();
+
+    xcb_connection_t* c_;
+    quint64 id_;
+    bool unmapped_ = false;
+    std::vector<QSize> sizes_;
+    std::vector<uint32_t> props_;
 };
 
 } // namespace wmtest
